@@ -1,0 +1,151 @@
+#include "objc/NSObject.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <objc/message.h>
+#include <string>
+
+#include "objc/ClassBuilder.h"
+#include "objc/Implementation.h"
+#include "objc/Message.h"
+
+namespace {
+
+struct Registered {
+    Class cls;
+    std::atomic<long>* live;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::string, Registered, std::less<>> classes;
+    std::deque<std::atomic<long>> counters; // stable addresses
+};
+
+Registry& registry() {
+    static Registry* instance = new Registry; // lives as long as the runtime's classes
+    return *instance;
+}
+
+// Every message nobody implements ends here instead of in the runtime's
+// forwarder: the receiver's doesNotRecognize: names class and selector.
+id unrecognizedMessage(id self, SEL selector) {
+    if (!self) objcFatal("message %s sent through a forwarding lookup without receiver", sel_getName(selector));
+    IMP report = class_getMethodImplementation(self->class_pointer, "doesNotRecognize:"_sel);
+    fromIMP<void(id, SEL, SEL)>(report)(self, "doesNotRecognize:"_sel, selector);
+    std::abort();
+}
+
+IMP forwardingImplementation(id, SEL) {
+    return toIMP(&unrecognizedMessage);
+}
+
+void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
+    for (const MethodEntry& m : methods)
+        if (!class_addMethod(cls, m.selector, m.implementation, m.types))
+            objcFatal("class %s defines %s twice", class_getName(cls), sel_getName(m.selector));
+}
+
+} // namespace
+
+ClassInfo registerClass(const char* name, Class superclass, const std::vector<MethodEntry>& methods) {
+    Registry& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    if (auto found = reg.classes.find(name); found != reg.classes.end()) return {found->second.cls, found->second.live};
+    if (!superclass) __objc_msg_forward2 = &forwardingImplementation;
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    if (!cls) objcFatal("the runtime already has a class named %s that this process did not register", name);
+    addMethods(cls, methods);
+    objc_registerClassPair(cls);
+    std::atomic<long>* live = &reg.counters.emplace_back(0);
+    reg.classes.emplace(name, Registered{cls, live});
+    return {cls, live};
+}
+
+long liveObjects(const char* className) {
+    Registry& reg = registry();
+    std::lock_guard lock(reg.mutex);
+    auto found = reg.classes.find(className);
+    return found == reg.classes.end() ? 0 : found->second.live->load();
+}
+
+Class classNamed(const char* name) {
+    return name ? objc_lookUpClass(name) : Nil;
+}
+
+void objcFatal(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    std::fputs("objc: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+    std::fflush(stderr);
+    std::abort();
+}
+
+namespace {
+
+// Encodings compare without the frame offsets some compilers add.
+std::string withoutOffsets(const char* types) {
+    std::string out;
+    for (const char* c = types; *c; ++c)
+        if (*c < '0' || *c > '9') out += *c;
+    return out;
+}
+
+} // namespace
+
+void checkMessageSignature(id receiver, Class lookupClass, SEL selector, const char* expected) {
+    Method method = class_getInstanceMethod(lookupClass, selector);
+    if (!method) return; // unrecognised: the receiver reports it when the message arrives
+    const char* actual = method_getTypeEncoding(method);
+    if (withoutOffsets(actual) != withoutOffsets(expected))
+        objcFatal("-[%s %s] sent with signature \"%s\", but the method's type encoding is \"%s\"",
+                  object_getClassName(receiver), sel_getName(selector), expected, actual);
+}
+
+void NSObject::release() {
+    if (refs_.load(std::memory_order_relaxed) < 0) return;
+    if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) send(this, "dealloc"_sel);
+}
+
+bool NSObject::isKindOfClass(Class cls) const {
+    if (!cls) return false;
+    for (Class c = class_pointer; c; c = class_getSuperclass(c))
+        if (c == cls) return true;
+    return false;
+}
+
+bool NSObject::respondsToSelector(SEL selector) const {
+    return selector && class_respondsToSelector(class_pointer, selector);
+}
+
+bool NSObject::isEqual(NSObject* other) {
+    return this == other;
+}
+
+unsigned long NSObject::hash() {
+    return reinterpret_cast<std::uintptr_t>(this) >> 4;
+}
+
+void NSObject::doesNotRecognize(SEL selector) {
+    objcFatal("-[%s %s]: unrecognized selector sent to instance %p", object_getClassName(this),
+              sel_getName(selector), static_cast<void*>(this));
+}
+
+const ClassInfo& NSObject::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<NSObject>()
+                                      .method<"isEqual:", &NSObject::isEqual>()
+                                      .method<"hash", &NSObject::hash>()
+                                      .method<"isKindOfClass:", &NSObject::isKindOfClass>()
+                                      .method<"respondsToSelector:", &NSObject::respondsToSelector>()
+                                      .method<"doesNotRecognize:", &NSObject::doesNotRecognize>()
+                                      .build();
+    return info;
+}

@@ -1,0 +1,46 @@
+// Dictionaries with string keys, kept sorted by key as the platform's
+// property-list writer sorts them.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "Foundation/NSObjCRuntime.h"
+#include "Foundation/NSString.h"
+#include "objc/NSObject.h"
+
+struct NSArray;
+
+struct NSDictionary : NSObject {
+    OBJC_CLASS(NSDictionary, NSObject)
+
+    using Storage = std::map<std::string, Ref<NSObject>, std::less<>>;
+
+    static Ref<NSDictionary> dictionary();
+    // Pairs with a nil key or value are left out.
+    static Ref<NSDictionary> dictionaryWithObjects(NSObject* const* objects, NSString* const* keys, NSUInteger count);
+
+    NSDictionary* initWithStorage(Storage storage);
+
+    NSUInteger count() const { return _entries.size(); }
+    NSObject* objectForKey(const NSString* key) const;
+    NSObject* objectForKey(std::string_view key) const;
+    Ref<NSArray> allKeys() const;
+    const Storage& entries() const { return _entries; }
+
+    // Messages.
+    bool isEqual(NSObject* other);
+
+  protected:
+    Storage _entries;
+};
+
+struct NSMutableDictionary : NSDictionary {
+    OBJC_CLASS(NSMutableDictionary, NSDictionary)
+
+    static Ref<NSMutableDictionary> dictionary();
+
+    // A nil value or key is refused: the dictionary stays as it was.
+    void setObject(NSObject* value, const NSString* key);
+    void removeObjectForKey(const NSString* key);
+};

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need
+# (only those that are missing), on Debian 12.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libobjc-12-dev libplist-dev nlohmann-json3-dev
+  libcairo2-dev libpango1.0-dev fontconfig fonts-liberation fonts-noto-color-emoji
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev strace python3
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}" >&2
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi

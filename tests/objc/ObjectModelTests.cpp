@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "Foundation/NSString.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+namespace {
+
+struct Counter : NSObject {
+    OBJC_CLASS(Counter, NSObject)
+    Counter* init() {
+        _value = 1;
+        return this;
+    }
+    Counter* initFailing() { return nullptr; }
+    int value() const { return _value; }
+    void add(int amount) { _value += amount; }
+    Ref<NSString> name() { return "counter"_ns; }
+    int _value = 0;
+};
+
+struct DoubleCounter : Counter {
+    OBJC_CLASS(DoubleCounter, Counter)
+    // Overrides add: and reaches the base implementation through super.
+    void add(int amount) { sendSuper(this, Counter::objcClass(), "add:"_sel, amount * 2); }
+};
+
+} // namespace
+
+const ClassInfo& Counter::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<Counter>()
+                                      .method<"value", &Counter::value>()
+                                      .method<"add:", &Counter::add>()
+                                      .method<"name", &Counter::name>()
+                                      .build();
+    return info;
+}
+
+const ClassInfo& DoubleCounter::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<DoubleCounter>().method<"add:", &DoubleCounter::add>().build();
+    return info;
+}
+
+static_assert(std::string_view(encoding<void, id>()) == "v@:@");
+static_assert(std::string_view(encoding<Ref<NSString>>()) == "@@:");
+static_assert(std::string_view(encoding<bool, long, float, SEL>()) == "B@:qf:");
+
+TEST(ObjectModel, RegistersRuntimeClassesWithTheirSuperclassAndEncodings) {
+    Class cls = DoubleCounter::objcClass();
+    EXPECT_STREQ(class_getName(cls), "DoubleCounter");
+    EXPECT_EQ(class_getSuperclass(cls), Counter::objcClass());
+    EXPECT_EQ(class_getSuperclass(Counter::objcClass()), NSObject::objcClass());
+    EXPECT_EQ(objc_getClass("Counter"), Counter::objcClass());
+    Method add = class_getInstanceMethod(Counter::objcClass(), "add:"_sel);
+    ASSERT_NE(add, nullptr);
+    EXPECT_STREQ(method_getTypeEncoding(add), "v@:i");
+}
+
+TEST(ObjectModel, MessagesDispatchToTheMostDerivedClassAndToSuper) {
+    Ref<Counter> base = make<Counter>(&Counter::init);
+    Ref<Counter> derived = make<DoubleCounter>(&Counter::init);
+    send(base, "add:"_sel, 3);
+    send(derived, "add:"_sel, 3);
+    EXPECT_EQ(send<int>(base, "value"_sel), 4);
+    EXPECT_EQ(send<int>(derived, "value"_sel), 7);
+    EXPECT_TRUE(derived->isKindOfClass(Counter::objcClass()));
+    EXPECT_FALSE(base->isKindOfClass(DoubleCounter::objcClass()));
+    EXPECT_EQ(as<DoubleCounter>(base.get()), nullptr);
+    EXPECT_TRUE(send<bool>(derived, "respondsToSelector:"_sel, "add:"_sel));
+    EXPECT_FALSE(base->respondsToSelector("subtract:"_sel));
+}
+
+TEST(ObjectModel, ObjectResultsArriveAsOwnedReferences) {
+    Ref<Counter> counter = make<Counter>(&Counter::init);
+    Ref<NSString> name = send<Ref<NSString>>(counter, "name"_sel);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->utf8(), "counter");
+}
+
+TEST(ObjectModel, MessagesToNilDoNothingAndAnswerZero) {
+    Counter* nothing = nullptr;
+    send(nothing, "add:"_sel, 1);
+    EXPECT_EQ(send<int>(nothing, "value"_sel), 0);
+    EXPECT_FALSE(send<Ref<NSString>>(nothing, "name"_sel));
+    EXPECT_EQ(send<double>(nothing, "value"_sel), 0.0);
+}
+
+TEST(ObjectModel, InitialiserAnsweringNilReleasesTheInstance) {
+    long before = liveObjects<Counter>();
+    Ref<Counter> none = make<Counter>(&Counter::initFailing);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(liveObjects<Counter>(), before);
+}
+
+TEST(ObjectModel, ReferenceCountingDestroysTheObjectWithTheLastReference) {
+    long before = liveObjects("DoubleCounter");
+    {
+        Ref<DoubleCounter> a = make<DoubleCounter>(&Counter::init);
+        Ref<Counter> b = a;
+        EXPECT_EQ(a->retainCount(), 2);
+        EXPECT_EQ(liveObjects("DoubleCounter"), before + 1);
+        a = nullptr;
+        EXPECT_EQ(b->retainCount(), 1);
+        EXPECT_EQ(liveObjects("DoubleCounter"), before + 1);
+    }
+    EXPECT_EQ(liveObjects("DoubleCounter"), before);
+    EXPECT_EQ(liveObjects("NoSuchClass"), 0);
+}
+
+TEST(ObjectModel, LiteralStringsAreSharedAndImmortal) {
+    NSString* first = "TVLSWitch1"_ns;
+    NSString* again = "TVLSWitch1"_ns;
+    EXPECT_EQ(first, again);
+    first->release();
+    first->release();
+    EXPECT_EQ(again->utf8(), "TVLSWitch1");
+}
+
+TEST(ObjectModel, ClassesRegisterOnceWhenManyThreadsAskFirst) {
+    std::vector<std::thread> threads;
+    std::vector<Class> seen(8);
+    for (int i = 0; i < 8; ++i)
+        threads.emplace_back([&, i] { seen[i] = DoubleCounter::objcClass(); });
+    for (auto& t : threads) t.join();
+    for (Class c : seen) EXPECT_EQ(c, seen[0]);
+}
+
+using ObjectModelDeathTest = ::testing::Test;
+
+TEST_F(ObjectModelDeathTest, UnrecognisedMessageNamesClassAndSelector) {
+    Ref<Counter> counter = make<Counter>(&Counter::init);
+    EXPECT_DEATH(send(counter, "fly:"_sel, 1), "-\\[Counter fly:\\]: unrecognized selector");
+    IMP forwarder = class_getMethodImplementation(Counter::objcClass(), "fly"_sel);
+    EXPECT_DEATH(fromIMP<void(id, SEL)>(forwarder)(counter, "fly"_sel), "Counter fly");
+}
+
+TEST_F(ObjectModelDeathTest, MismatchedSignatureIsAClearErrorInCheckedBuilds) {
+#ifndef TAVELIN_CHECKED
+    GTEST_SKIP() << "signatures are checked only in checked builds";
+#else
+    Ref<Counter> counter = make<Counter>(&Counter::init);
+    EXPECT_DEATH(send(counter, "add:"_sel, 1.5),
+                 "-\\[Counter add:\\] sent with signature \"v@:d\", but the method's type encoding is \"v@:i\"");
+#endif
+}
