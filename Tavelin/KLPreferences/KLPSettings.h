@@ -20,10 +20,13 @@ struct KLPSettings : NSObject {
     void saveValue(NSObject* value);
 
     // Key-value-observing callback: runs valueDidChangeBlock, if any.
-    void observeValueForKeyPath(NSString* keyPath, NSObject* object, NSDictionary* change, void* context);
+    void observeValueForKeyPath(NSString* keyPath, NSObject* object, NSDictionary* change,
+                                void* context);
 
     const std::function<void()>& valueDidChangeBlock() const { return _valueDidChangeBlock; }
-    void setValueDidChangeBlock(std::function<void()> block) { _valueDidChangeBlock = std::move(block); }
+    void setValueDidChangeBlock(std::function<void()> block) {
+        _valueDidChangeBlock = std::move(block);
+    }
     NSString* key() const { return _key; }
     void setKey(NSString* key) { _key = key; }
     NSString* fileSave() const { return _fileSave; }

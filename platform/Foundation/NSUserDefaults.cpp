@@ -1,54 +1,268 @@
 #include "Foundation/NSUserDefaults.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "Foundation/AtomicFile.h"
+#include "Foundation/DeviceRoot.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
+#include "Foundation/PropertyList.h"
 #include "objc/ClassBuilder.h"
+
+// Both domains, and an open-addressing table of the effective value of each
+// key (persistent over registered) with its truth precomputed for boolForKey.
+struct NSUserDefaults::Snapshot {
+    struct Slot {
+        unsigned long hash = 0;
+        const std::string* key = nullptr;
+        NSObject* value = nullptr;
+        bool truth = false;
+    };
+
+    Snapshot(NSDictionary::Storage persistentDomain, NSDictionary::Storage registeredDomain)
+        : persistent(std::move(persistentDomain)), registered(std::move(registeredDomain)) {
+        std::size_t capacity = 8;
+        while (capacity < 2 * (persistent.size() + registered.size()))
+            capacity *= 2;
+        table.resize(capacity);
+        mask = capacity - 1;
+        for (const auto* domain : {&registered, &persistent})
+            for (const auto& [key, value] : *domain)
+                insert(key, value);
+    }
+
+    const Slot* find(const NSString* key) const {
+        for (std::size_t at = key->hash() & mask;; at = (at + 1) & mask) {
+            const Slot& slot = table[at];
+            if (!slot.key || (slot.hash == key->hash() && *slot.key == key->utf8())) return &slot;
+        }
+    }
+
+    NSDictionary::Storage persistent;
+    NSDictionary::Storage registered;
+    std::vector<Slot> table;
+    std::size_t mask = 0;
+
+  private:
+    static bool truthOf(NSObject* value) {
+        if (const NSNumber* number = as<NSNumber>(value)) return number->boolValue();
+        if (const NSString* text = as<NSString>(value)) return text->boolValue();
+        return false;
+    }
+
+    void insert(const std::string& key, NSObject* value) {
+        unsigned long hash = std::hash<std::string>{}(key);
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = table[at];
+            if (!slot.key || *slot.key == key) {
+                slot = {hash, &key, value, truthOf(value)};
+                return;
+            }
+        }
+    }
+};
+
+namespace {
+
+// Grace periods for readers. Each thread owns a slot (padded to a cache line)
+// whose sequence is odd while the thread reads a snapshot. A writer that has
+// published a new snapshot waits, for every slot that was odd, until it
+// changes; then no reader can still hold the old one. Threads beyond the
+// slots share one counter of readers inside.
+struct alignas(64) ReaderSlot {
+    std::atomic<std::uint64_t> sequence{0};
+    std::atomic<bool> taken{false};
+};
+
+ReaderSlot readerSlots[128];
+std::atomic<std::uint64_t> overflowReaders{0};
+
+class ReaderSections {
+  public:
+    template <class Read>
+    static auto read(const std::atomic<const NSUserDefaults::Snapshot*>& current, Read body) {
+        Slot* slot = threadSlot();
+        std::atomic<std::uint64_t>& mark = slot ? slot->sequence : overflowReaders;
+        std::uint64_t entered = slot ? mark.load(std::memory_order_relaxed) + 1 : 0;
+        if (slot)
+            mark.store(entered, std::memory_order_relaxed);
+        else
+            mark.fetch_add(1, std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        auto result = body(current.load(std::memory_order_acquire));
+        if (slot)
+            mark.store(entered + 1, std::memory_order_release);
+        else
+            mark.fetch_sub(1, std::memory_order_release);
+        return result;
+    }
+
+    // Called after the new snapshot is published (a sequentially consistent exchange).
+    static void awaitReaders() {
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        for (Slot& slot : readerSlots) {
+            std::uint64_t seen = slot.sequence.load(std::memory_order_acquire);
+            while ((seen & 1) && slot.sequence.load(std::memory_order_acquire) == seen)
+                std::this_thread::yield();
+        }
+        while (overflowReaders.load(std::memory_order_acquire) != 0)
+            std::this_thread::yield();
+    }
+
+  private:
+    using Slot = ReaderSlot;
+
+    struct Claim {
+        Slot* slot = nullptr;
+        Claim() {
+            for (Slot& candidate : readerSlots)
+                if (!candidate.taken.exchange(true, std::memory_order_acq_rel)) {
+                    slot = &candidate;
+                    return;
+                }
+        }
+        ~Claim() {
+            if (slot) slot->taken.store(false, std::memory_order_release);
+        }
+    };
+
+    static Slot* threadSlot() {
+        static thread_local Claim claim;
+        return claim.slot;
+    }
+};
+
+std::string defaultsPath() {
+    return devicePath("/var/mobile/Library/Preferences/" + mainBundleIdentifier() + ".plist");
+}
+
+} // namespace
 
 NSUserDefaults* NSUserDefaults::standardUserDefaults() {
     static NSUserDefaults* const store = make<NSUserDefaults>(&NSUserDefaults::init).leak();
+    if (!store->_loaded.load(std::memory_order_acquire)) store->load();
     return store;
 }
 
+void NSUserDefaults::resetStandardUserDefaults() {
+    NSUserDefaults* store = standardUserDefaults();
+    std::lock_guard lock(store->_writer);
+    store->publish({}, {});
+    store->_dirty = false;
+    store->_loaded.store(false, std::memory_order_release);
+}
+
 NSUserDefaults* NSUserDefaults::init() {
+    load();
     return this;
 }
 
-NSObject* NSUserDefaults::lookup(const NSString* key) const {
-    if (!key) return nullptr;
-    if (auto found = _persistent.find(key->utf8()); found != _persistent.end()) return found->second;
-    if (auto found = _registered.find(key->utf8()); found != _registered.end()) return found->second;
-    return nullptr;
+NSUserDefaults::~NSUserDefaults() {
+    delete _snapshot.load();
+}
+
+void NSUserDefaults::load() {
+    std::lock_guard lock(_writer);
+    if (_loaded.load(std::memory_order_relaxed)) return;
+    _path = defaultsPath();
+    Ref<NSDictionary> contents;
+    std::string error;
+    NSDictionary::Storage persistent;
+    switch (readDictionaryFile(_path, contents, error)) {
+    case PropertyListFile::Ok:
+        persistent = contents->entries();
+        break;
+    case PropertyListFile::Missing:
+        break;
+    case PropertyListFile::Damaged: {
+        std::string aside = keepAside(_path);
+        std::fprintf(stderr, "NSUserDefaults: %s; starting with empty defaults (%s)\n",
+                     error.c_str(),
+                     aside.empty() ? "the file could not be moved aside"
+                                   : ("the file is kept as " + aside).c_str());
+    }
+    }
+    publish(std::move(persistent), {});
+    _dirty = false;
+    _loaded.store(true, std::memory_order_release);
+}
+
+void NSUserDefaults::publish(NSDictionary::Storage persistent, NSDictionary::Storage registered) {
+    const Snapshot* old =
+        _snapshot.exchange(new Snapshot(std::move(persistent), std::move(registered)));
+    if (!old) return;
+    ReaderSections::awaitReaders();
+    delete old;
 }
 
 Ref<NSObject> NSUserDefaults::objectForKey(const NSString* key) {
-    std::lock_guard lock(_mutex);
-    return lookup(key);
+    if (!key) return nullptr;
+    return ReaderSections::read(_snapshot, [key](const Snapshot* snapshot) {
+        return Ref<NSObject>(snapshot->find(key)->value);
+    });
 }
 
 bool NSUserDefaults::boolForKey(const NSString* key) {
-    std::lock_guard lock(_mutex);
-    NSObject* value = lookup(key);
-    if (const NSNumber* number = as<NSNumber>(value)) return number->boolValue();
-    if (const NSString* text = as<NSString>(value)) return text->boolValue();
-    return false;
+    if (!key) return false;
+    return ReaderSections::read(
+        _snapshot, [key](const Snapshot* snapshot) { return snapshot->find(key)->truth; });
 }
 
-void NSUserDefaults::setObject(NSObject* value, const NSString* key) {
-    if (!key) return;
-    std::lock_guard lock(_mutex);
-    if (value)
-        _persistent.insert_or_assign(key->utf8(), Ref<NSObject>(value));
-    else
-        _persistent.erase(key->utf8());
+bool NSUserDefaults::setObject(NSObject* value, const NSString* key) {
+    std::string error = "a nil key";
+    if (!key || (value && !isPropertyList(value, error))) {
+        std::fprintf(stderr, "NSUserDefaults: not storing a value for %s: %s\n",
+                     key ? key->UTF8String() : "(null)", error.c_str());
+        return false;
+    }
+    {
+        std::lock_guard lock(_writer);
+        const Snapshot* current = _snapshot.load();
+        NSDictionary::Storage persistent = current->persistent;
+        if (value)
+            persistent.insert_or_assign(key->utf8(), Ref<NSObject>(value));
+        else
+            persistent.erase(key->utf8());
+        publish(std::move(persistent), current->registered);
+        _dirty = true;
+    }
+    NSNotificationCenter::defaultCenter()->postNotificationName(NSUserDefaultsDidChangeNotification,
+                                                                this);
+    return true;
 }
 
 void NSUserDefaults::registerDefaults(const NSDictionary* defaults) {
     if (!defaults) return;
-    std::lock_guard lock(_mutex);
-    for (const auto& [key, value] : defaults->entries()) _registered.insert_or_assign(key, value);
+    std::lock_guard lock(_writer);
+    const Snapshot* current = _snapshot.load();
+    NSDictionary::Storage registered = current->registered;
+    for (const auto& [key, value] : defaults->entries())
+        registered.insert_or_assign(key, value);
+    publish(current->persistent, std::move(registered));
 }
 
 bool NSUserDefaults::synchronize() {
+    std::lock_guard lock(_writer);
+    if (!_dirty) return true;
+    Ref<NSDictionary> domain =
+        make<NSDictionary>(&NSDictionary::initWithStorage, _snapshot.load()->persistent);
+    std::error_code ignored; // a folder that cannot be made fails the write below, with its reason
+    std::filesystem::create_directories(std::filesystem::path(_path).parent_path(), ignored);
+    std::string error;
+    if (!writeDictionaryFile(_path, domain, error)) {
+        std::fprintf(stderr, "NSUserDefaults: could not save the defaults: %s\n", error.c_str());
+        return false;
+    }
+    _dirty = false;
     return true;
+}
+
+Ref<NSDictionary> NSUserDefaults::persistentDomain() {
+    std::lock_guard lock(_writer);
+    return make<NSDictionary>(&NSDictionary::initWithStorage, _snapshot.load()->persistent);
 }
 
 const ClassInfo& NSUserDefaults::objcClassInfo() {
