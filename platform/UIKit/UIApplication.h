@@ -1,0 +1,28 @@
+// The running application: opens URLs through a handler that the host sets.
+// Without a handler the URLs are recorded, for tests to read.
+#pragma once
+
+#include <functional>
+
+#include "Foundation/NSArray.h"
+#include "Foundation/NSURL.h"
+#include "objc/NSObject.h"
+
+struct UIApplication : NSObject {
+    OBJC_CLASS(UIApplication, NSObject)
+
+    using URLHandler = std::function<bool(NSURL*)>;
+
+    static UIApplication* sharedApplication();
+
+    // nil opens nothing (answers false).
+    bool openURL(NSURL* url);
+    // An empty handler goes back to recording.
+    void setURLHandler(URLHandler handler) { _urlHandler = std::move(handler); }
+    NSArray* openedURLs() const { return _openedURLs; }
+    void clearOpenedURLs() { _openedURLs->removeAllObjects(); }
+
+  private:
+    URLHandler _urlHandler;
+    Ref<NSMutableArray> _openedURLs = NSMutableArray::array();
+};

@@ -1,0 +1,115 @@
+#include "UIKit/UIFont.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fontconfig/fontconfig.h>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "objc/ClassBuilder.h"
+
+namespace {
+
+struct Resolved {
+    std::string family;
+    std::string file;
+};
+
+std::string lowercase(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+bool isGeneric(std::string_view family) {
+    static const char* const generic[] = {"sans-serif", "serif",     "monospace", "cursive",
+                                          "fantasy",    "system-ui", "emoji",     "math"};
+    return std::any_of(std::begin(generic), std::end(generic),
+                       [&](const char* g) { return lowercase(family) == g; });
+}
+
+std::vector<std::string> familiesOf(FcPattern* pattern) {
+    std::vector<std::string> families;
+    FcChar8* family = nullptr;
+    for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        families.push_back(lowercase(reinterpret_cast<const char*>(family)));
+    return families;
+}
+
+// The families that stand for the name: the name itself and the aliases that
+// fontconfig's configuration puts before the generic fallbacks.
+std::vector<std::string> acceptedFamilies(FcPattern* substituted, bool acceptGeneric) {
+    std::vector<std::string> accepted;
+    for (std::string& family : familiesOf(substituted)) {
+        if (isGeneric(family) && !acceptGeneric) break;
+        accepted.push_back(std::move(family));
+    }
+    return accepted;
+}
+
+std::optional<Resolved> matchFamily(const std::string& name, bool acceptGeneric) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    std::vector<std::string> accepted = acceptedFamilies(pattern, acceptGeneric);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return std::nullopt;
+    std::optional<Resolved> found;
+    for (const std::string& family : familiesOf(match)) {
+        if (std::find(accepted.begin(), accepted.end(), family) == accepted.end()) continue;
+        FcChar8* file = nullptr;
+        FcChar8* display = nullptr;
+        FcPatternGetString(match, FC_FILE, 0, &file);
+        FcPatternGetString(match, FC_FAMILY, 0, &display);
+        found = Resolved{reinterpret_cast<const char*>(display),
+                         file ? reinterpret_cast<const char*>(file) : ""};
+        break;
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+// Looks a family up once per name and process.
+std::optional<Resolved> resolve(std::string_view name, bool acceptGeneric) {
+    static std::mutex mutex;
+    static std::map<std::string, std::optional<Resolved>, std::less<>> cache;
+    std::string key = lowercase(name);
+    std::lock_guard lock(mutex);
+    if (auto hit = cache.find(key); hit != cache.end()) return hit->second;
+    return cache.emplace(key, matchFamily(key, acceptGeneric)).first->second;
+}
+
+constexpr std::string_view kSystemFamily = "sans-serif";
+
+} // namespace
+
+Ref<UIFont> UIFont::fontWithName(const NSString* name, CGFloat size) {
+    return make<UIFont>(&UIFont::initWithName, name, size);
+}
+
+Ref<UIFont> UIFont::systemFontOfSize(CGFloat size) {
+    return fontWithName("sans-serif"_ns, size);
+}
+
+UIFont* UIFont::initWithName(const NSString* name, CGFloat size) {
+    if (!name || name->length() == 0 || !(size > 0) || !std::isfinite(size)) return nullptr;
+    std::optional<Resolved> resolved = resolve(name->utf8(), name->utf8() == kSystemFamily);
+    if (!resolved) return nullptr;
+    _fontName = NSString::string(name->utf8());
+    _familyName = NSString::string(resolved->family);
+    _filePath = NSString::string(resolved->file);
+    _pointSize = size;
+    return this;
+}
+
+const ClassInfo& UIFont::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<UIFont>().build();
+    return info;
+}

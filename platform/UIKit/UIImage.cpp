@@ -1,0 +1,138 @@
+#include "UIKit/UIImage.h"
+
+#include <cmath>
+#include <vector>
+
+#include "Foundation/DeviceRoot.h"
+#include "UIKit/UIScreen.h"
+#include "objc/ClassBuilder.h"
+
+namespace {
+
+struct ImageContext {
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    CGFloat scale;
+};
+
+std::vector<ImageContext>& contextStack() {
+    thread_local std::vector<ImageContext> stack;
+    return stack;
+}
+
+std::string_view lastComponent(std::string_view path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+CGFloat scaleOfName(std::string_view fileName) {
+    std::string_view stem = fileName.substr(0, fileName.rfind('.'));
+    if (stem.ends_with("@3x")) return 3;
+    if (stem.ends_with("@2x")) return 2;
+    return 1;
+}
+
+int pixels(CGFloat points, CGFloat scale) {
+    CGFloat value = std::ceil(points * scale);
+    return value > 0 && value < 1 << 15 ? static_cast<int>(value) : 0;
+}
+
+} // namespace
+
+Ref<UIImage> UIImage::imageNamed(const NSString* path) {
+    if (!path || path->length() == 0) return nullptr;
+    std::string file = devicePath(path->utf8());
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    std::string_view name = lastComponent(path->utf8());
+    return imageWithSurface(surface, scaleOfName(name), NSString::string(name));
+}
+
+Ref<UIImage> UIImage::imageWithSurface(cairo_surface_t* surface, CGFloat scale,
+                                       const NSString* name) {
+    return make<UIImage>(&UIImage::initWithSurface, surface, scale, name);
+}
+
+UIImage* UIImage::initWithSurface(cairo_surface_t* surface, CGFloat scale, const NSString* name) {
+    _surface = surface;
+    _scale = scale > 0 ? scale : 1;
+    if (name) _name = NSString::string(name->utf8());
+    return surface ? this : nullptr;
+}
+
+UIImage::~UIImage() {
+    if (_surface) cairo_surface_destroy(_surface);
+}
+
+int UIImage::pixelWidth() const {
+    return cairo_image_surface_get_width(_surface);
+}
+
+int UIImage::pixelHeight() const {
+    return cairo_image_surface_get_height(_surface);
+}
+
+CGSize UIImage::size() const {
+    return {pixelWidth() / _scale, pixelHeight() / _scale};
+}
+
+void UIImage::drawInRect(CGRect rect) const {
+    cairo_t* cr = UIGraphicsGetCurrentContext();
+    if (!cr || pixelWidth() == 0 || pixelHeight() == 0) return;
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_clip(cr);
+    cairo_translate(cr, rect.origin.x, rect.origin.y);
+    cairo_scale(cr, rect.size.width / pixelWidth(), rect.size.height / pixelHeight());
+    cairo_set_source_surface(cr, _surface, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale) {
+    if (!(scale > 0)) scale = UIScreen::mainScreen()->scale();
+    cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+    cairo_surface_t* surface =
+        cairo_image_surface_create(format, pixels(size.width, scale), pixels(size.height, scale));
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
+    contextStack().push_back({surface, cr, scale});
+}
+
+cairo_t* UIGraphicsGetCurrentContext() {
+    auto& stack = contextStack();
+    return stack.empty() ? nullptr : stack.back().cr;
+}
+
+Ref<UIImage> UIGraphicsGetImageFromCurrentImageContext() {
+    auto& stack = contextStack();
+    if (stack.empty()) return nullptr;
+    const ImageContext& top = stack.back();
+    cairo_surface_flush(top.surface);
+    int width = cairo_image_surface_get_width(top.surface);
+    int height = cairo_image_surface_get_height(top.surface);
+    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(copy);
+    cairo_set_source_surface(cr, top.surface, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return UIImage::imageWithSurface(copy, top.scale, nullptr);
+}
+
+void UIGraphicsEndImageContext() {
+    auto& stack = contextStack();
+    if (stack.empty()) return;
+    cairo_destroy(stack.back().cr);
+    cairo_surface_destroy(stack.back().surface);
+    stack.pop_back();
+}
+
+const ClassInfo& UIImage::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<UIImage>().build();
+    return info;
+}
