@@ -1,0 +1,117 @@
+#include "host/FeedFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "host/IGFeed.h"
+
+namespace {
+
+using nlohmann::json;
+
+// The problem with one item, before it is placed in the file.
+struct ItemError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+Ref<NSString> text(const json& item, const char* key, bool required) {
+    auto found = item.find(key);
+    if (found == item.end()) {
+        if (required) throw ItemError(std::string("has no \"") + key + "\"");
+        return nullptr;
+    }
+    if (!found->is_string()) throw ItemError(std::string("\"") + key + "\" is not a string");
+    return NSString::string(found->get_ref<const std::string&>());
+}
+
+bool flag(const json& item, const char* key) {
+    auto found = item.find(key);
+    if (found == item.end()) return false;
+    if (!found->is_boolean()) throw ItemError(std::string("\"") + key + "\" is not true or false");
+    return found->get<bool>();
+}
+
+Ref<NSArray> accounts(const json& item) {
+    auto found = item.find("accounts");
+    if (found == item.end() || !found->is_array()) throw ItemError("has no \"accounts\" list");
+    Ref<NSMutableArray> names = NSMutableArray::array();
+    for (const json& name : *found) {
+        if (!name.is_string()) throw ItemError("\"accounts\" holds something that is not a name");
+        names->addObject(NSString::string(name.get_ref<const std::string&>()));
+    }
+    return names;
+}
+
+template <class Item> Ref<Item> feedItem(const json& item) {
+    Ref<Item> made = Ref<Item>::adopt(alloc<Item>());
+    made->setCaption(text(item, "caption", false));
+    made->setSponsored(flag(item, "sponsored"));
+    return made;
+}
+
+Ref<NSObject> post(const json& item) {
+    Ref<IGPost> made = feedItem<IGPost>(item);
+    made->setMediaCoord(
+        IGMediaCoord::coordWithOwner(text(item, "owner", true), text(item, "place", false)));
+    return made;
+}
+
+Ref<NSObject> appInstall(const json& item) {
+    Ref<IGAppInstallItem> made = feedItem<IGAppInstallItem>(item);
+    made->setAppName(text(item, "app", true));
+    return made;
+}
+
+Ref<NSObject> item(const json& entry) {
+    if (!entry.is_object()) throw ItemError("is not an object");
+    Ref<NSString> kind = text(entry, "kind", true);
+    const std::string& name = kind->utf8();
+    if (name == "post") return post(entry);
+    if (name == "app_install") return appInstall(entry);
+    if (name == "stories") return IGAccountStrip::stripWithTitle("Stories"_ns, accounts(entry));
+    if (name == "suggestions")
+        return IGAccountStrip::stripWithTitle("Suggested for you"_ns, accounts(entry));
+    throw ItemError("has the unknown kind \"" + name +
+                    "\" (use post, app_install, stories or suggestions)");
+}
+
+[[noreturn]] void fail(const std::string& source, const std::string& problem) {
+    throw FeedFileError("feed file " + source + ": " + problem);
+}
+
+} // namespace
+
+Ref<NSArray> parseFeed(const std::string& text, const std::string& source) {
+    json document;
+    try {
+        document = json::parse(text);
+    } catch (const json::parse_error& error) {
+        fail(source, std::string("is not valid JSON: ") + error.what());
+    }
+    if (!document.is_object() || !document.contains("items") || !document["items"].is_array())
+        fail(source, "needs an object with an \"items\" list");
+    Ref<NSMutableArray> items = NSMutableArray::array();
+    std::size_t index = 0;
+    try {
+        for (const json& entry : document["items"]) {
+            items->addObject(item(entry));
+            ++index;
+        }
+    } catch (const ItemError& error) {
+        fail(source, "item " + std::to_string(index + 1) + " " + error.what());
+    }
+    return items;
+}
+
+Ref<NSArray> loadFeed(const std::string& path) {
+    if (std::filesystem::is_directory(path))
+        fail(path, "is a folder, not a file; give a file with --feed");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) fail(path, "cannot be opened (missing or unreadable); give another with --feed");
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    if (file.bad()) fail(path, "could not be read");
+    return parseFeed(contents.str(), path);
+}

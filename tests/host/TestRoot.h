@@ -1,0 +1,55 @@
+// A device root of its own for a test: a temporary folder, removed at the end.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "host/Loader.h"
+
+class TestRoot {
+  public:
+    TestRoot() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tavelin-root-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+        std::filesystem::create_directories(libraries());
+    }
+    ~TestRoot() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TestRoot(const TestRoot&) = delete;
+    TestRoot& operator=(const TestRoot&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::filesystem::path libraries() const { return path_ + kInjectedLibrariesFolder; }
+
+    // Puts a library into the injected folder under `name`.
+    void inject(const std::string& name, const std::string& library) const {
+        std::filesystem::create_symlink(library, libraries() / name);
+    }
+    std::string write(const std::string& relative, const std::string& contents) const {
+        std::filesystem::path file = std::filesystem::path(path_) / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file) << contents;
+        return file.string();
+    }
+
+  private:
+    std::string path_;
+};
+
+// Runs `body` in a child process: a hook scenario needs a process whose
+// runtime has only the classes that the scenario registers. The child's
+// failures are printed on stderr and fail the parent's check.
+#define EXPECT_IN_CHILD(...)                                                                       \
+    EXPECT_EXIT(                                                                                   \
+        {                                                                                          \
+            dup2(2, 1);                                                                            \
+            __VA_ARGS__;                                                                           \
+            std::exit(::testing::Test::HasFailure() ? 1 : 0);                                      \
+        },                                                                                         \
+        ::testing::ExitedWithCode(0), "")
