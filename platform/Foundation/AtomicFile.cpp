@@ -101,7 +101,7 @@ FileRead readFile(const std::string& path, std::size_t limit, std::string& bytes
                   std::string& error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) return FileRead::Missing;
+        if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
         error = failure("open", path, errno);
         return FileRead::Damaged;
     }

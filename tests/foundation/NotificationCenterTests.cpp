@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Foundation/NSNotificationCenter.h"
+#include "objc/ClassBuilder.h"
+
+namespace {
+
+struct Listener : NSObject {
+    OBJC_CLASS(Listener, NSObject)
+    Listener* init() { return this; }
+    void heard(NSNotification* note) {
+        names.push_back(note->name() ? note->name()->utf8() : "(nil)");
+        if (leaveOnFirst) NSNotificationCenter::defaultCenter()->removeObserver(this);
+    }
+    std::vector<std::string> names;
+    bool leaveOnFirst = false;
+};
+
+} // namespace
+
+const ClassInfo& Listener::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<Listener>().method<"heard:", &Listener::heard>().build();
+    return info;
+}
+
+TEST(NotificationCenter, DeliversByNameAndObjectAndNilNamesReachEveryNameObservers) {
+    NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
+    Ref<Listener> named = make<Listener>(&Listener::init),
+                  everything = make<Listener>(&Listener::init),
+                  fromSender = make<Listener>(&Listener::init);
+    Ref<NSObject> sender = "sender"_ns;
+    center->addObserver(named, "heard:"_sel, "Ping"_ns, nullptr);
+    center->addObserver(everything, "heard:"_sel, nullptr, nullptr);
+    center->addObserver(fromSender, "heard:"_sel, "Ping"_ns, sender);
+    center->postNotificationName(NSString::string("Ping"), nullptr);
+    center->postNotificationName("Pong"_ns, sender);
+    center->postNotificationName(nullptr, sender);
+    center->postNotificationName("Ping"_ns, sender);
+    EXPECT_EQ(named->names, (std::vector<std::string>{"Ping", "Ping"}));
+    EXPECT_EQ(everything->names, (std::vector<std::string>{"Ping", "Pong", "(nil)", "Ping"}));
+    EXPECT_EQ(fromSender->names, (std::vector<std::string>{"Ping"}));
+    for (Listener* listener : {named.get(), everything.get(), fromSender.get()})
+        center->removeObserver(listener);
+    center->postNotificationName("Ping"_ns, sender);
+    EXPECT_EQ(everything->names.size(), 4u);
+}
+
+TEST(NotificationCenter, BlocksRunUntilTheirTokenIsRemoved) {
+    NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
+    int calls = 0;
+    Ref<NSObject> token =
+        center->addObserverForName("Tick"_ns, nullptr, [&](NSNotification*) { ++calls; });
+    ASSERT_TRUE(token);
+    center->postNotificationName("Tick"_ns, nullptr);
+    center->removeObserver(token, "Tock"_ns, nullptr); // another name: stays
+    center->postNotificationName("Tick"_ns, nullptr);
+    center->removeObserver(token);
+    center->postNotificationName("Tick"_ns, nullptr);
+    EXPECT_EQ(calls, 2);
+    EXPECT_FALSE(center->addObserverForName("Tick"_ns, nullptr, {}));
+}
+
+TEST(NotificationCenter, AnObserverMayRemoveItselfOrOthersDuringAPost) {
+    NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
+    Ref<Listener> leaving = make<Listener>(&Listener::init);
+    leaving->leaveOnFirst = true;
+    int later = 0;
+    Ref<NSObject> second;
+    Ref<NSObject> first = center->addObserverForName(
+        "Go"_ns, nullptr, [&](NSNotification*) { center->removeObserver(second); });
+    center->addObserver(leaving, "heard:"_sel, "Go"_ns, nullptr);
+    second = center->addObserverForName("Go"_ns, nullptr, [&](NSNotification*) { ++later; });
+    center->postNotificationName("Go"_ns, nullptr);
+    center->postNotificationName("Go"_ns, nullptr);
+    center->removeObserver(first);
+    EXPECT_EQ(leaving->names.size(), 1u);
+    EXPECT_EQ(later, 0);
+}
