@@ -1,0 +1,20 @@
+#include "KLPreferences/KLPValueCell.h"
+
+#include "objc/ClassBuilder.h"
+
+Ref<KLPValueCell> KLPValueCell::cellWithTitle(NSString* title, NSString* detail) {
+    return make<KLPValueCell>(&KLPValueCell::init_cellWithTitle, title, detail);
+}
+
+KLPValueCell* KLPValueCell::init_cellWithTitle(NSString* title, NSString* detail) {
+    if (!initWithTitle(title, nullptr)) return nullptr;
+    setAccessoryType(UITableViewCellAccessoryNone);
+    setSelectionStyle(UITableViewCellSelectionStyleNone);
+    detailTextLabel()->setText(detail);
+    return this;
+}
+
+const ClassInfo& KLPValueCell::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<KLPValueCell>().build();
+    return info;
+}

@@ -1,0 +1,35 @@
+#include "KLPreferences/KLPViewSection.h"
+
+#include "objc/ClassBuilder.h"
+
+namespace {
+
+// A block that calls the client's block, which it holds.
+KLPViewSection::Block wrap(KLPViewSection::Block client) {
+    return [client = std::move(client)](UITableViewCell* cell) {
+        if (client) client(cell);
+    };
+}
+
+} // namespace
+
+Ref<KLPViewSection> KLPViewSection::sectionWithHeight(int height, Block initBlock,
+                                                      Block layoutBlock) {
+    return make<KLPViewSection>(&KLPViewSection::initWithHeight, height, std::move(initBlock),
+                                std::move(layoutBlock));
+}
+
+KLPViewSection* KLPViewSection::initWithHeight(int height, Block initBlock, Block layoutBlock) {
+    if (!initWithTitle(nullptr, nullptr)) return nullptr;
+    Ref<KLPViewCell> cell = KLPViewCell::cellWithHeight(height, wrap(std::move(initBlock)),
+                                                        wrap(std::move(layoutBlock)));
+    cell->setHideSeperators(true);
+    cell->setSelectionStyle(UITableViewCellSelectionStyleNone);
+    addCell(cell);
+    return this;
+}
+
+const ClassInfo& KLPViewSection::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<KLPViewSection>().build();
+    return info;
+}
