@@ -25,13 +25,6 @@ std::string lowercase(std::string_view text) {
     return out;
 }
 
-bool isGeneric(std::string_view family) {
-    static const char* const generic[] = {"sans-serif", "serif",     "monospace", "cursive",
-                                          "fantasy",    "system-ui", "emoji",     "math"};
-    return std::any_of(std::begin(generic), std::end(generic),
-                       [&](const char* g) { return lowercase(family) == g; });
-}
-
 std::vector<std::string> familiesOf(FcPattern* pattern) {
     std::vector<std::string> families;
     FcChar8* family = nullptr;
@@ -41,12 +34,18 @@ std::vector<std::string> familiesOf(FcPattern* pattern) {
 }
 
 // The families that stand for the name: the name itself and the aliases that
-// fontconfig's configuration puts before the generic fallbacks.
+// fontconfig's configuration binds strongly to it (metric-compatible ones),
+// not the weak fallbacks it adds for any name.
 std::vector<std::string> acceptedFamilies(FcPattern* substituted, bool acceptGeneric) {
     std::vector<std::string> accepted;
-    for (std::string& family : familiesOf(substituted)) {
-        if (isGeneric(family) && !acceptGeneric) break;
-        accepted.push_back(std::move(family));
+    FcValue value;
+    FcValueBinding binding;
+    for (int i = 0;
+         FcPatternGetWithBinding(substituted, FC_FAMILY, i, &value, &binding) == FcResultMatch;
+         ++i) {
+        if (value.type != FcTypeString) continue;
+        if (binding == FcValueBindingWeak && !acceptGeneric) continue;
+        accepted.push_back(lowercase(reinterpret_cast<const char*>(value.u.s)));
     }
     return accepted;
 }

@@ -70,8 +70,9 @@ UIView* UIView::viewWithTag(long tag) {
 void UIView::layoutIfNeeded() {
     Ref<UIView> keep = this;
     if (_needsLayout) {
-        _needsLayout = false;
         send(this, "layoutSubviews"_sel);
+        // Views that the pass itself added or resized are in place already.
+        _needsLayout = false;
     }
     // Layout may change the subviews: walk a snapshot.
     Ref<NSMutableArray> children = _subviews->mutableCopy();
@@ -85,5 +86,10 @@ const ClassInfo& UIView::objcClassInfo() {
                                       .method<"layoutSubviews", &UIView::layoutSubviews>()
                                       .method<"screenText", &UIView::screenText>()
                                       .build();
+    return info;
+}
+
+const ClassInfo& CALayer::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<CALayer>().build();
     return info;
 }

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Support.h"
+#include "UIKit/ScreenText.h"
+#include "UIKit/UIApplication.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UINavigationController.h"
+#include "UIKit/UITableViewController.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+using uikit_support::ScreenTest;
+
+namespace {
+
+std::vector<std::string>& journal() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+// Writes its lifecycle calls to the journal, named by its title.
+struct Screen : UIViewController {
+    OBJC_CLASS(Screen, UIViewController)
+    void note(const char* what, bool animated) {
+        journal().push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
+    }
+    void viewDidLoad() { note("didLoad", false); }
+    void viewWillAppear(bool a) { note("willAppear", a); }
+    void viewDidAppear(bool a) { note("didAppear", a); }
+    void viewWillDisappear(bool a) { note("willDisappear", a); }
+    void viewDidDisappear(bool a) { note("didDisappear", a); }
+    void tapped(NSObject* sender) { senders.emplace_back(sender); }
+    std::vector<Ref<NSObject>> senders;
+};
+
+Ref<Screen> screen(const char* title) {
+    Ref<Screen> s = make<Screen>(&Screen::init);
+    s->setTitle(NSString::string(title));
+    return s;
+}
+
+} // namespace
+
+const ClassInfo& Screen::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<Screen>()
+                                      .method<"viewDidLoad", &Screen::viewDidLoad>()
+                                      .method<"viewWillAppear:", &Screen::viewWillAppear>()
+                                      .method<"viewDidAppear:", &Screen::viewDidAppear>()
+                                      .method<"viewWillDisappear:", &Screen::viewWillDisappear>()
+                                      .method<"viewDidDisappear:", &Screen::viewDidDisappear>()
+                                      .method<"tapped:", &Screen::tapped>()
+                                      .build();
+    return info;
+}
+
+class Controllers : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        journal().clear();
+    }
+};
+
+TEST_F(Controllers, ViewsLoadLazilyThroughLoadViewThenViewDidLoad) {
+    Ref<Screen> a = screen("A");
+    EXPECT_FALSE(a->isViewLoaded());
+    Ref<UIView> view = send<Ref<UIView>>(a, "view"_sel);
+    EXPECT_EQ(view->frame(), CGRectMake(0, 0, 320, 480));
+    EXPECT_EQ(a->view(), view);
+    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad"}));
+}
+
+TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
+    Ref<Screen> a = screen("A");
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(a);
+    Ref<Screen> b = screen("B");
+    send(nav, "pushViewController:animated:"_sel, static_cast<UIViewController*>(b), true);
+    EXPECT_EQ(nav->topViewController(), b.get());
+    EXPECT_EQ(send<Ref<UINavigationController>>(b, "navigationController"_sel), nav);
+    Ref<UIViewController> popped =
+        send<Ref<UIViewController>>(nav, "popViewControllerAnimated:"_sel, false);
+    EXPECT_EQ(popped, b);
+    EXPECT_FALSE(b->navigationController());
+    EXPECT_EQ(journal(), (std::vector<std::string>{
+                             "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated", "B willDisappear",
+                             "A willAppear", "B didDisappear", "A didAppear"}));
+    EXPECT_FALSE(nav->popViewControllerAnimated(true)); // the root stays
+    nav->pushViewController(a, true);                   // already on the stack
+    nav->pushViewController(nullptr, true);
+    EXPECT_EQ(nav->viewControllers()->count(), 1u);
+}
+
+TEST_F(Controllers, AnimatedTransitionsHaveACoordinatorThatNeverCallsInteractionBlocks) {
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(screen("A"));
+    EXPECT_FALSE(nav->transitionCoordinator());
+    nav->pushViewController(screen("B"), true);
+    EXPECT_FALSE(nav->transitionCoordinator()); // over once the push returns
+}
+
+TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(screen("A"));
+    nav->pushViewController(screen("B"), false);
+    std::vector<bool> outcomes;
+    auto watch = [&] {
+        ASSERT_TRUE(nav->transitionCoordinator());
+        EXPECT_TRUE(nav->transitionCoordinator()->isInteractive());
+        nav->transitionCoordinator()->notifyWhenInteractionEndsUsingBlock(
+            [&](UIViewControllerTransitionCoordinator* context) {
+                outcomes.push_back(context->isCancelled());
+            });
+    };
+    journal().clear();
+    ASSERT_TRUE(nav->beginInteractivePop());
+    watch();
+    EXPECT_FALSE(nav->beginInteractivePop());
+    ASSERT_TRUE(nav->cancelInteractivePop());
+    EXPECT_EQ(outcomes, std::vector<bool>{true});
+    EXPECT_EQ(nav->viewControllers()->count(), 2u);
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"B willDisappear animated", "A willAppear animated",
+                                        "A willDisappear animated", "B willAppear animated",
+                                        "A didDisappear animated", "B didAppear animated"}));
+    journal().clear();
+    ASSERT_TRUE(nav->beginInteractivePop());
+    watch();
+    ASSERT_TRUE(nav->finishInteractivePop());
+    EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
+    EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"B willDisappear animated", "A willAppear animated",
+                                        "B didDisappear animated", "A didAppear animated"}));
+    EXPECT_FALSE(nav->finishInteractivePop());
+    EXPECT_FALSE(nav->cancelInteractivePop());
+    EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
+}
+
+TEST_F(Controllers, PoppedControllersAndTheirViewsAreFreed) {
+    long screens = liveObjects<Screen>();
+    long tables = liveObjects<UITableView>();
+    {
+        Ref<UINavigationController> nav =
+            UINavigationController::navigationControllerWithRootViewController(screen("A"));
+        nav->pushViewController(UITableViewController::controllerWithStyle(UITableViewStyleGrouped),
+                                true);
+        static_cast<UITableViewController*>(nav->topViewController())
+            ->tableView()
+            ->layoutIfNeeded();
+        nav->pushViewController(screen("C"), true);
+        EXPECT_EQ(liveObjects<Screen>(), screens + 2);
+        nav->popViewControllerAnimated(true);
+        EXPECT_EQ(liveObjects<Screen>(), screens + 1);
+        nav->beginInteractivePop();
+        nav->transitionCoordinator()->notifyWhenInteractionEndsUsingBlock(
+            [nav](UIViewControllerTransitionCoordinator*) {}); // holds the navigation controller
+        nav->finishInteractivePop();
+        EXPECT_EQ(liveObjects<UITableView>(), tables);
+    }
+    EXPECT_EQ(liveObjects<Screen>(), screens);
+    EXPECT_EQ(liveObjects<UINavigationController>(), 0);
+}
+
+TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
+    Ref<Screen> a = screen("A");
+    Ref<Screen> b = screen("B");
+    int completions = 0;
+    EXPECT_TRUE(a->presentViewController(b, true, [&] { ++completions; }));
+    EXPECT_EQ(a->presentedViewController(), b.get());
+    EXPECT_EQ(b->presentingViewController(), a.get());
+    EXPECT_FALSE(a->presentViewController(screen("C"), true, nullptr));
+    EXPECT_FALSE(a->presentViewController(a, true, nullptr));
+    EXPECT_EQ(screenText(a)->utf8(), "");
+    b->dismissViewControllerAnimated(false, [&] { ++completions; });
+    EXPECT_FALSE(a->presentedViewController());
+    EXPECT_FALSE(b->presentingViewController());
+    EXPECT_EQ(completions, 2);
+    EXPECT_EQ(journal(), (std::vector<std::string>{
+                             "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated", "B didLoad",
+                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
+}
+
+TEST_F(Controllers, BarButtonTapsSendTheActionByMessage) {
+    Ref<Screen> target = screen("T");
+    Ref<UIBarButtonItem> item = make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Go"_ns,
+                                                      long{UIBarButtonItemStylePlain},
+                                                      static_cast<id>(target), "tapped:"_sel);
+    EXPECT_TRUE(item->tap());
+    ASSERT_EQ(target->senders.size(), 1u);
+    EXPECT_EQ(target->senders[0].get(), item.get());
+    Ref<UIBarButtonItem> silent =
+        make<UIBarButtonItem>(&UIBarButtonItem::initWithImage, nullptr,
+                              long{UIBarButtonItemStylePlain}, static_cast<id>(target), nullptr);
+    EXPECT_FALSE(silent->tap());
+    Ref<UIBarButtonItem> unknown = make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "?"_ns,
+                                                         long{UIBarButtonItemStylePlain},
+                                                         static_cast<id>(target), "nothing:"_sel);
+    EXPECT_FALSE(unknown->tap());
+    EXPECT_EQ(target->senders.size(), 1u);
+    EXPECT_EQ(target->retainCount(), 1); // the target is not owned
+}
+
+TEST_F(Controllers, OpenURLGoesToTheHandlerOrIsRecorded) {
+    UIApplication* app = UIApplication::sharedApplication();
+    app->clearOpenedURLs();
+    Ref<NSURL> url = NSURL::URLWithString("https://example.com"_ns);
+    EXPECT_TRUE(send<bool>(app, "openURL:"_sel, url.get()));
+    EXPECT_FALSE(app->openURL(nullptr));
+    ASSERT_EQ(app->openedURLs()->count(), 1u);
+    EXPECT_EQ(app->openedURLs()->objectAtIndex(0), url.get());
+    std::vector<std::string> handled;
+    app->setURLHandler([&](NSURL* opened) {
+        handled.push_back(opened->absoluteString()->utf8());
+        return false;
+    });
+    EXPECT_FALSE(app->openURL(url));
+    app->setURLHandler(nullptr);
+    EXPECT_EQ(handled, std::vector<std::string>{"https://example.com"});
+    EXPECT_EQ(app->openedURLs()->count(), 1u);
+    app->clearOpenedURLs();
+}
+
+TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
+    Ref<Screen> a = screen("Settings");
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(a);
+    Ref<Screen> b = screen("Tavelin");
+    Ref<UILabel> label = UILabel::labelWithFrame(CGRectZero);
+    label->setText("Hello"_ns);
+    b->view()->addSubview(label);
+    Ref<UIBarButtonItem> heart =
+        make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "heart"_ns,
+                              long{UIBarButtonItemStylePlain}, nullptr, nullptr);
+    send(send<Ref<UINavigationItem>>(b, "navigationItem"_sel), "setRightBarButtonItem:"_sel,
+         heart.get());
+    nav->pushViewController(b, false);
+    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Tavelin | [heart]\nHello\n");
+    EXPECT_EQ(screenText(a)->utf8(), "");
+    EXPECT_EQ(screenText(nullptr)->utf8(), "");
+}

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "Foundation/NSArray.h"
+#include "Support.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIFont.h"
+#include "UIKit/UIImage.h"
+
+using uikit_support::pixelAt;
+using uikit_support::ScreenTest;
+using uikit_support::writePNG;
+
+using Graphics = ScreenTest;
+
+TEST_F(Graphics, FontNamesResolveIgnoringCaseToAMetricCompatibleFamily) {
+    Ref<UIFont> lower = UIFont::fontWithName("arial"_ns, 55);
+    Ref<UIFont> upper = UIFont::fontWithName("ARIAL"_ns, 12);
+    ASSERT_TRUE(lower);
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(lower->familyName()->utf8(), "Liberation Sans");
+    EXPECT_EQ(upper->familyName()->utf8(), "Liberation Sans");
+    EXPECT_EQ(lower->fontName()->utf8(), "arial");
+    EXPECT_DOUBLE_EQ(lower->pointSize(), 55);
+    EXPECT_FALSE(lower->filePath()->utf8().empty());
+    EXPECT_TRUE(UIFont::fontWithName("liberation serif"_ns, 10));
+    EXPECT_TRUE(UIFont::systemFontOfSize(17));
+}
+
+TEST_F(Graphics, FontNamesThatNoInstalledFontServesGiveNil) {
+    EXPECT_FALSE(UIFont::fontWithName("NoSuchFontAnywhere"_ns, 12));
+    EXPECT_FALSE(UIFont::fontWithName(nullptr, 12));
+    EXPECT_FALSE(UIFont::fontWithName(""_ns, 12));
+    EXPECT_FALSE(UIFont::fontWithName("arial"_ns, 0));
+    EXPECT_FALSE(UIFont::fontWithName("arial"_ns, -3));
+}
+
+TEST_F(Graphics, ColoursKeepTheirComponentsWithinRange) {
+    Ref<UIColor> accent = UIColor::colorWithRed(209 / 255.0f, 59 / 255.0f, 87 / 255.0f, 1);
+    CGFloat r, g, b, a;
+    accent->getRed(&r, &g, &b, &a);
+    EXPECT_DOUBLE_EQ(r, 0.8196078538894653);
+    EXPECT_DOUBLE_EQ(a, 1);
+    EXPECT_TRUE(objectsEqual(UIColor::clearColor(), UIColor::colorWithRed(0, 0, 0, 0)));
+    EXPECT_EQ(UIColor::colorWithRed(2, -1, 0.0 / 0.0, 0.5)->components(),
+              (UIColor::Components{1, 0, 0, 0.5}));
+}
+
+TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
+    writePNG("/Library/images/plain.png", 20, 10, 1, 0, 0);
+    writePNG("/Library/images/sharp@2x.png", 20, 10, 1, 0, 0);
+    Ref<UIImage> plain = UIImage::imageNamed("/Library/images/plain.png"_ns);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->size(), CGSizeMake(20, 10));
+    EXPECT_EQ(plain->name()->utf8(), "plain.png");
+    Ref<UIImage> sharp = UIImage::imageNamed("/Library/images/sharp@2x.png"_ns);
+    ASSERT_TRUE(sharp);
+    EXPECT_DOUBLE_EQ(sharp->scale(), 2);
+    EXPECT_EQ(sharp->size(), CGSizeMake(10, 5));
+}
+
+TEST_F(Graphics, ImageNamedAnswersNilForMissingOrBrokenFiles) {
+    EXPECT_FALSE(UIImage::imageNamed("/Library/images/missing.png"_ns));
+    EXPECT_FALSE(UIImage::imageNamed(nullptr));
+    EXPECT_FALSE(UIImage::imageNamed(""_ns));
+    std::filesystem::create_directories(root_ / "Library");
+    std::ofstream(root_ / "Library/broken.png") << "not a png";
+    EXPECT_FALSE(UIImage::imageNamed("/Library/broken.png"_ns));
+    EXPECT_FALSE(UIImage::imageNamed("/Library"_ns));
+}
+
+TEST_F(Graphics, ImageContextsHavePointsTimesScalePixels) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 3);
+    Ref<UIImage> three = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    EXPECT_EQ(three->pixelWidth(), 105);
+    EXPECT_EQ(three->size(), CGSizeMake(35, 35));
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(10, 4), false, 0);
+    Ref<UIImage> screen = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    EXPECT_EQ(screen->pixelWidth(), 20);
+    EXPECT_EQ(screen->pixelHeight(), 8);
+    EXPECT_DOUBLE_EQ(screen->scale(), 2);
+    EXPECT_FALSE(UIGraphicsGetImageFromCurrentImageContext());
+    UIGraphicsEndImageContext(); // without a context: nothing happens
+}
+
+TEST_F(Graphics, DrawInRectSqueezesTheWholeImageIntoTheRectangle) {
+    writePNG("/wide.png", 200, 100, 0, 0, 1);
+    Ref<UIImage> wide = UIImage::imageNamed("/wide.png"_ns);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 2);
+    wide->drawInRect(CGRectMake(0, 0, 35, 35));
+    Ref<UIImage> square = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    EXPECT_EQ(pixelAt(square->surface(), 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(pixelAt(square->surface(), 69, 69), 0xFF0000FFu);
+    wide->drawInRect(CGRectMake(0, 0, 1, 1)); // no context: nothing happens
+}

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Support.h"
+#include "UIKit/ScreenText.h"
+#include "UIKit/UITableView.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+using uikit_support::ScreenTest;
+
+namespace {
+
+// Counts its layout passes and the views it is given.
+struct CountingCell : UITableViewCell {
+    OBJC_CLASS(CountingCell, UITableViewCell)
+    void layoutSubviews() {
+        ++layouts;
+        UITableViewCell::layoutSubviews();
+    }
+    void addSubview(UIView* view) {
+        added.push_back(view);
+        UITableViewCell::addSubview(view);
+    }
+    int layouts = 0;
+    std::vector<UIView*> added;
+};
+
+// A data source with only the required methods, or with all of them.
+struct Rows : NSObject {
+    OBJC_CLASS(Rows, NSObject)
+    long tableView_numberOfRowsInSection(UITableView*, long section) {
+        return section == 0 ? rows : 1;
+    }
+    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView* table, NSIndexPath* path) {
+        Ref<UITableViewCell> cell = table->dequeueReusableCellWithIdentifier("row"_ns);
+        if (!cell) cell = UITableViewCell::cellWithStyle(UITableViewCellStyleValue1, "row"_ns);
+        cell->textLabel()->setText(
+            NSString::stringWithFormat("Row %ld.%ld", path->section(), path->row()));
+        return cell;
+    }
+    long rows = 2;
+};
+
+struct FullRows : Rows {
+    OBJC_CLASS(FullRows, Rows)
+    long numberOfSectionsInTableView(UITableView*) { return 2; }
+    Ref<NSString> tableView_titleForHeaderInSection(UITableView*, long section) {
+        return section == 0 ? "First"_ns : nullptr;
+    }
+    Ref<NSString> tableView_titleForFooterInSection(UITableView*, long section) {
+        return section == 1 ? "Line one\nLine two"_ns : nullptr;
+    }
+    CGFloat tableView_heightForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+        return path->section() == 1 ? 70 : UITableViewAutomaticDimension;
+    }
+    void tableView_didSelectRowAtIndexPath(UITableView*, NSIndexPath* path) {
+        tapped.emplace_back(path);
+    }
+    std::vector<Ref<NSIndexPath>> tapped;
+};
+
+// Rows whose data source gives no cell at all.
+struct NoCells : NSObject {
+    OBJC_CLASS(NoCells, NSObject)
+    long tableView_numberOfRowsInSection(UITableView*, long) { return 2; }
+};
+
+} // namespace
+
+const ClassInfo& CountingCell::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<CountingCell>()
+                                      .method<"layoutSubviews", &CountingCell::layoutSubviews>()
+                                      .method<"addSubview:", &CountingCell::addSubview>()
+                                      .build();
+    return info;
+}
+
+const ClassInfo& Rows::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<Rows>()
+            .method<"tableView:numberOfRowsInSection:", &Rows::tableView_numberOfRowsInSection>()
+            .method<"tableView:cellForRowAtIndexPath:", &Rows::tableView_cellForRowAtIndexPath>()
+            .build();
+    return info;
+}
+
+const ClassInfo& FullRows::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<FullRows>()
+            .method<"numberOfSectionsInTableView:", &FullRows::numberOfSectionsInTableView>()
+            .method<"tableView:titleForHeaderInSection:",
+                    &FullRows::tableView_titleForHeaderInSection>()
+            .method<"tableView:titleForFooterInSection:",
+                    &FullRows::tableView_titleForFooterInSection>()
+            .method<"tableView:heightForRowAtIndexPath:",
+                    &FullRows::tableView_heightForRowAtIndexPath>()
+            .method<"tableView:didSelectRowAtIndexPath:",
+                    &FullRows::tableView_didSelectRowAtIndexPath>()
+            .build();
+    return info;
+}
+
+const ClassInfo& NoCells::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<NoCells>()
+            .method<"tableView:numberOfRowsInSection:", &NoCells::tableView_numberOfRowsInSection>()
+            .build();
+    return info;
+}
+
+using Views = ScreenTest;
+
+TEST_F(Views, SubviewsMoveBetweenSuperviewsAndRefuseCycles) {
+    Ref<UIView> a = UIView::viewWithFrame(CGRectZero);
+    Ref<UIView> b = UIView::viewWithFrame(CGRectZero);
+    Ref<UIView> child = UIView::viewWithFrame(CGRectZero);
+    child->setTag(9);
+    send(a, "addSubview:"_sel, child.get());
+    send(b, "addSubview:"_sel, child.get());
+    EXPECT_EQ(a->subviews()->count(), 0u);
+    EXPECT_EQ(child->superview(), b.get());
+    EXPECT_EQ(b->viewWithTag(9), child.get());
+    EXPECT_EQ(a->viewWithTag(9), nullptr);
+    send(child, "addSubview:"_sel, b.get()); // an ancestor
+    send(child, "addSubview:"_sel, child.get());
+    send(child, "addSubview:"_sel, static_cast<UIView*>(nullptr));
+    EXPECT_EQ(child->subviews()->count(), 0u);
+    child->removeFromSuperview();
+    EXPECT_EQ(child->superview(), nullptr);
+    EXPECT_EQ(b->subviews()->count(), 0u);
+}
+
+TEST_F(Views, TintColourIsOwnOrInherited) {
+    Ref<UIView> parent = UIView::viewWithFrame(CGRectZero);
+    Ref<UIView> child = UIView::viewWithFrame(CGRectZero);
+    parent->addSubview(child);
+    parent->setTintColor(UIColor::grayColor());
+    EXPECT_EQ(child->tintColor(), nullptr);
+    EXPECT_EQ(child->effectiveTintColor(), parent->tintColor());
+}
+
+TEST_F(Views, CellsLayOutByMessageAndAddTheirSeparatorThroughAddSubview) {
+    Ref<CountingCell> cell =
+        make<CountingCell>(&CountingCell::initWithStyle, long{UITableViewCellStyleValue1}, nullptr);
+    ASSERT_TRUE(cell->detailTextLabel());
+    cell->added.clear();
+    cell->setFrame(CGRectMake(0, 0, 320, 44));
+    cell->layoutIfNeeded();
+    EXPECT_EQ(cell->layouts, 1);
+    ASSERT_EQ(cell->added.size(), 1u);
+    EXPECT_EQ(cell->added[0], cell->separatorView());
+    EXPECT_DOUBLE_EQ(cell->separatorView()->frame().size.height, 0.5);
+    cell->layoutIfNeeded(); // nothing marked: no pass
+    EXPECT_EQ(cell->layouts, 1);
+    cell->setFrame(CGRectMake(0, 0, 375, 44));
+    cell->layoutIfNeeded();
+    EXPECT_EQ(cell->layouts, 2);
+    EXPECT_EQ(cell->added.size(), 1u); // the separator is in place already
+    EXPECT_FALSE(
+        UITableViewCell::cellWithStyle(UITableViewCellStyleDefault, nullptr)->detailTextLabel());
+}
+
+TEST_F(Views, CellsPlaceImageLabelsAndAccessory) {
+    Ref<UITableViewCell> cell = UITableViewCell::cellWithStyle(UITableViewCellStyleValue1, nullptr);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 0);
+    cell->imageView()->setImage(UIGraphicsGetImageFromCurrentImageContext());
+    UIGraphicsEndImageContext();
+    Ref<UIView> accessory = UIView::viewWithFrame(CGRectMake(0, 0, 51, 31));
+    cell->setAccessoryView(accessory);
+    cell->setFrame(CGRectMake(0, 0, 320, 44));
+    cell->layoutIfNeeded();
+    EXPECT_EQ(cell->imageView()->frame(), CGRectMake(15, 4.5, 35, 35));
+    EXPECT_EQ(accessory->superview(), cell.get());
+    EXPECT_EQ(accessory->frame(), CGRectMake(254, 6.5, 51, 31));
+    EXPECT_DOUBLE_EQ(cell->contentView()->frame().size.width, 254);
+    EXPECT_DOUBLE_EQ(cell->textLabel()->frame().origin.x, 65);
+}
+
+TEST_F(Views, TablesAskOptionalDataSourceMethodsOnlyWhenAnswered) {
+    Ref<Rows> rows = Ref<Rows>::adopt(alloc<Rows>());
+    Ref<UITableView> table =
+        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    EXPECT_EQ(table->numberOfSections(), 1);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 2);
+    EXPECT_FALSE(table->headerTitleForSection(0));
+    Ref<NSIndexPath> second = NSIndexPath::indexPathForRow(1, 0);
+    EXPECT_DOUBLE_EQ(table->heightForRow(second), 44);
+    EXPECT_TRUE(table->tapRowAtIndexPath(second)); // no didSelect: only selects
+    EXPECT_TRUE(objectsEqual(table->indexPathForSelectedRow(), second));
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->cellForRowAtIndexPath(second)->frame(), CGRectMake(0, 44, 320, 44));
+}
+
+TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
+    Ref<FullRows> rows = Ref<FullRows>::adopt(alloc<FullRows>());
+    Ref<UITableView> table =
+        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStyleGrouped);
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    ASSERT_EQ(table->numberOfSections(), 2);
+    EXPECT_EQ(table->headerTitleForSection(0)->utf8(), "First");
+    EXPECT_FALSE(table->headerTitleForSection(1));
+    EXPECT_FALSE(table->headerTitleForSection(7));
+    Ref<NSIndexPath> last = NSIndexPath::indexPathForRow(0, 1);
+    EXPECT_DOUBLE_EQ(table->heightForRow(last), 70);
+    UITableViewCell* cell = table->cellForRowAtIndexPath(last);
+    EXPECT_TRUE(objectsEqual(table->indexPathForCell(cell), last));
+    EXPECT_TRUE(table->tapRowAtIndexPath(last));
+    ASSERT_EQ(rows->tapped.size(), 1u);
+    EXPECT_TRUE(objectsEqual(rows->tapped[0], last));
+    EXPECT_TRUE(cell->isSelected());
+    EXPECT_FALSE(table->tapRowAtIndexPath(NSIndexPath::indexPathForRow(5, 1)));
+    EXPECT_FALSE(table->tapRowAtIndexPath(NSIndexPath::indexPathForRow(-1, 0)));
+    EXPECT_FALSE(table->tapRowAtIndexPath(nullptr));
+    EXPECT_EQ(rows->tapped.size(), 1u);
+    table->deselectRowAtIndexPath(last, true);
+    EXPECT_TRUE(table->lastDeselectAnimated());
+    EXPECT_FALSE(table->indexPathForSelectedRow());
+    EXPECT_FALSE(cell->isSelected());
+    table->layoutIfNeeded();
+    EXPECT_EQ(cell->frame(), CGRectMake(0, 35 + 88 + 35, 320, 70));
+}
+
+TEST_F(Views, ReloadPutsCellsBackInTheQueueForTheDataSource) {
+    Ref<Rows> rows = Ref<Rows>::adopt(alloc<Rows>());
+    Ref<UITableView> table =
+        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
+    table->setDataSource(rows);
+    Ref<NSArray> before = table->visibleCells();
+    rows->rows = 3;
+    table->reloadData();
+    Ref<NSArray> after = table->visibleCells();
+    ASSERT_EQ(after->count(), 3u);
+    EXPECT_TRUE(after->containsObject(before->objectAtIndex(0)));
+    EXPECT_TRUE(after->containsObject(before->objectAtIndex(1)));
+    EXPECT_EQ(static_cast<UITableViewCell*>(after->objectAtIndex(2))->textLabel()->text()->utf8(),
+              "Row 0.2");
+    EXPECT_FALSE(table->dequeueReusableCellWithIdentifier("row"_ns));
+}
+
+TEST_F(Views, MissingCellsBecomeEmptyRows) {
+    Ref<NoCells> source = Ref<NoCells>::adopt(alloc<NoCells>());
+    Ref<UITableView> table =
+        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
+    table->setDataSource(source);
+    ASSERT_EQ(table->visibleCells()->count(), 2u);
+    EXPECT_FALSE(
+        table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0))->textLabel()->text());
+    table->setDataSource(nullptr);
+    EXPECT_EQ(table->numberOfSections(), 0);
+}
+
+TEST_F(Views, TablesDescribeThemselvesAsText) {
+    Ref<FullRows> rows = Ref<FullRows>::adopt(alloc<FullRows>());
+    Ref<UITableView> table =
+        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStyleGrouped);
+    table->setDataSource(rows);
+    table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0))
+        ->setAccessoryType(UITableViewCellAccessoryCheckmark);
+    table->selectRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1), false,
+                                UITableViewScrollPositionNone);
+    EXPECT_EQ(screenTextOfTable(table)->utf8(), "\n== First ==\n  Row 0.0\n  Row 0.1  ✓\n"
+                                                "\n* Row 1.0\n    Line one\n    Line two\n");
+}
