@@ -100,12 +100,28 @@ class BinaryLayout {
         std::uint64_t refs = kind == 0xD ? 2 * entries : entries;
         for (std::uint64_t i = 0; i < refs; ++i) {
             out.push_back(readBigEndian(data_ + at + i * refSize_, refSize_));
-            if (out.back() >= count_) return false;
+            if (out.back() >= count_ || (kind == 0xD && i < entries && !keyWithoutNul(out.back())))
+                return false;
         }
         return true;
     }
 
   private:
+    // libplist asserts on keys with a NUL inside: only text keys without one pass.
+    bool keyWithoutNul(std::uint64_t object) const {
+        std::uint64_t at = readBigEndian(data_ + table_ + object * offsetSize_, offsetSize_);
+        if (at >= size_ - 32) return false;
+        unsigned kind = data_[at] >> 4;
+        std::uint64_t units = data_[at++] & 0x0F;
+        if ((kind != 0x5 && kind != 0x6) || (units == 0x0F && !readCount(at, units))) return false;
+        std::uint64_t width = kind == 0x6 ? 2 : 1;
+        if (units > (size_ - 32 - at) / width) return false;
+        for (std::uint64_t i = 0; i < units; ++i)
+            if (readBigEndian(data_ + at + i * width, static_cast<unsigned>(width)) == 0)
+                return false;
+        return true;
+    }
+
     bool readCount(std::uint64_t& at, std::uint64_t& entries) const {
         if (at >= size_ - 32 || (data_[at] >> 4) != 0x1) return false;
         unsigned width = 1u << (data_[at] & 0x0F);
@@ -177,13 +193,6 @@ bool binaryShapeWithin(std::string_view bytes, int depthLimit, std::string& erro
 
 // ---- libplist nodes to objects ----
 
-std::string takeText(plist_t node, void (*get)(plist_t, char**)) {
-    char* raw = nullptr;
-    get(node, &raw);
-    MallocText text(raw);
-    return text ? std::string(text.get()) : std::string();
-}
-
 Ref<NSObject> objectFromNode(plist_t node, std::string& error);
 
 Ref<NSObject> arrayFromNode(plist_t node, std::string& error) {
@@ -232,19 +241,20 @@ Ref<NSObject> objectFromNode(plist_t node, std::string& error) {
         plist_get_real_val(node, &value);
         return NSNumber::numberWithDouble(value);
     }
-    case PLIST_STRING:
-        return NSString::string(takeText(node, &plist_get_string_val));
+    case PLIST_STRING: { // the copying getter asserts on text with a NUL inside
+        std::uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return NSString::string(text ? std::string_view(text, length) : std::string_view());
+    }
     case PLIST_DATE: {
         std::int32_t seconds = 0, micro = 0;
         plist_get_date_val(node, &seconds, &micro);
         return NSDate::dateWithTimeIntervalSinceReferenceDate(seconds + micro / 1e6);
     }
     case PLIST_DATA: {
-        char* raw = nullptr;
         std::uint64_t length = 0;
-        plist_get_data_val(node, &raw, &length);
-        MallocText bytes(raw);
-        return NSData::dataWithBytes(bytes.get(), bytes ? length : 0);
+        const char* bytes = plist_get_data_ptr(node, &length);
+        return NSData::dataWithBytes(bytes, bytes ? length : 0);
     }
     case PLIST_ARRAY:
         return arrayFromNode(node, error);

@@ -203,3 +203,18 @@ TEST_F(PropertyListFileTest, FilesThatAreNoDictionaryReadAsNil) {
     EXPECT_FALSE(NSDictionary::dictionaryWithContentsOfFile(NSString::string(root_.string())));
     EXPECT_FALSE(NSDictionary::dictionaryWithContentsOfFile(nullptr));
 }
+
+// Inputs the fuzzer found to crash the reader once; each must now be read or refused.
+TEST(PropertyList, InputsThatOnceCrashedTheReaderAreHandled) {
+    const char* source = std::getenv("TAVELIN_SOURCE_DIR");
+    ASSERT_TRUE(source) << "run through ctest, which sets TAVELIN_SOURCE_DIR";
+    std::filesystem::path folder = std::filesystem::path(source) / "tests/foundation/hostile";
+    Ref<NSString> withNulText = as<NSString>(parse(readText(folder / "string-with-nul.bplist")));
+    ASSERT_TRUE(withNulText);
+    EXPECT_NE(withNulText->utf8().find('\0'), std::string::npos);
+    std::string error;
+    EXPECT_FALSE(xmlPropertyList(withNulText, error)) << "a NUL inside text cannot go into XML";
+    EXPECT_FALSE(parse(readText(folder / "key-with-nul.bplist")));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        parse(readText(entry.path()));
+}
