@@ -1,6 +1,7 @@
 #include "UIKit/UIApplication.h"
 
 #include "objc/ClassBuilder.h"
+#include "objc/Message.h"
 
 UIApplication* UIApplication::sharedApplication() {
     static UIApplication* const application = [] {
@@ -9,6 +10,18 @@ UIApplication* UIApplication::sharedApplication() {
         return app;
     }();
     return application;
+}
+
+bool UIApplication::sendAction(SEL action, id target, id sender) {
+    if (!action || !target || !static_cast<NSObject*>(target)->respondsToSelector(action))
+        return false;
+    Ref<NSObject> keepSender = static_cast<NSObject*>(sender);
+    Method method = class_getInstanceMethod(target->class_pointer, action);
+    if (method && method_getNumberOfArguments(method) == 2)
+        send(target, action);
+    else
+        send(target, action, sender);
+    return true;
 }
 
 bool UIApplication::openURL(NSURL* url) {

@@ -15,6 +15,12 @@ struct UIApplication : NSObject {
 
     static UIApplication* sharedApplication();
 
+    // Sends an action to a target as a message, with the sender as its
+    // argument, or without one when the target's method takes none. No
+    // action, no target, or a target that does not answer the action sends
+    // nothing (answers false).
+    bool sendAction(SEL action, id target, id sender);
+
     // nil opens nothing (answers false).
     bool openURL(NSURL* url);
     // An empty handler goes back to recording.

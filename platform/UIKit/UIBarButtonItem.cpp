@@ -1,7 +1,7 @@
 #include "UIKit/UIBarButtonItem.h"
 
+#include "UIKit/UIApplication.h"
 #include "objc/ClassBuilder.h"
-#include "objc/Message.h"
 
 UIBarButtonItem* UIBarButtonItem::initWithImage(UIImage* image, long style, id target, SEL action) {
     _image = image;
@@ -19,16 +19,7 @@ UIBarButtonItem* UIBarButtonItem::initWithTitle(NSString* title, long style, id 
 }
 
 bool UIBarButtonItem::tap() {
-    if (!_action || !_target || !static_cast<NSObject*>(_target)->respondsToSelector(_action))
-        return false;
-    Ref<UIBarButtonItem> keep = this;
-    // An action may take the sender or nothing.
-    Method method = class_getInstanceMethod(_target->class_pointer, _action);
-    if (method && method_getNumberOfArguments(method) == 2)
-        send(_target, _action);
-    else
-        send(_target, _action, static_cast<id>(this));
-    return true;
+    return UIApplication::sharedApplication()->sendAction(_action, _target, this);
 }
 
 const ClassInfo& UIBarButtonItem::objcClassInfo() {

@@ -31,7 +31,6 @@ struct UIControl : UIView {
     void sendActionsForControlEvents(unsigned long events);
     // Actions registered for the target and event, in order.
     std::vector<SEL> actionsForTarget(id target, unsigned long event) const;
-    bool hasTargets() const { return !_targets.empty(); }
 
     bool isEnabled() const { return _enabled; }
     void setEnabled(bool enabled) { _enabled = enabled; }
