@@ -10,7 +10,7 @@
 #include "KLPreferences/KLPValueCell.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "Support.h"
+#include "../uikit/Support.h"
 #include "UIKit/UIApplication.h"
 #include "objc/Message.h"
 

@@ -5,7 +5,7 @@
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "Support.h"
+#include "../uikit/Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UINavigationController.h"
 #include "objc/ClassBuilder.h"

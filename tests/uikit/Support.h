@@ -15,7 +15,7 @@ namespace uikit_support {
 
 inline std::filesystem::path makeTempRoot() {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "tavelin-uikit-XXXXXX").string();
+        (std::filesystem::temp_directory_path() / "tavelin-test-XXXXXX").string();
     std::filesystem::path root = mkdtemp(pattern.data());
     setDeviceRoot(root.string());
     return root;
