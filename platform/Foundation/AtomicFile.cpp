@@ -125,7 +125,8 @@ FileRead readFile(const std::string& path, std::size_t limit, std::string& bytes
 
 std::string keepAside(const std::string& path) {
     for (int copy = 0; copy < 1000; ++copy) {
-        std::string aside = path + ".corrupt" + (copy ? "." + std::to_string(copy) : "");
+        std::string aside = path + ".corrupt";
+        if (copy) aside.append(".").append(std::to_string(copy));
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
             return aside;
         if (errno != EEXIST) return {};
