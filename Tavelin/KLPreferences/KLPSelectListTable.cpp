@@ -1,0 +1,142 @@
+#include "KLPreferences/KLPSelectListTable.h"
+
+#include <algorithm>
+
+#include "UIKit/UIBarButtonItem.h"
+#include "UIKit/UINavigationController.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+namespace {
+
+NSUInteger countOf(const NSArray* array) {
+    return array ? array->count() : 0;
+}
+
+// Leaves the first `length` elements; nil becomes an empty array.
+void cutTo(Ref<NSArray>& array, NSUInteger length) {
+    if (array && array->count() <= length) return;
+    Ref<NSMutableArray> cut = NSMutableArray::arrayWithCapacity(length);
+    for (NSUInteger i = 0; i < length; ++i)
+        cut->addObject(array->objectAtIndex(i));
+    array = cut;
+}
+
+Ref<UINavigationController> navigationOf(UIViewController* controller) {
+    return send<Ref<UINavigationController>>(controller, "navigationController"_sel);
+}
+
+} // namespace
+
+void KLPSelectListTable::cutToCommonLength(Ref<NSArray>& items, Ref<NSArray>& values) {
+    NSUInteger length = std::min(countOf(items), countOf(values));
+    cutTo(items, length);
+    cutTo(values, length);
+}
+
+KLPSelectListTable* KLPSelectListTable::initWithStyle(long style, NSString* title, NSArray* items,
+                                                      NSArray* values, NSObject* currentValue,
+                                                      bool popViewOnSelect,
+                                                      ChangeBlock changeBlock) {
+    listItems = items;
+    listValues = values;
+    cutToCommonLength(listItems, listValues);
+    this->currentValue = currentValue;
+    popView = popViewOnSelect;
+    pageTitle = title;
+    _itemChanged = [changeBlock = std::move(changeBlock)](NSObject* item) {
+        if (changeBlock) changeBlock(as<NSString>(item));
+    };
+    if (!UITableViewController::initWithStyle(style)) return nullptr;
+    return this;
+}
+
+void KLPSelectListTable::viewDidLoad() {
+    UITableViewController::viewDidLoad();
+    setTitle(pageTitle);
+    view()->setTintColor(_tintUIColor);
+    tableView()->setTintColor(_tintUIColor);
+    if (Ref<UINavigationController> navigation = navigationOf(this))
+        navigation->navigationBar()->setTintColor(_tintUIColor);
+}
+
+long KLPSelectListTable::accessoryForRow(long row) const {
+    NSObject* value = listValues->objectAtIndex(row);
+    return value && objectsEqual(value, currentValue) ? UITableViewCellAccessoryCheckmark
+                                                      : UITableViewCellAccessoryNone;
+}
+
+Ref<UITableViewCell> KLPSelectListTable::tableView_cellForRowAtIndexPath(UITableView* tableView,
+                                                                         NSIndexPath* path) {
+    NSString* identifier = "LinkCellIdentifier"_ns;
+    Ref<UITableViewCell> cell = tableView->dequeueReusableCellWithIdentifier(identifier);
+    if (!cell) cell = UITableViewCell::cellWithStyle(UITableViewCellStyleDefault, identifier);
+    long row = path ? path->row() : -1;
+    cell->textLabel()->setText(as<NSString>(listItems->objectAtIndex(row)));
+    cell->setAccessoryType(accessoryForRow(row));
+    return cell;
+}
+
+void KLPSelectListTable::tableView_didSelectRowAtIndexPath(UITableView* tableView,
+                                                           NSIndexPath* path) {
+    Ref<KLPSelectListTable> keep = this;
+    NSObject* item = path ? listItems->objectAtIndex(path->row()) : nullptr;
+    if (!item) return;
+    // A copy: the block may replace itself.
+    if (ItemChangedBlock block = _itemChanged) block(item);
+    tableView->deselectRowAtIndexPath(path, true);
+    currentValue = listValues->objectAtIndex(listItems->indexOfObject(item));
+    Ref<NSArray> visible = tableView->visibleCells();
+    for (NSObject* element : *visible) {
+        auto* cell = static_cast<UITableViewCell*>(element);
+        Ref<NSIndexPath> at = tableView->indexPathForCell(cell);
+        cell->setAccessoryType(at ? accessoryForRow(at->row()) : UITableViewCellAccessoryNone);
+    }
+    if (popView) close();
+}
+
+void KLPSelectListTable::showFrom(UIViewController* presenter) {
+    if (Ref<UINavigationController> navigation = navigationOf(presenter)) {
+        send(navigation, "pushViewController:animated:"_sel, static_cast<UIViewController*>(this),
+             true);
+        return;
+    }
+    Ref<UIBarButtonItem> doneItem = make<UIBarButtonItem>(
+        &UIBarButtonItem::initWithTitle, "Done"_ns, static_cast<long>(UIBarButtonItemStyleDone),
+        static_cast<id>(this), "done:"_sel);
+    send<Ref<UINavigationItem>>(this, "navigationItem"_sel)->setLeftBarButtonItem(doneItem);
+    Ref<UINavigationController> wrapper =
+        UINavigationController::navigationControllerWithRootViewController(this);
+    presenter->presentViewController(wrapper, true, nullptr);
+}
+
+void KLPSelectListTable::close() {
+    Ref<UINavigationController> navigation = navigationOf(this);
+    if (navigation && navigation->viewControllers()->count() > 1) {
+        send<Ref<UIViewController>>(navigation, "popViewControllerAnimated:"_sel, true);
+        return;
+    }
+    UIViewController* shown = navigation ? static_cast<UIViewController*>(navigation) : this;
+    shown->dismissViewControllerAnimated(true, nullptr);
+}
+
+void KLPSelectListTable::done(NSObject*) {
+    close();
+}
+
+const ClassInfo& KLPSelectListTable::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<KLPSelectListTable>()
+            .method<"viewDidLoad", &KLPSelectListTable::viewDidLoad>()
+            .method<"numberOfSectionsInTableView:",
+                    &KLPSelectListTable::numberOfSectionsInTableView>()
+            .method<"tableView:numberOfRowsInSection:",
+                    &KLPSelectListTable::tableView_numberOfRowsInSection>()
+            .method<"tableView:cellForRowAtIndexPath:",
+                    &KLPSelectListTable::tableView_cellForRowAtIndexPath>()
+            .method<"tableView:didSelectRowAtIndexPath:",
+                    &KLPSelectListTable::tableView_didSelectRowAtIndexPath>()
+            .method<"done:", &KLPSelectListTable::done>()
+            .build();
+    return info;
+}

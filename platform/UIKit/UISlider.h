@@ -1,0 +1,47 @@
+// A horizontal slider between a minimum and a maximum value (0 and 1 at
+// first). The value always lies within the bounds: setValue clamps it, and a
+// change of a bound clamps it again. A bound set past the other one moves the
+// other one along (a minimum above the maximum raises the maximum to it, a
+// maximum below the minimum lowers the minimum), so the last bound set wins.
+// NaN is ignored, as a value and as a bound. A drag by the user sends
+// UIControlEventValueChanged: with continuous reporting (the default) once
+// per step that moved the value, otherwise once at the end if the value
+// moved. Setting the value in code sends nothing.
+#pragma once
+
+#include <initializer_list>
+
+#include "UIKit/UIControl.h"
+
+struct UISlider : UIControl {
+    OBJC_CLASS(UISlider, UIControl)
+
+    static constexpr CGFloat kHeight = 31;
+
+    UISlider* initWithFrame(CGRect frame);
+
+    float value() const { return _value; }
+    void setValue(float value);
+    void setValue(float value, bool /*animated*/) { setValue(value); }
+    float minimumValue() const { return _minimumValue; }
+    void setMinimumValue(float minimum);
+    float maximumValue() const { return _maximumValue; }
+    void setMaximumValue(float maximum);
+    bool isContinuous() const { return _continuous; }
+    void setContinuous(bool continuous) { _continuous = continuous; }
+
+    // The user drags the thumb through these values, in order, and lets go.
+    // A disabled slider does not move.
+    void drag(std::initializer_list<float> steps);
+    void dragTo(float value) { drag({value}); }
+
+    // Messages.
+    // "[0.00 ----o---- 1.00]": the bounds and the thumb on a nine-step track.
+    Ref<NSString> screenText();
+
+  private:
+    float _value = 0;
+    float _minimumValue = 0;
+    float _maximumValue = 1;
+    bool _continuous = true;
+};
