@@ -1,0 +1,142 @@
+// The standard controls drawn in their state.
+#include <algorithm>
+
+#include "UIKit/TextDrawing.h"
+#include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISwitch.h"
+#include "UIKit/UITextField.h"
+#include "UIKit/ViewDrawing.h"
+
+namespace {
+
+constexpr CGFloat kKnobInset = 2;
+constexpr CGFloat kSegmentRadius = 4;
+constexpr CGFloat kFieldTextSize = 17;
+constexpr CGFloat kClearButtonSize = 16;
+
+CGRect insetRect(CGRect rect, CGFloat dx, CGFloat dy) {
+    return CGRectMake(rect.origin.x + dx, rect.origin.y + dy, rect.size.width - 2 * dx,
+                      rect.size.height - 2 * dy);
+}
+
+// A round knob with a soft shadow below it.
+void drawKnob(cairo_t* cr, CGRect rect) {
+    CGFloat radius = rect.size.height / 2;
+    fillRoundedRect(
+        cr, CGRectMake(rect.origin.x, rect.origin.y + 1.5, rect.size.width, rect.size.height),
+        radius, {0, 0, 0, 0.12});
+    fillRoundedRect(cr, rect, radius, palette::kWhite);
+}
+
+void drawSwitch(id self, SEL, DrawContext* context) {
+    auto* control = static_cast<UISwitch*>(self);
+    CGRect bounds = control->bounds();
+    CGFloat height = bounds.size.height;
+    UIColor::Components track = control->isOn()
+                                    ? componentsOr(control->onTintColor(), palette::kSystemGreen)
+                                    : palette::kFill;
+    fillRoundedRect(context->cr, bounds, height / 2, track);
+    CGFloat knob = std::max<CGFloat>(0, height - 2 * kKnobInset);
+    CGFloat x = control->isOn() ? bounds.size.width - kKnobInset - knob : kKnobInset;
+    drawKnob(context->cr, CGRectMake(x, kKnobInset, knob, knob));
+}
+
+std::string segmentText(UISegmentedControl* control, long index) {
+    if (NSString* title = control->titleForSegmentAtIndex(index)) return title->utf8();
+    return "";
+}
+
+void drawSegment(cairo_t* cr, UISegmentedControl* control, long index, CGRect rect,
+                 const UIColor::Components& tint) {
+    bool selected = index == control->selectedSegmentIndex();
+    UIColor::Components ink = selected ? palette::kWhite : tint;
+    if (selected) {
+        cairo_save(cr);
+        addRoundedRect(cr, control->bounds(), kSegmentRadius);
+        cairo_clip(cr);
+        setSourceColor(cr, tint);
+        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+    if (UIImage* image = control->imageForSegmentAtIndex(index)) {
+        CGSize size = image->size();
+        CGFloat fit = std::min({1.0, (rect.size.width - 8) / std::max(size.width, 1.0),
+                                (rect.size.height - 8) / std::max(size.height, 1.0)});
+        CGSize shown{size.width * fit, size.height * fit};
+        paintImage(cr, image,
+                   CGRectMake(rect.origin.x + (rect.size.width - shown.width) / 2,
+                              rect.origin.y + (rect.size.height - shown.height) / 2, shown.width,
+                              shown.height),
+                   &ink);
+        return;
+    }
+    TextStyle style;
+    style.size = 13;
+    style.color = ink;
+    style.alignment = NSTextAlignmentCenter;
+    drawText(cr, segmentText(control, index), style, insetRect(rect, 4, 0));
+}
+
+void drawSegmentedControl(id self, SEL, DrawContext* context) {
+    auto* control = static_cast<UISegmentedControl*>(self);
+    long count = control->numberOfSegments();
+    if (count == 0) return;
+    cairo_t* cr = context->cr;
+    UIColor::Components tint = tintOf(control);
+    CGRect bounds = control->bounds();
+    CGFloat width = bounds.size.width / static_cast<CGFloat>(count);
+    for (long i = 0; i < count; ++i)
+        drawSegment(cr, control, i, CGRectMake(width * i, 0, width, bounds.size.height), tint);
+    addRoundedRect(cr, insetRect(bounds, 0.5, 0.5), kSegmentRadius);
+    setSourceColor(cr, tint);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke_preserve(cr);
+    cairo_new_path(cr);
+    for (long i = 1; i < count; ++i)
+        cairo_rectangle(cr, width * i - 0.5, 0, 1, bounds.size.height);
+    cairo_fill(cr);
+}
+
+void drawClearButton(cairo_t* cr, CGRect bounds) {
+    CGFloat x = bounds.size.width - kClearButtonSize;
+    CGFloat y = (bounds.size.height - kClearButtonSize) / 2;
+    fillRoundedRect(cr, CGRectMake(x, y, kClearButtonSize, kClearButtonSize), kClearButtonSize / 2,
+                    palette::kPlaceholder);
+    CGFloat c = kClearButtonSize / 2, arm = 3.5;
+    cairo_move_to(cr, x + c - arm, y + c - arm);
+    cairo_line_to(cr, x + c + arm, y + c + arm);
+    cairo_move_to(cr, x + c + arm, y + c - arm);
+    cairo_line_to(cr, x + c - arm, y + c + arm);
+    setSourceColor(cr, palette::kWhite);
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke(cr);
+}
+
+void drawTextField(id self, SEL, DrawContext* context) {
+    auto* field = static_cast<UITextField*>(self);
+    if (UIColor* color = field->backgroundColor())
+        fillRoundedRect(context->cr, field->bounds(), field->layer()->cornerRadius(),
+                        color->components());
+    CGRect textRect = field->bounds();
+    if (field->showsClearButton()) {
+        drawClearButton(context->cr, textRect);
+        textRect.size.width -= kClearButtonSize + 6;
+    }
+    bool empty = field->text()->length() == 0;
+    NSString* shown = empty ? field->placeholder() : field->text();
+    if (!shown) return;
+    TextStyle style;
+    style.size = kFieldTextSize;
+    style.color = empty ? palette::kPlaceholder : palette::kBlack;
+    style.alignment = field->textAlignment();
+    drawText(context->cr, shown->utf8(), style, textRect);
+}
+
+} // namespace
+
+void registerControlDrawing() {
+    addDrawMethod(UISwitch::objcClass(), drawSwitch);
+    addDrawMethod(UISegmentedControl::objcClass(), drawSegmentedControl);
+    addDrawMethod(UITextField::objcClass(), drawTextField);
+}

@@ -1,0 +1,26 @@
+// Screens as pictures: what a view controller shows (what it presents, the
+// top of its navigation stack, or itself) under the status bar and the
+// navigation bar, drawn with cairo and pango at the main screen's size and
+// scale. The shown view is laid out for the screen first; a table's rows are
+// placed as the grouped style places them.
+#pragma once
+
+#include <cairo.h>
+#include <memory>
+#include <string>
+
+#include "UIKit/UIViewController.h"
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// An ARGB32 image surface of the screen in pixels, or nullptr with the reason
+// in *error (nil controller, a screen that gives no picture or too large a one).
+SurfacePtr renderScreen(UIViewController* controller, std::string* error);
+
+// Writes the screen as a PNG file (a temporary file renamed over the path, so
+// a failed write leaves no torn picture). Answers false with the reason in
+// *error: a missing folder, no permission, a full disk.
+bool renderScreenPNG(UIViewController* controller, const std::string& path, std::string* error);

@@ -1,0 +1,64 @@
+// Views draw themselves through the message drawInContext:, which
+// registerDrawing adds to the platform's view classes the way a category
+// would (a class may override it); drawViewTree draws a view, then its
+// subviews on top, each in its own frame.
+#pragma once
+
+#include <cairo.h>
+
+#include "UIKit/UIColor.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UIView.h"
+
+// What drawInContext: receives: the cairo context, in points, at a scale.
+struct DrawContext {
+    cairo_t* cr;
+    CGFloat scale;
+};
+
+using DrawMethod = void (*)(id self, SEL, DrawContext* context);
+
+// Adds drawInContext: to every view class that has none of its own yet;
+// cheap to repeat, so classes registered later are covered at the next call.
+void registerDrawing();
+// Adds the method to the class (Nil: nothing) unless it has one of its own.
+void addDrawMethod(Class cls, DrawMethod method);
+void drawViewTree(DrawContext* context, UIView* view);
+
+// The platform's standard colours.
+namespace palette {
+inline constexpr UIColor::Components kSystemBlue{0, 122 / 255.0, 1, 1};
+inline constexpr UIColor::Components kSystemGreen{52 / 255.0, 199 / 255.0, 89 / 255.0, 1};
+inline constexpr UIColor::Components kGroupedBackground{242 / 255.0, 242 / 255.0, 247 / 255.0, 1};
+inline constexpr UIColor::Components kWhite{1, 1, 1, 1};
+inline constexpr UIColor::Components kBlack{0, 0, 0, 1};
+inline constexpr UIColor::Components kSecondaryText{138 / 255.0, 138 / 255.0, 142 / 255.0, 1};
+inline constexpr UIColor::Components kSectionText{109 / 255.0, 109 / 255.0, 114 / 255.0, 1};
+inline constexpr UIColor::Components kPlaceholder{196 / 255.0, 196 / 255.0, 199 / 255.0, 1};
+inline constexpr UIColor::Components kSeparator{198 / 255.0, 198 / 255.0, 200 / 255.0, 1};
+inline constexpr UIColor::Components kHighlight{209 / 255.0, 209 / 255.0, 214 / 255.0, 1};
+inline constexpr UIColor::Components kFill{233 / 255.0, 233 / 255.0, 234 / 255.0, 1};
+} // namespace palette
+
+// The colour's components, or the fallback when there is no colour.
+UIColor::Components componentsOr(const UIColor* color, const UIColor::Components& fallback);
+// The tint that applies to the view: its own or an ancestor's, else system blue.
+UIColor::Components tintOf(const UIView* view);
+
+enum Corners : unsigned {
+    kNoCorners = 0,
+    kTopCorners = 1,
+    kBottomCorners = 2,
+    kAllCorners = 3,
+};
+void addRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, unsigned corners = kAllCorners);
+void fillRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, const UIColor::Components& color,
+                     unsigned corners = kAllCorners);
+// Draws the image scaled into the rectangle; with a tint, as a template:
+// its shape filled with the tint.
+void paintImage(cairo_t* cr, const UIImage* image, CGRect rect,
+                const UIColor::Components* tint = nullptr);
+
+// The drawing of the table and its cells, and of the controls.
+void registerTableDrawing();
+void registerControlDrawing();

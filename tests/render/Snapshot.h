@@ -1,0 +1,127 @@
+// Compares a picture with a reference PNG under the source tree, pixel by
+// pixel with a small tolerance (antialiasing may differ slightly between
+// library builds). On a mismatch the actual picture and a difference picture
+// (differing pixels in red over a faded copy) are written to
+// <working directory>/snapshot-failures/, and the message says where.
+// The references lie under $TAVELIN_SOURCE_DIR (ctest sets it).
+// TAVELIN_UPDATE_SNAPSHOTS=1 writes the references instead of comparing.
+//
+//   EXPECT_TRUE(matchesReference(surface.get(), "tests/render/reference", "grouped"));
+#pragma once
+
+#include <cairo.h>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace snapshot {
+
+// A channel may differ by this much without counting.
+inline constexpr int kChannelTolerance = 24;
+// This share of pixels may differ beyond that.
+inline constexpr double kPixelShareTolerance = 0.001;
+
+inline std::filesystem::path sourceDir() {
+    const char* dir = std::getenv("TAVELIN_SOURCE_DIR");
+    return dir ? dir : ".";
+}
+
+inline bool updating() {
+    const char* update = std::getenv("TAVELIN_UPDATE_SNAPSHOTS");
+    return update && std::string(update) == "1";
+}
+
+inline uint32_t pixel(cairo_surface_t* surface, int x, int y) {
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const uint32_t*>(row)[x];
+}
+
+inline bool pixelsClose(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        int da = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
+        if (std::abs(da) > kChannelTolerance) return false;
+    }
+    return true;
+}
+
+// Red where the pictures differ, the actual picture faded elsewhere.
+inline cairo_surface_t* differencePicture(cairo_surface_t* actual, cairo_surface_t* expected,
+                                          long* differing) {
+    int width = cairo_image_surface_get_width(actual);
+    int height = cairo_image_surface_get_height(actual);
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(out);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, actual, 0, 0);
+    cairo_paint_with_alpha(cr, 0.25);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    *differing = 0;
+    unsigned char* data = cairo_image_surface_get_data(out);
+    int stride = cairo_image_surface_get_stride(out);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (!pixelsClose(pixel(actual, x, y), pixel(expected, x, y))) {
+                reinterpret_cast<uint32_t*>(data + y * stride)[x] = 0xffff0000;
+                ++*differing;
+            }
+    cairo_surface_mark_dirty(out);
+    return out;
+}
+
+inline std::string writeFailure(cairo_surface_t* surface, const std::string& file) {
+    std::filesystem::path dir = std::filesystem::current_path() / "snapshot-failures";
+    std::filesystem::create_directories(dir);
+    std::filesystem::path path = dir / file;
+    cairo_surface_write_to_png(surface, path.c_str());
+    return path.string();
+}
+
+inline ::testing::AssertionResult matchesReference(cairo_surface_t* actual,
+                                                   const std::string& referenceFolder,
+                                                   const std::string& name) {
+    if (!actual) return ::testing::AssertionFailure() << "no picture to compare with " << name;
+    std::filesystem::path reference = sourceDir() / referenceFolder / (name + ".png");
+    if (updating()) {
+        std::filesystem::create_directories(reference.parent_path());
+        if (cairo_surface_write_to_png(actual, reference.c_str()) != CAIRO_STATUS_SUCCESS)
+            return ::testing::AssertionFailure() << "cannot write the reference " << reference;
+        return ::testing::AssertionSuccess() << "reference written: " << reference;
+    }
+    cairo_surface_t* expected = cairo_image_surface_create_from_png(reference.c_str());
+    if (cairo_surface_status(expected) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(expected);
+        return ::testing::AssertionFailure()
+               << "no reference picture " << reference
+               << " (actual picture: " << writeFailure(actual, name + ".actual.png")
+               << "); run with TAVELIN_UPDATE_SNAPSHOTS=1 to make it";
+    }
+    cairo_surface_flush(actual);
+    int width = cairo_image_surface_get_width(actual);
+    int height = cairo_image_surface_get_height(actual);
+    if (width != cairo_image_surface_get_width(expected) ||
+        height != cairo_image_surface_get_height(expected)) {
+        cairo_surface_destroy(expected);
+        return ::testing::AssertionFailure()
+               << name << ": picture is " << width << "x" << height
+               << " pixels, the reference another size; actual picture: "
+               << writeFailure(actual, name + ".actual.png");
+    }
+    long differing = 0;
+    cairo_surface_t* difference = differencePicture(actual, expected, &differing);
+    cairo_surface_destroy(expected);
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    if (differing > static_cast<long>(kPixelShareTolerance * width * height))
+        result = ::testing::AssertionFailure()
+                 << name << ": " << differing << " of " << width * height << " pixels differ from "
+                 << reference << "; actual: " << writeFailure(actual, name + ".actual.png")
+                 << ", difference: " << writeFailure(difference, name + ".difference.png");
+    cairo_surface_destroy(difference);
+    return result;
+}
+
+} // namespace snapshot
