@@ -3,6 +3,7 @@
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGFeed.h"
 #include "host/IGMainFeed.h"
+#include "host/IGMainFeedViewController.h"
 
 void registerHostClasses(const HostClassOptions& options) {
     IGMediaCoord::objcClass();
@@ -14,6 +15,7 @@ void registerHostClasses(const HostClassOptions& options) {
     if (options.mainFeed) {
         IGMainFeedListAdapterDataSource::objcClass();
         IGListAdapter::objcClass();
+        IGMainFeedViewController::objcClass();
     }
     if (options.accountSettings) IGAccountSettingsViewController::objcClass();
 }

@@ -1,20 +1,23 @@
-// The host's account settings screen. For now it only records that its view
-// was loaded.
+// The host's account settings screen: a grouped table of account rows, with
+// a "Done" button of its own at the right of the navigation bar (it goes
+// back). Its rows do nothing when tapped.
 #pragma once
 
-#include "objc/NSObject.h"
+#include "UIKit/UITableViewController.h"
 
-struct IGAccountSettingsViewController : NSObject {
-    OBJC_CLASS(IGAccountSettingsViewController, NSObject)
+struct IGAccountSettingsViewController : UITableViewController {
+    OBJC_CLASS(IGAccountSettingsViewController, UITableViewController)
 
     static Ref<IGAccountSettingsViewController> controller();
 
-    // Loads the view: sends viewDidLoad, as the platform does.
-    void loadView();
     int viewLoads() const { return _viewLoads; }
 
     // Messages.
-    void viewDidLoad() { ++_viewLoads; }
+    void viewDidLoad();
+    void done(id sender);
+    long tableView_numberOfRowsInSection(UITableView*, long section);
+    long numberOfSectionsInTableView(UITableView*) { return 1; }
+    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath* path);
 
   private:
     int _viewLoads = 0;

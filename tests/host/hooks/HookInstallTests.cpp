@@ -102,7 +102,7 @@ void hostWithoutIGPost() {
     EXPECT_EQ(library.slot("orig_IGPost_mediaCoord"), nullptr);
     EXPECT_EQ(library.slot("orig_IGPost_setMediaCoord"), nullptr);
     EXPECT_EQ(library.superclassSlot("superclass_IGAccountSettingsViewController"),
-              NSObject::objcClass());
+              class_getSuperclass(settings));
     EXPECT_EQ(library.slot("orig_IGAccountSettingsViewController_viewDidLoad"), viewDidLoad);
     EXPECT_EQ(library.superclassSlot("superclass_IGMainFeedListAdapterDataSource"),
               NSObject::objcClass());
@@ -116,7 +116,7 @@ void hostWithoutIGPost() {
 
     // The replacement runs the host's own viewDidLoad; the added isTapped: does nothing.
     Ref<IGAccountSettingsViewController> controller = IGAccountSettingsViewController::controller();
-    controller->loadView();
+    controller->view();
     send(controller, "isTapped:"_sel, controller.get());
     EXPECT_EQ(controller->viewLoads(), 1);
 }

@@ -1,0 +1,53 @@
+#include "host/IGMainFeedViewController.h"
+
+#include "UIKit/UINavigationController.h"
+#include "UIKit/UIScreen.h"
+#include "host/FeedPrinter.h"
+#include "host/IGAccountSettingsViewController.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+Ref<IGMainFeedViewController> IGMainFeedViewController::controllerWithObjects(NSArray* objects) {
+    return make<IGMainFeedViewController>(&IGMainFeedViewController::initWithObjects, objects);
+}
+
+IGMainFeedViewController* IGMainFeedViewController::initWithObjects(NSArray* objects) {
+    _dataSource = IGMainFeedListAdapterDataSource::dataSourceWithObjects(objects);
+    _adapter = IGListAdapter::adapterWithDataSource(_dataSource);
+    setTitle("Instagram"_ns);
+    Ref<UIBarButtonItem> settings = make<UIBarButtonItem>(
+        &UIBarButtonItem::initWithTitle, "Settings"_ns, long{UIBarButtonItemStylePlain},
+        static_cast<id>(this), "openSettings:"_sel);
+    navigationItem()->setRightBarButtonItem(settings);
+    return this;
+}
+
+void IGMainFeedViewController::loadView() {
+    Ref<UIView> view = UIView::viewWithFrame(UIScreen::mainScreen()->bounds());
+    _feedLabel = UILabel::labelWithFrame(view->bounds());
+    _feedLabel->setNumberOfLines(0);
+    view->addSubview(_feedLabel);
+    setView(view);
+}
+
+void IGMainFeedViewController::viewWillAppear(bool) {
+    _shownObjects = _adapter->objects();
+    send<Ref<UIView>>(this, "view"_sel);
+    _feedLabel->setText(NSString::string(describeFeed(_shownObjects)));
+}
+
+void IGMainFeedViewController::openSettings(id) {
+    Ref<IGAccountSettingsViewController> settings = IGAccountSettingsViewController::controller();
+    send(navigationController().get(), "pushViewController:animated:"_sel,
+         static_cast<UIViewController*>(settings.get()), true);
+}
+
+const ClassInfo& IGMainFeedViewController::objcClassInfo() {
+    using Self = IGMainFeedViewController;
+    static const ClassInfo info = ClassBuilder<Self>()
+                                      .method<"loadView", &Self::loadView>()
+                                      .method<"viewWillAppear:", &Self::viewWillAppear>()
+                                      .method<"openSettings:", &Self::openSettings>()
+                                      .build();
+    return info;
+}
