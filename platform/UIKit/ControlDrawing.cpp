@@ -3,6 +3,7 @@
 
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISlider.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
 #include "UIKit/ViewDrawing.h"
@@ -13,18 +14,20 @@ constexpr CGFloat kKnobInset = 2;
 constexpr CGFloat kSegmentRadius = 4;
 constexpr CGFloat kFieldTextSize = 17;
 constexpr CGFloat kClearButtonSize = 16;
+constexpr CGFloat kThumbSize = 28;
+constexpr CGFloat kTrackHeight = 2;
 
 CGRect insetRect(CGRect rect, CGFloat dx, CGFloat dy) {
     return CGRectMake(rect.origin.x + dx, rect.origin.y + dy, rect.size.width - 2 * dx,
                       rect.size.height - 2 * dy);
 }
 
-// A round knob with a soft shadow below it.
+// A round knob with a soft shadow around and below it.
 void drawKnob(cairo_t* cr, CGRect rect) {
     CGFloat radius = rect.size.height / 2;
-    fillRoundedRect(
-        cr, CGRectMake(rect.origin.x, rect.origin.y + 1.5, rect.size.width, rect.size.height),
-        radius, {0, 0, 0, 0.12});
+    CGRect shadow = insetRect(rect, -0.5, -0.5);
+    shadow.origin.y += 1;
+    fillRoundedRect(cr, shadow, radius + 0.5, {0, 0, 0, 0.15});
     fillRoundedRect(cr, rect, radius, palette::kWhite);
 }
 
@@ -133,9 +136,32 @@ void drawTextField(id self, SEL, DrawContext* context) {
     drawText(context->cr, shown->utf8(), style, textRect);
 }
 
+// Where the value lies between the bounds, from 0 to 1.
+CGFloat sliderFraction(const UISlider* slider) {
+    CGFloat range = slider->maximumValue() - slider->minimumValue();
+    if (!(range > 0)) return 0;
+    return std::clamp<CGFloat>((slider->value() - slider->minimumValue()) / range, 0, 1);
+}
+
+void drawSlider(id self, SEL, DrawContext* context) {
+    auto* slider = static_cast<UISlider*>(self);
+    CGRect bounds = slider->bounds();
+    CGFloat middle = bounds.size.height / 2;
+    CGFloat travel = std::max<CGFloat>(0, bounds.size.width - kThumbSize);
+    CGFloat thumbX = travel * sliderFraction(slider);
+    CGFloat split = thumbX + kThumbSize / 2;
+    CGFloat trackY = middle - kTrackHeight / 2;
+    fillRoundedRect(context->cr, CGRectMake(0, trackY, bounds.size.width, kTrackHeight),
+                    kTrackHeight / 2, palette::kFill);
+    fillRoundedRect(context->cr, CGRectMake(0, trackY, split, kTrackHeight), kTrackHeight / 2,
+                    tintOf(slider));
+    drawKnob(context->cr, CGRectMake(thumbX, middle - kThumbSize / 2, kThumbSize, kThumbSize));
+}
+
 } // namespace
 
 void registerControlDrawing() {
+    addDrawMethod(UISlider::objcClass(), drawSlider);
     addDrawMethod(UISwitch::objcClass(), drawSwitch);
     addDrawMethod(UISegmentedControl::objcClass(), drawSegmentedControl);
     addDrawMethod(UITextField::objcClass(), drawTextField);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -11,9 +12,11 @@
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISlider.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
 #include "UIKit/ViewDrawing.h"
+#include "objc/Message.h"
 
 using namespace render_support;
 using snapshot::matchesReference;
@@ -174,4 +177,228 @@ TEST_F(Render, FooterLinesRunInTheirOwnDirectionAndTheRoseIsInColour) {
             coloured += std::max({r, g, b}) - std::min({r, g, b}) > 80;
         }
     EXPECT_GT(coloured, 20);
+}
+
+namespace {
+
+Ref<UITableViewCell> controlRow(const char* title, UIView* control) {
+    Ref<UITableViewCell> row = cell(UITableViewCellStyleDefault, title);
+    row->setAccessoryView(control);
+    return row;
+}
+
+struct ControlsScreen {
+    Ref<SampleTable> table = sampleTable("Controls");
+    Ref<UISwitch> on = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
+    Ref<UISwitch> off = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
+    Ref<UISegmentedControl> segments = UISegmentedControl::segmentedControlWithItems(
+        NSArray::arrayWithObjects({"One"_ns, "Two"_ns, "Three"_ns}));
+    Ref<UITextField> typed =
+        make<UITextField>(&UITextField::initWithFrame, CGRectMake(0, 0, 190, 30));
+    Ref<UITextField> empty =
+        make<UITextField>(&UITextField::initWithFrame, CGRectMake(0, 0, 190, 30));
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectMake(0, 0, 200, 31));
+
+    ControlsScreen() {
+        on->setOn(true);
+        on->setOnTintColor(kAccent);
+        segments->setSelectedSegmentIndex(1);
+        typed->setText("hello"_ns);
+        typed->setTextAlignment(NSTextAlignmentRight);
+        empty->setPlaceholder("Name"_ns);
+        empty->setTextAlignment(NSTextAlignmentRight);
+        slider->setValue(0.25f);
+        table->sections.push_back(
+            {"Switches"_ns, nullptr, {controlRow("Velin Mode", on), controlRow("Off", off)}, {}});
+        table->sections.push_back({"Choices"_ns,
+                                   "Segments, fields and a slider."_ns,
+                                   {controlRow("Level", segments), controlRow("Text", typed),
+                                    controlRow("Empty", empty), controlRow("Size", slider)},
+                                   {}});
+    }
+};
+
+// The colour in the middle of a view on the picture.
+uint32_t middleOf(cairo_surface_t* picture, UIView* view, CGFloat dx = 0) {
+    CGRect frame = view->frame();
+    CGFloat x = frame.origin.x + frame.size.width / 2 + dx;
+    CGFloat y = frame.origin.y + frame.size.height / 2;
+    for (UIView* at = view->superview(); at; at = at->superview()) {
+        x += at->frame().origin.x;
+        y += at->frame().origin.y;
+    }
+    return pixelAt(picture, x, y);
+}
+
+} // namespace
+
+TEST_F(Render, ControlsShowTheirStateAndMatchTheirReference) {
+    ControlsScreen screen;
+    Ref<UINavigationController> navigation = onStack(screen.table);
+    SurfacePtr picture = renderScreen(navigation, nullptr);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(matchesReference(picture.get(), kReferences, "controls"));
+    cairo_surface_t* p = picture.get();
+    // On: the track in the on-tint beside the knob; off: light grey.
+    EXPECT_EQ(middleOf(p, screen.on, -18), 0xffd13b57u);
+    EXPECT_EQ(middleOf(p, screen.off, 18), 0xffe9e9eau);
+    // The selected segment is filled with the tint, the others are not.
+    EXPECT_EQ(middleOf(p, screen.segments, -10), 0xff007affu);
+    EXPECT_EQ(middleOf(p, screen.segments, -80), 0xffffffffu);
+}
+
+TEST_F(Render, RenderingIsDeterministic) {
+    ControlsScreen screen;
+    Ref<UINavigationController> navigation = onStack(screen.table);
+    SurfacePtr first = renderScreen(navigation, nullptr);
+    SurfacePtr second = renderScreen(navigation, nullptr);
+    ASSERT_TRUE(first && second);
+    int bytes =
+        cairo_image_surface_get_stride(first.get()) * cairo_image_surface_get_height(first.get());
+    EXPECT_EQ(std::memcmp(cairo_image_surface_get_data(first.get()),
+                          cairo_image_surface_get_data(second.get()), bytes),
+              0);
+}
+
+TEST_F(Render, ThePictureFollowsTheScreensSizeAndScale) {
+    UIScreen::mainScreen()->setScale(3);
+    UIScreen::mainScreen()->setSize({320, 480});
+    Ref<SampleTable> table = groupedSettings();
+    SurfacePtr picture = renderScreen(onStack(table), nullptr);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 960);
+    EXPECT_EQ(cairo_image_surface_get_height(picture.get()), 1440);
+    EXPECT_EQ(tableFrames(table->tableView()).sections[0].rows[0].size.width, 320 - 32);
+}
+
+TEST_F(Render, APresentedControllerIsWhatShows) {
+    Ref<SampleTable> below = groupedSettings();
+    Ref<UINavigationController> navigation = onStack(below);
+    Ref<UIViewController> sheet = make<UIViewController>(&UIViewController::init);
+    Ref<UIView> red = UIView::viewWithFrame(CGRectMake(0, 0, 375, 667));
+    red->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
+    sheet->setView(red);
+    ASSERT_TRUE(navigation->presentViewController(sheet, false, nullptr));
+    SurfacePtr picture = renderScreen(navigation, nullptr);
+    ASSERT_TRUE(picture);
+    // No navigation bar: red right below the status bar.
+    EXPECT_EQ(pixelAt(picture.get(), 100, 30), 0xffff0000u);
+    navigation->dismissViewControllerAnimated(false, nullptr);
+}
+
+namespace {
+
+// A view that draws itself: its own drawInContext: stays.
+struct Stripe : UIView {
+    OBJC_CLASS(Stripe, UIView)
+};
+
+void drawStripe(id, SEL, DrawContext* context) {
+    cairo_set_source_rgb(context->cr, 0, 1, 0);
+    cairo_rectangle(context->cr, 0, 0, 10, 10);
+    cairo_fill(context->cr);
+}
+
+const ClassInfo& Stripe::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<Stripe>().function<"drawInContext:">(&drawStripe).build();
+    return info;
+}
+
+} // namespace
+
+TEST_F(Render, AViewClassMayDrawItselfAndHiddenViewsDoNotShow) {
+    Ref<UIViewController> controller = make<UIViewController>(&UIViewController::init);
+    Ref<UIView> root = UIView::viewWithFrame(CGRectZero);
+    Ref<Stripe> stripe = make<Stripe>(&Stripe::initWithFrame, CGRectMake(20, 20, 10, 10));
+    stripe->setBackgroundColor(UIColor::blackColor());
+    Ref<UIView> hidden = UIView::viewWithFrame(CGRectMake(50, 20, 10, 10));
+    hidden->setBackgroundColor(UIColor::blackColor());
+    hidden->setHidden(true);
+    send(root, "addSubview:"_sel, stripe.get());
+    send(root, "addSubview:"_sel, hidden.get());
+    controller->setView(root);
+    SurfacePtr picture = renderScreen(controller, nullptr);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(pixelAt(picture.get(), 25, 45), 0xff00ff00u);
+    EXPECT_EQ(pixelAt(picture.get(), 55, 45), 0xffffffffu);
+}
+
+TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily(kSystemFamily), kSystemFamily);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"No Such Family Anywhere\" is not installed"), std::string::npos);
+    EXPECT_EQ(said.find("No Such Family", said.find("No Such Family") + 20), std::string::npos)
+        << said;
+}
+
+class RenderFiles : public Render {
+  protected:
+    void SetUp() override {
+        Render::SetUp();
+        std::string pattern = (std::filesystem::temp_directory_path() / "render-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
+    }
+    void TearDown() override {
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(dir_);
+    }
+    bool write(const std::filesystem::path& path, std::string* error) {
+        Ref<SampleTable> table = groupedSettings();
+        return renderScreenPNG(onStack(table), path.string(), error);
+    }
+    std::filesystem::path dir_;
+};
+
+TEST_F(RenderFiles, AWrittenPictureReadsBackAtTheScreensPixelSize) {
+    std::string error;
+    ASSERT_TRUE(write(dir_ / "screen.png", &error)) << error;
+    cairo_surface_t* back = cairo_image_surface_create_from_png((dir_ / "screen.png").c_str());
+    ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(back), 750);
+    cairo_surface_destroy(back);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "screen.png.tmp"));
+}
+
+TEST_F(RenderFiles, PathsThatCannotBeWrittenAreClearErrors) {
+    std::string error;
+    EXPECT_FALSE(write(dir_ / "missing" / "screen.png", &error));
+    EXPECT_NE(error.find("does not exist; create it"), std::string::npos) << error;
+    std::ofstream(dir_ / "file") << "x";
+    EXPECT_FALSE(write(dir_ / "file" / "screen.png", &error));
+    EXPECT_NE(error.find("not a folder"), std::string::npos) << error;
+    EXPECT_FALSE(write("", &error));
+    EXPECT_NE(error.find("no file path"), std::string::npos) << error;
+    std::filesystem::create_directory(dir_ / "taken");
+    EXPECT_FALSE(write(dir_ / "taken", &error));
+    EXPECT_NE(error.find("cannot write the picture to"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "taken"));
+    EXPECT_FALSE(write(dir_ / "missing" / "screen.png", nullptr));
+}
+
+TEST_F(RenderFiles, AFolderWithoutWritePermissionIsAClearError) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_exec);
+    std::string error;
+    EXPECT_FALSE(write(dir_ / "screen.png", &error));
+    EXPECT_NE(error.find("permission denied"), std::string::npos) << error;
+}
+
+TEST_F(Render, NoControllerOrNoScreenAreaGiveNoPicture) {
+    std::string error;
+    EXPECT_FALSE(renderScreen(nullptr, &error));
+    EXPECT_NE(error.find("no view controller"), std::string::npos);
+    Ref<SampleTable> table = groupedSettings();
+    Ref<UINavigationController> navigation = onStack(table);
+    ASSERT_TRUE(UIScreen::mainScreen()->setSize({0, 0}));
+    EXPECT_FALSE(renderScreen(navigation, &error));
+    EXPECT_NE(error.find("choose another size or scale"), std::string::npos) << error;
+    ASSERT_TRUE(UIScreen::mainScreen()->setSize({100000, 100}));
+    EXPECT_FALSE(renderScreen(navigation, &error));
+    EXPECT_FALSE(renderScreenPNG(navigation, "/tmp/never.png", &error));
+    EXPECT_FALSE(std::filesystem::exists("/tmp/never.png"));
 }
