@@ -100,7 +100,8 @@ class HostProgram : public ::testing::Test {
 TEST_F(HostProgram, WithoutTheLibraryShowsSponsoredItemsMarked) {
     ProgramRun run = show({"--no-inject"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err.find("loader:"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("host:"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("[Sponsored] Post by @northwind.coffee at Seattle, Washington"),
               std::string::npos);
     EXPECT_NE(run.out.find("[Sponsored] App install: Quillo Notes"), std::string::npos);
