@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# Test discovery runs the test programs during the build, sanitized ones too.
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 for preset in default sanitize; do
   echo "== $preset: configure and build" >&2
   cmake --preset "$preset" >/dev/null
