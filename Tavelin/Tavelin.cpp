@@ -1,13 +1,22 @@
 // Tavelin: replaces methods of the host's classes by name when the loader maps
 // the library, filters the main feed and gates each post's mediaCoord on the
-// "TVLSWitch1" setting.
+// "TVLSWitch1" setting, and adds a settings button that opens the library's
+// preferences screen to the host's account settings.
 #include <cstdlib>
 #include <objc/runtime.h>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/NSNumber.h"
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSString.h"
 #include "Foundation/NSUserDefaults.h"
+#include "KLPreferences/KLPDeveloperCell.h"
+#include "KLPreferences/KLPSwitchCell.h"
+#include "KLPreferences/KLPViewSection.h"
+#include "KLPreferences/KLPreferences.h"
+#include "UIKit/UIBarButtonItem.h"
+#include "UIKit/UIFont.h"
+#include "UIKit/UILabel.h"
 #include "objc/Implementation.h"
 #include "objc/Message.h"
 
@@ -105,15 +114,102 @@ method_IGMainFeedListAdapterDataSource_objectsForListAdapter(id self, SEL _cmd, 
     return std::move(shown).retained();
 }
 
-// Settings entry.
+// Settings entry and settings screen.
+
+namespace {
+
+constexpr const char* kBundle = "/Library/Application Support/Tavelin/Tavelin.bundle/";
+
+// Each quotient in single precision, as the device computes it; a new colour
+// for every use.
+Ref<UIColor> accentColor() {
+    return UIColor::colorWithRed(209.0f / 255.0f, 59.0f / 255.0f, 87.0f / 255.0f, 1.0);
+}
+
+Ref<UIImage> bundleImage(const char* name) {
+    return UIImage::imageNamed(NSString::string(std::string(kBundle) + name));
+}
+
+Ref<UIBarButtonItem> barButton(const char* imageName, id target, SEL action) {
+    return make<UIBarButtonItem>(&UIBarButtonItem::initWithImage, bundleImage(imageName).get(),
+                                 long{UIBarButtonItemStylePlain}, target, action);
+}
+
+void setRightBarButton(id controller, UIBarButtonItem* item) {
+    Ref<UINavigationItem> navigationItem =
+        send<Ref<UINavigationItem>>(controller, "navigationItem"_sel);
+    send(navigationItem.get(), "setRightBarButtonItem:"_sel, item);
+}
+
+constexpr long kHeaderLabelTag = 9;
+
+void headerInit(UITableViewCell* cell) {
+    cell->setBackgroundColor(UIColor::clearColor());
+    Ref<UILabel> label = UILabel::labelWithFrame(CGRectZero);
+    label->setFont(UIFont::fontWithName("arial"_ns, 55.0));
+    label->setText("Tavelin"_ns);
+    label->setTextColor(accentColor());
+    label->setTextAlignment(NSTextAlignmentCenter);
+    label->setTag(kHeaderLabelTag);
+    send(cell->contentView(), "addSubview:"_sel, static_cast<UIView*>(label.get()));
+}
+
+void headerLayout(UITableViewCell* cell) {
+    UIView* label = cell->contentView()->viewWithTag(kHeaderLabelTag);
+    if (label) label->setFrame(CGRectMake(0, -5, cell->frame().size.width, 60));
+}
+
+// The English sentence, a line feed, a space and the same in Arabic (61
+// characters in ten words): 131 UTF-16 units.
+constexpr const char* kVelinFooter =
+    "Explore Instagram timeline without knowing photos and videos owners \n"
+    " تصفح الخط الزمني لإنستغرام دون أن تعرف أصحاب الصور والفيديوات";
+
+Ref<KLPDeveloperCell> creditsCell(const char* title, const char* detail, const char* image,
+                                  const char* url) {
+    return KLPDeveloperCell::cellWithTitle(NSString::string(title), NSString::string(detail),
+                                           bundleImage(image), NSString::string(url));
+}
+
+Ref<KLPreferences> preferencesScreen() {
+    Ref<KLPViewSection> header = KLPViewSection::sectionWithHeight(70, &headerInit, &headerLayout);
+    Ref<KLPSection> velin =
+        KLPSection::sectionWithTitle("Tavelin Preferences"_ns, NSString::string(kVelinFooter));
+    Ref<KLPSettings> setting =
+        KLPSettings::settingsWithKey("TVLSWitch1"_ns, NSNumber::numberWithBool(false));
+    Ref<KLPSwitchCell> velinSwitch =
+        KLPSwitchCell::cellWithTitle("Velin Mode"_ns, setting, nullptr, nullptr);
+    velinSwitch->switchView()->setOnTintColor(accentColor());
+    velin->addCell(velinSwitch);
+    Ref<KLPSection> developer = KLPSection::sectionWithTitle("Developer"_ns, nullptr);
+    developer->addCell(
+        creditsCell("TorvenAskel", "TorvenAK", "torvenAK.png", "https://instagram.com/torvenak"));
+    developer->addCell(creditsCell("Donate via paypal", "PayPal", "PrefsDonate.png",
+                                   "https://paypal.me/torvenak"));
+    Ref<KLPSection> thanks = KLPSection::sectionWithTitle("special thanks"_ns, "🌹"_ns);
+    thanks->addCell(creditsCell("Navro", "@navrokelmasuti", "Navro.png",
+                                "https://instagram.com/navrokelmasuti"));
+    Ref<NSArray> sections =
+        NSArray::arrayWithObjects({header.get(), velin.get(), developer.get(), thanks.get()});
+    return KLPreferences::tableWithSections(sections, "Tavelin"_ns, accentColor());
+}
+
+} // namespace
 
 TAVELIN_EXPORT void method_IGAccountSettingsViewController_viewDidLoad(id self, SEL _cmd) {
     previous<void(id, SEL)>(orig_IGAccountSettingsViewController_viewDidLoad,
                             superclass_IGAccountSettingsViewController,
                             "viewDidLoad"_sel)(self, _cmd);
+    setRightBarButton(self, barButton("setting.png", self, "isTapped:"_sel));
 }
 
-TAVELIN_EXPORT void method_IGAccountSettingsViewController_isTapped(id, SEL, id) {}
+TAVELIN_EXPORT void method_IGAccountSettingsViewController_isTapped(id self, SEL, id) {
+    Ref<KLPreferences> screen = preferencesScreen();
+    setRightBarButton(screen.get(), barButton("heart.png", self, nullptr));
+    Ref<NSObject> navigation = send<Ref<NSObject>>(self, "navigationController"_sel);
+    send(navigation.get(), "pushViewController:animated:"_sel,
+         static_cast<UIViewController*>(screen.get()), true);
+}
 
 // The library's only load-time initialiser.
 TAVELIN_EXPORT __attribute__((constructor)) void local_init() {
