@@ -11,6 +11,7 @@
 #include "objc/Message.h"
 
 using slider_list::CellTest;
+using slider_list::text;
 
 namespace {
 
@@ -19,11 +20,6 @@ Ref<NSArray> strings(std::initializer_list<const char*> texts) {
     for (const char* text : texts)
         array->addObject(NSString::string(text));
     return array;
-}
-
-std::string text(NSObject* object) {
-    NSString* string = as<NSString>(object);
-    return string ? string->utf8() : "(nil)";
 }
 
 NSIndexPath* row(long r) {

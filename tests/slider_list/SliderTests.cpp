@@ -13,6 +13,7 @@
 #include "objc/Message.h"
 
 using slider_list::CellTest;
+using slider_list::text;
 
 namespace {
 
@@ -27,10 +28,6 @@ Ref<UISlider> watchedSlider(SliderWatcher* watcher) {
     Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
     slider->addTarget(watcher, "changed:"_sel, UIControlEventValueChanged);
     return slider;
-}
-
-std::string text(NSString* string) {
-    return string ? string->utf8() : "(nil)";
 }
 
 } // namespace

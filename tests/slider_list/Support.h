@@ -16,6 +16,12 @@
 
 namespace slider_list {
 
+// A string's text, "(nil)" for nil or an object that is no string.
+inline std::string text(NSObject* object) {
+    NSString* string = as<NSString>(object);
+    return string ? string->utf8() : "(nil)";
+}
+
 class CellTest : public testing_support::TempRootTest {
   protected:
     void SetUp() override {

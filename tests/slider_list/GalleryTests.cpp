@@ -1,0 +1,115 @@
+#ifdef KLP_GALLERY_MODULE
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "Foundation/NSNumber.h"
+#include "KLPreferences/KLPListCell.h"
+#include "KLPreferences/KLPSegmentCell.h"
+#include "KLPreferences/KLPSelectListTable.h"
+#include "KLPreferences/KLPSliderCell.h"
+#include "KLPreferences/KLPSwitchCell.h"
+#include "KLPreferences/KLPTextFieldCell.h"
+#include "Support.h"
+#include "UIKit/ScreenText.h"
+#include "gallery/KLPGallery.h"
+#include "objc/Message.h"
+
+using slider_list::CellTest;
+using slider_list::text;
+
+namespace {
+
+class Gallery : public CellTest {
+  protected:
+    void SetUp() override {
+        CellTest::SetUp();
+        // Kept open: the gallery's objects run its code.
+        void* module = dlopen(KLP_GALLERY_MODULE, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_TRUE(module) << dlerror();
+        auto makeController = reinterpret_cast<KLPGalleryMakeControllerFunction>(
+            dlsym(module, kKLPGalleryMakeControllerSymbol));
+        ASSERT_TRUE(makeController);
+        plist = root_ / "gallery.plist";
+        gallery = Ref<KLPreferences>::adopt(as<KLPreferences>(makeController(plist.c_str())));
+        ASSERT_TRUE(gallery);
+        navigation = UINavigationController::navigationControllerWithRootViewController(gallery);
+        send(navigation, "viewWillAppear:"_sel, false);
+        gallery->tableView()->layoutIfNeeded();
+    }
+
+    // The first cell of the class, in table order.
+    template <class T> T* first() {
+        for (NSObject* section : *gallery->sections())
+            for (NSObject* cell : *static_cast<KLPSection*>(section)->cells())
+                if (auto* found = as<T>(cell)) return found;
+        return nullptr;
+    }
+
+    Ref<NSObject> inFile(NSString* key) {
+        Ref<NSDictionary> contents =
+            NSDictionary::dictionaryWithContentsOfFile(NSString::string(plist.string()));
+        return contents ? contents->objectForKey(key) : nullptr;
+    }
+
+    std::filesystem::path plist;
+    Ref<KLPreferences> gallery;
+};
+
+} // namespace
+
+TEST_F(Gallery, ShowsEveryCellTypeWithEachControlOnAKeyOfItsOwn) {
+    std::set<std::string> classes;
+    std::set<std::string> keys;
+    long controls = 0;
+    for (NSObject* section : *gallery->sections())
+        for (NSObject* cell : *static_cast<KLPSection*>(section)->cells()) {
+            classes.insert(class_getName(cell->class_pointer));
+            if (KLPSettings* setting = static_cast<KLPCell*>(cell)->setting()) {
+                keys.insert(setting->key()->utf8());
+                ++controls;
+            }
+        }
+    EXPECT_EQ(classes, (std::set<std::string>{"KLPDeveloperCell", "KLPLinkCell", "KLPListCell",
+                                              "KLPSegmentCell", "KLPSliderCell", "KLPSwitchCell",
+                                              "KLPTextFieldCell", "KLPValueCell", "KLPViewCell"}));
+    EXPECT_EQ(static_cast<long>(keys.size()), controls);
+    EXPECT_EQ(controls, 6);
+    EXPECT_EQ(text(gallery->title()), "Gallery");
+}
+
+TEST_F(Gallery, EveryControlWritesItsKeyIntoTheSettingsFile) {
+    first<KLPSwitchCell>()->switchView()->flip();
+    first<KLPSegmentCell>()->segment()->pickSegment(2);
+    first<KLPTextFieldCell>()->textField()->typeText("Ada");
+    first<KLPSliderCell>()->sliderCell()->dragTo(0.75f);
+    gallery->tableView()->tapRowAtIndexPath(
+        gallery->tableView()->indexPathForCell(first<KLPListCell>()));
+    auto* list = as<KLPSelectListTable>(navigation->topViewController());
+    ASSERT_TRUE(list);
+    list->tableView()->tapRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0));
+    EXPECT_EQ(navigation->topViewController(), gallery.get());
+
+    EXPECT_TRUE(objectsEqual(inFile("galleryEnabled"_ns), NSNumber::numberWithBool(true)));
+    EXPECT_TRUE(objectsEqual(inFile("galleryQuality"_ns), "high"_ns));
+    EXPECT_TRUE(objectsEqual(inFile("galleryNickname"_ns), "Ada"_ns));
+    EXPECT_TRUE(objectsEqual(inFile("galleryVolume"_ns), NSNumber::numberWithFloat(0.75f)));
+    EXPECT_TRUE(objectsEqual(inFile("galleryTheme"_ns), "dark"_ns));
+    EXPECT_EQ(text(first<KLPListCell>()->detailTextLabel()->text()), "Dark");
+    EXPECT_EQ(posted.size(), 7u);
+}
+
+TEST_F(Gallery, TheModuleIsStagedOutsideTheLoadersFolder) {
+    const std::filesystem::path stage = TAVELIN_STAGE_ROOT;
+    EXPECT_EQ(std::filesystem::path(KLP_GALLERY_MODULE),
+              stage / "Library/KLPGallery/KLPGallery.dylib");
+    EXPECT_EQ(std::string(kKLPGalleryModulePath), "/Library/KLPGallery/KLPGallery.dylib");
+    EXPECT_FALSE(std::filesystem::exists(
+        stage / "Library/MobileSubstrate/DynamicLibraries/KLPGallery.dylib"));
+}
+
+#endif
