@@ -141,14 +141,19 @@ std::string defaultsPath() {
 
 } // namespace
 
-NSUserDefaults* NSUserDefaults::standardUserDefaults() {
+NSUserDefaults* NSUserDefaults::sharedStore() {
     static NSUserDefaults* const store = make<NSUserDefaults>(&NSUserDefaults::init).leak();
+    return store;
+}
+
+NSUserDefaults* NSUserDefaults::standardUserDefaults() {
+    NSUserDefaults* store = sharedStore();
     if (!store->_loaded.load(std::memory_order_acquire)) store->load();
     return store;
 }
 
 void NSUserDefaults::resetStandardUserDefaults() {
-    NSUserDefaults* store = standardUserDefaults();
+    NSUserDefaults* store = sharedStore(); // without loading the file of a root that may be stale
     std::lock_guard lock(store->_writer);
     store->publish({}, {});
     store->_dirty = false;

@@ -49,6 +49,7 @@ struct NSUserDefaults : NSObject {
     struct Snapshot;
 
   private:
+    static NSUserDefaults* sharedStore();
     void load();
     void publish(NSDictionary::Storage persistent, NSDictionary::Storage registered);
 

@@ -200,3 +200,25 @@ TEST_F(UserDefaultsTest, ReadersOnOtherThreadsSeeWholeValuesWhileAWriterChangesT
     // Every replaced value was freed with its snapshot.
     EXPECT_EQ(liveObjects<NSNumber>(), before);
 }
+
+TEST_F(UserDefaultsTest, AResetLoadsTheFileOfTheRootCurrentAtTheNextUse) {
+    store()->setObject("first root"_ns, "k"_ns);
+    ASSERT_TRUE(store()->synchronize());
+    std::filesystem::path first = root_;
+    NSUserDefaults::resetStandardUserDefaults();
+    std::filesystem::path second = root_ / "second";
+    std::filesystem::create_directories(second / "var/mobile/Library/Preferences");
+    writeText(second / "var/mobile/Library/Preferences/com.example.host.plist", "damaged");
+    setDeviceRoot(second.string());
+    NSUserDefaults::resetStandardUserDefaults(); // a reset alone reads no file
+    EXPECT_FALSE(std::filesystem::exists(
+        second / "var/mobile/Library/Preferences/com.example.host.plist.corrupt"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(store()->objectForKey("k"_ns));
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::filesystem::exists(
+        second / "var/mobile/Library/Preferences/com.example.host.plist.corrupt"));
+    NSUserDefaults::resetStandardUserDefaults();
+    setDeviceRoot(first.string());
+    EXPECT_TRUE(objectsEqual(store()->objectForKey("k"_ns), "first root"_ns));
+}
