@@ -1,7 +1,27 @@
 #include "Foundation/NSObjCRuntime.h"
 
+#include <string>
+
 #include "Foundation/NSString.h"
 
+namespace {
+
+// The last class found on this thread. Classes are never removed, so a found
+// class can be answered again; a missing one is asked anew every time, since
+// it may be registered later.
+struct LastLookup {
+    unsigned long hash = 0;
+    std::string name;
+    Class cls = Nil;
+};
+
+} // namespace
+
 Class NSClassFromString(const NSString* name) {
-    return name ? classNamed(name->UTF8String()) : Nil;
+    if (!name) return Nil;
+    thread_local LastLookup last;
+    if (last.cls && last.hash == name->hash() && last.name == name->utf8()) return last.cls;
+    Class cls = classNamed(name->UTF8String());
+    if (cls) last = {name->hash(), name->utf8(), cls};
+    return cls;
 }
