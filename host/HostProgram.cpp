@@ -1,6 +1,9 @@
 #include "host/HostProgram.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
 
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNumber.h"
@@ -8,6 +11,7 @@
 #include "host/FeedFile.h"
 #include "host/FeedPrinter.h"
 #include "host/HostClasses.h"
+#include "host/HostSession.h"
 #include "host/IGMainFeed.h"
 #include "host/Loader.h"
 
@@ -26,12 +30,20 @@ std::optional<std::string> apply(HostOptions& options, const std::string& option
         options.inject = false;
         return std::nullopt;
     }
-    if (option != "--root" && option != "--feed" && option != "--velin")
+    if (option == "--tour" || option == "--interactive") {
+        options.mode = option == "--tour" ? HostMode::Tour : HostMode::Interactive;
+        return std::nullopt;
+    }
+    if (option != "--root" && option != "--feed" && option != "--velin" && option != "--script")
         return "unknown option " + option;
     const std::string* value = next();
     if (!value) return option + " needs a value";
     if (option == "--root") options.root = *value;
     if (option == "--feed") options.feed = *value;
+    if (option == "--script") {
+        options.mode = HostMode::Script;
+        options.script = *value;
+    }
     if (option != "--velin") return std::nullopt;
     options.velin = onOff(*value);
     if (!options.velin) return "--velin takes on or off, not \"" + *value + "\"";
@@ -45,10 +57,54 @@ void setVelinMode(bool on, std::ostream& errors) {
         errors << "host: could not save Velin Mode; it holds for this run only\n";
 }
 
+int printFeed(NSArray* feed, std::ostream& out) {
+    auto source = IGMainFeedListAdapterDataSource::dataSourceWithObjects(feed);
+    auto adapter = IGListAdapter::adapterWithDataSource(source);
+    out << describeFeed(adapter->objects());
+    return 0;
+}
+
+int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std::ostream& errors) {
+    HostSession session(feed, out);
+    if (options.mode == HostMode::Interactive) {
+        out << "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";
+        session.show();
+        session.runAll(std::cin, true, false);
+        return 0;
+    }
+    if (options.mode == HostMode::Tour) {
+        std::istringstream tour;
+        std::string text;
+        for (const std::string& line : tourCommands())
+            text += line + "\n";
+        tour.str(text);
+        session.runAll(tour, false, true);
+        return 0;
+    }
+    if (options.script == "-") {
+        session.runAll(std::cin, false, true);
+        return 0;
+    }
+    std::ifstream script(options.script);
+    if (!script) {
+        errors << "host: cannot read the script " << options.script
+               << "; give a readable file, or - for standard input\n";
+        return 1;
+    }
+    session.runAll(script, false, true);
+    return 0;
+}
+
 } // namespace
 
 const char* hostUsage() {
-    return "usage: tavelin-host [--root DIR] [--feed FILE] [--velin on|off] [--no-inject]\n"
+    return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--feed "
+           "FILE]\n"
+           "                    [--velin on|off] [--no-inject]\n"
+           "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
+           "                   or --velin is given: then the feed is printed once)\n"
+           "  --interactive    a prompt for session commands (\"help\" lists them)\n"
+           "  --script FILE    runs the session commands of FILE (- for standard input)\n"
            "  --root DIR       device root holding the injected libraries (default: the staged "
            "root)\n"
            "  --feed FILE      the feed to show (default: "
@@ -67,6 +123,8 @@ parseHostOptions(const std::vector<std::string>& arguments, const std::string& d
         if (auto problem = apply(options, arguments[at], next)) return HostOptionsError{*problem};
     }
     if (options.root.empty()) return HostOptionsError{"--root needs a folder"};
+    if (!options.mode)
+        options.mode = options.feed || options.velin ? HostMode::PrintFeed : HostMode::Tour;
     return options;
 }
 
@@ -82,12 +140,10 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& errors)
     if (options.velin) setVelinMode(*options.velin, errors);
     try {
         Ref<NSArray> feed = loadFeed(options.feed.value_or(devicePath(kHostFeedPath)));
-        auto source = IGMainFeedListAdapterDataSource::dataSourceWithObjects(feed);
-        auto adapter = IGListAdapter::adapterWithDataSource(source);
-        out << describeFeed(adapter->objects());
+        if (options.mode == HostMode::PrintFeed) return printFeed(feed, out);
+        return runSession(options, feed, out, errors);
     } catch (const FeedFileError& error) {
         errors << "host: " << error.what() << "\n";
         return 1;
     }
-    return 0;
 }

@@ -1,4 +1,5 @@
-// The host program: options, and a run that shows the main feed.
+// The host program: options, and a run that shows the main feed or runs a
+// session with the host's screens.
 #pragma once
 
 #include <optional>
@@ -7,11 +8,18 @@
 #include <variant>
 #include <vector>
 
+// What the program does: print the feed once, or run a session of commands
+// (the built-in tour, a prompt, or a script file; "-" is standard input).
+enum class HostMode { PrintFeed, Tour, Interactive, Script };
+
 struct HostOptions {
     std::string root;                  // the device root
     std::optional<std::string> feed{}; // default: the feed file under the root
     std::optional<bool> velin{};       // sets "TVLSWitch1" when given
     bool inject = true;
+    // Default: the tour, or PrintFeed when --feed or --velin is given.
+    std::optional<HostMode> mode{};
+    std::string script{};
 };
 
 // The problem with the options, said for the user.

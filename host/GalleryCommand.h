@@ -1,0 +1,15 @@
+// The session's `gallery` command: opens the framework's gallery module from
+// the device root (the host links none of the library's code) and pushes its
+// screen, whose settings also go to a property-list file under the root.
+#pragma once
+
+#include <ostream>
+
+#include "UIKit/UINavigationController.h"
+
+inline constexpr const char* kGallerySettingsPath =
+    "/var/mobile/Library/Preferences/com.tavelin.gallery.plist";
+
+// Answers false, with the reason on `errors`, when the module or its
+// function is missing or it makes no screen; nothing is pushed then.
+bool openGallery(UINavigationController* navigation, std::ostream& errors);
