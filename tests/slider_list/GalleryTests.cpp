@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "Foundation/NSNumber.h"
@@ -17,6 +18,7 @@
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "gallery/KLPGallery.h"
+#include "host/GalleryCommand.h"
 #include "objc/Message.h"
 
 using slider_list::CellTest;
@@ -110,6 +112,47 @@ TEST_F(Gallery, TheModuleIsStagedOutsideTheLoadersFolder) {
     EXPECT_EQ(std::string(kKLPGalleryModulePath), "/Library/KLPGallery/KLPGallery.dylib");
     EXPECT_FALSE(std::filesystem::exists(
         stage / "Library/MobileSubstrate/DynamicLibraries/KLPGallery.dylib"));
+}
+
+namespace {
+
+class GalleryCommand : public CellTest {
+  protected:
+    void SetUp() override {
+        CellTest::SetUp();
+        home = make<UIViewController>(&UIViewController::init);
+        navigation = UINavigationController::navigationControllerWithRootViewController(home);
+    }
+    void stageModule() {
+        std::filesystem::path staged = devicePath(kKLPGalleryModulePath);
+        std::filesystem::create_directories(staged.parent_path());
+        std::filesystem::create_symlink(KLP_GALLERY_MODULE, staged);
+    }
+    Ref<UIViewController> home;
+    std::ostringstream errors;
+};
+
+} // namespace
+
+TEST_F(GalleryCommand, PushesTheGalleryWritingToItsSettingsFileUnderTheRoot) {
+    stageModule();
+    ASSERT_TRUE(openGallery(navigation, errors)) << errors.str();
+    EXPECT_EQ(errors.str(), "");
+    auto* gallery = as<KLPreferences>(navigation->topViewController());
+    ASSERT_TRUE(gallery);
+    EXPECT_EQ(text(gallery->plistPath()),
+              (root_ / "var/mobile/Library/Preferences/com.tavelin.gallery.plist").string());
+    EXPECT_EQ(navigation->viewControllers()->count(), 2u);
+}
+
+TEST_F(GalleryCommand, AMissingModuleOrNavigationSaysWhatToDoAndPushesNothing) {
+    EXPECT_FALSE(openGallery(navigation, errors));
+    EXPECT_NE(errors.str().find("cannot open the gallery"), std::string::npos) << errors.str();
+    EXPECT_NE(errors.str().find("build the KLPGallery target"), std::string::npos);
+    EXPECT_EQ(navigation->topViewController(), home.get());
+    std::ostringstream noNavigation;
+    EXPECT_FALSE(openGallery(nullptr, noNavigation));
+    EXPECT_NE(noNavigation.str().find("no navigation"), std::string::npos);
 }
 
 #endif
