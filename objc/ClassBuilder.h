@@ -51,8 +51,10 @@ struct MethodEntry {
 };
 
 // Registers a class of that name under `superclass`, or answers the one this
-// process registered before (another shared object may have asked first).
-ClassInfo registerClass(const char* name, Class superclass, const std::vector<MethodEntry>& methods);
+// process registered before (another shared object may have asked first). Two
+// different C++ layouts under one name are an error.
+ClassInfo registerClass(const char* name, Class superclass, std::size_t instanceSize,
+                        const std::vector<MethodEntry>& methods);
 
 template <class T> class ClassBuilder {
   public:
@@ -72,7 +74,7 @@ template <class T> class ClassBuilder {
     ClassInfo build() const {
         Class superclass = Nil;
         if constexpr (!std::is_void_v<typename T::Super>) superclass = T::Super::objcClass();
-        return registerClass(T::className, superclass, methods_);
+        return registerClass(T::className, superclass, sizeof(T), methods_);
     }
 
   private:

@@ -18,6 +18,8 @@ namespace {
 
 struct Registered {
     Class cls;
+    Class superclass;
+    std::size_t instanceSize;
     std::atomic<long>* live;
 };
 
@@ -53,17 +55,23 @@ void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
 
 } // namespace
 
-ClassInfo registerClass(const char* name, Class superclass, const std::vector<MethodEntry>& methods) {
+ClassInfo registerClass(const char* name, Class superclass, std::size_t instanceSize,
+                        const std::vector<MethodEntry>& methods) {
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
-    if (auto found = reg.classes.find(name); found != reg.classes.end()) return {found->second.cls, found->second.live};
+    if (auto found = reg.classes.find(name); found != reg.classes.end()) {
+        const Registered& known = found->second;
+        if (known.superclass != superclass || known.instanceSize != instanceSize)
+            objcFatal("class %s is declared twice with different layouts or superclasses", name);
+        return {known.cls, known.live};
+    }
     if (!superclass) __objc_msg_forward2 = &forwardingImplementation;
     Class cls = objc_allocateClassPair(superclass, name, 0);
     if (!cls) objcFatal("the runtime already has a class named %s that this process did not register", name);
     addMethods(cls, methods);
     objc_registerClassPair(cls);
     std::atomic<long>* live = &reg.counters.emplace_back(0);
-    reg.classes.emplace(name, Registered{cls, live});
+    reg.classes.emplace(name, Registered{cls, superclass, instanceSize, live});
     return {cls, live};
 }
 

@@ -138,6 +138,24 @@ TEST_F(ObjectModelDeathTest, UnrecognisedMessageNamesClassAndSelector) {
     EXPECT_DEATH(fromIMP<void(id, SEL)>(forwarder)(counter, "fly"_sel), "Counter fly");
 }
 
+namespace clash {
+// Another C++ class that claims the runtime name "Counter".
+struct Counter : NSObject {
+    OBJC_CLASS(Counter, NSObject)
+    double extra = 0;
+};
+} // namespace clash
+
+const ClassInfo& clash::Counter::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<clash::Counter>().build();
+    return info;
+}
+
+TEST_F(ObjectModelDeathTest, TwoLayoutsUnderOneClassNameAreAnError) {
+    Counter::objcClass();
+    EXPECT_DEATH(clash::Counter::objcClass(), "class Counter is declared twice");
+}
+
 TEST_F(ObjectModelDeathTest, MismatchedSignatureIsAClearErrorInCheckedBuilds) {
 #ifndef TAVELIN_CHECKED
     GTEST_SKIP() << "signatures are checked only in checked builds";
