@@ -1,10 +1,17 @@
 #include "host/GalleryCommand.h"
 
+#include <cmath>
 #include <dlfcn.h>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "Foundation/DeviceRoot.h"
+#include "UIKit/UISlider.h"
+#include "UIKit/UITableView.h"
 #include "gallery/KLPGallery.h"
+#include "host/HostSession.h"
 #include "objc/Message.h"
 
 namespace {
@@ -46,4 +53,72 @@ bool openGallery(UINavigationController* navigation, std::ostream& errors) {
     }
     send(navigation, "pushViewController:animated:"_sel, screen, true);
     return true;
+}
+
+namespace {
+
+bool showsText(UIView* view, const std::string& text) {
+    auto* label = as<UILabel>(view);
+    return label && label->text() && label->text()->utf8() == text;
+}
+
+// The slider of the top screen's row that shows `title` in one of its
+// labels, or nil.
+UISlider* sliderTitled(HostSession& session, const std::string& title) {
+    Ref<UIView> view = send<Ref<UIView>>(session.top(), "view"_sel);
+    auto* table = as<UITableView>(view);
+    if (!table) return nullptr;
+    Ref<NSArray> rows = table->visibleCells();
+    for (NSObject* row : *rows) {
+        UISlider* slider = nullptr;
+        bool titled = false;
+        for (NSObject* child : *static_cast<UITableViewCell*>(row)->contentView()->subviews()) {
+            if (auto* found = as<UISlider>(child)) slider = found;
+            titled = titled || showsText(static_cast<UIView*>(child), title);
+        }
+        if (slider && titled) return slider;
+    }
+    return nullptr;
+}
+
+std::optional<float> parseFloat(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        float value = std::stof(text, &used);
+        return used == text.size() && std::isfinite(value) ? std::optional<float>(value)
+                                                           : std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::string slide(HostSession& session, const SessionArguments& args) {
+    if (args.size() < 2) return "slide needs \"ROW\" and one or more values to drag through.";
+    UISlider* slider = sliderTitled(session, args[0]);
+    if (!slider) return "No row \"" + args[0] + "\" with a slider on this screen.";
+    std::vector<float> steps;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::optional<float> value = parseFloat(args[i]);
+        if (!value) return "\"" + args[i] + "\" is no number; slide takes values like 0.25.";
+        steps.push_back(*value);
+    }
+    slider->drag(steps);
+    return "";
+}
+
+std::string gallery(HostSession& session, const SessionArguments&) {
+    std::ostringstream errors;
+    if (openGallery(session.navigation(), errors)) return "";
+    std::string problem = errors.str();
+    while (!problem.empty() && problem.back() == '\n')
+        problem.pop_back();
+    return problem;
+}
+
+} // namespace
+
+void addGalleryCommands() {
+    addSessionCommand("gallery", {"gallery", "open the preferences framework's gallery", gallery});
+    addSessionCommand("slide",
+                      {"slide \"ROW\" VALUE...", "drag the row's slider through values", slide});
 }

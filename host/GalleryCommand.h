@@ -1,6 +1,7 @@
-// The session's `gallery` command: opens the framework's gallery module from
-// the device root (the host links none of the library's code) and pushes its
-// screen, whose settings also go to a property-list file under the root.
+// The session's gallery commands. `gallery` opens the framework's gallery
+// module from the device root (the host links none of the library's code)
+// and pushes its screen, whose settings also go to a property-list file under
+// the root; `slide` drags the slider of a row, which a gallery row has.
 #pragma once
 
 #include <ostream>
@@ -13,3 +14,7 @@ inline constexpr const char* kGallerySettingsPath =
 // Answers false, with the reason on `errors`, when the module or its
 // function is missing or it makes no screen; nothing is pushed then.
 bool openGallery(UINavigationController* navigation, std::ostream& errors);
+
+// Adds "gallery" (open the gallery) and "slide" (drag a row's slider) to the
+// session's commands.
+void addGalleryCommands();

@@ -10,6 +10,7 @@
 #include "Foundation/NSUserDefaults.h"
 #include "host/FeedFile.h"
 #include "host/FeedPrinter.h"
+#include "host/GalleryCommand.h"
 #include "host/HostClasses.h"
 #include "host/HostSession.h"
 #include "host/IGMainFeed.h"
@@ -65,6 +66,7 @@ int printFeed(NSArray* feed, std::ostream& out) {
 }
 
 int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std::ostream& errors) {
+    addGalleryCommands();
     HostSession session(feed, out);
     if (options.mode == HostMode::Interactive) {
         out << "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";

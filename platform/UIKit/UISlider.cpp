@@ -36,7 +36,7 @@ void UISlider::setMaximumValue(float maximum) {
     setValue(_value);
 }
 
-void UISlider::drag(std::initializer_list<float> steps) {
+void UISlider::drag(const std::vector<float>& steps) {
     if (!isEnabled()) return;
     Ref<UISlider> keep = this;
     const float start = _value;

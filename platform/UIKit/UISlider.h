@@ -9,7 +9,7 @@
 // moved. Setting the value in code sends nothing.
 #pragma once
 
-#include <initializer_list>
+#include <vector>
 
 #include "UIKit/UIControl.h"
 
@@ -32,7 +32,7 @@ struct UISlider : UIControl {
 
     // The user drags the thumb through these values, in order, and lets go.
     // A disabled slider does not move.
-    void drag(std::initializer_list<float> steps);
+    void drag(const std::vector<float>& steps);
     void dragTo(float value) { drag({value}); }
 
     // Messages.

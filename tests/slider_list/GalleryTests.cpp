@@ -19,6 +19,7 @@
 #include "UIKit/ScreenText.h"
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
+#include "host/HostSession.h"
 #include "objc/Message.h"
 
 using slider_list::CellTest;
@@ -153,6 +154,27 @@ TEST_F(GalleryCommand, AMissingModuleOrNavigationSaysWhatToDoAndPushesNothing) {
     std::ostringstream noNavigation;
     EXPECT_FALSE(openGallery(nullptr, noNavigation));
     EXPECT_NE(noNavigation.str().find("no navigation"), std::string::npos);
+}
+
+TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
+    stageModule();
+    addGalleryCommands();
+    std::ostringstream out;
+    HostSession session(NSArray::array(), out);
+    session.run("slide \"Volume\" 1");
+    session.run("gallery");
+    session.run("slide \"Volume\" 0.2 0.256");
+    session.run("slide \"Volume\" 0.5 abc");
+    session.run("slide \"Theme\" 0.5");
+    const std::string shown = out.str();
+    EXPECT_NE(shown.find("No row \"Volume\" with a slider"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[0.00 --o------ 1.00]  0.00  1.00  Volume  0.26"), std::string::npos);
+    EXPECT_NE(shown.find("\"abc\" is no number"), std::string::npos);
+    EXPECT_NE(shown.find("No row \"Theme\" with a slider"), std::string::npos);
+    auto* stored = as<NSNumber>(
+        NSUserDefaults::standardUserDefaults()->objectForKey("galleryVolume"_ns).get());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->floatValue(), 0.256f);
 }
 
 #endif
