@@ -9,6 +9,7 @@ void transitionAppearance(UIViewController* from, UIViewController* to, bool ani
                           const std::function<void()>& between) {
     Ref<UIViewController> keepFrom = from;
     Ref<UIViewController> keepTo = to;
+    if (to) to->view(); // a controller's view is loaded before it appears
     send(from, "viewWillDisappear:"_sel, animated);
     send(to, "viewWillAppear:"_sel, animated);
     if (between) between();

@@ -85,10 +85,11 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
         send<Ref<UIViewController>>(nav, "popViewControllerAnimated:"_sel, false);
     EXPECT_EQ(popped, b);
     EXPECT_FALSE(b->navigationController());
+    // Each view loads before its controller first appears.
     EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "B willDisappear",
-                             "A willAppear", "B didDisappear", "A didAppear"}));
+                             "B didLoad", "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated", "A didLoad",
+                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
     EXPECT_FALSE(nav->popViewControllerAnimated(true)); // the root stays
     nav->pushViewController(a, true);                   // already on the stack
     nav->pushViewController(nullptr, true);
@@ -181,8 +182,8 @@ TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
     EXPECT_FALSE(b->presentingViewController());
     EXPECT_EQ(completions, 2);
     EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "B didLoad",
+                             "B didLoad", "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated", "A didLoad",
                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
 }
 
