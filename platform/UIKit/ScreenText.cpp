@@ -69,7 +69,8 @@ std::string barItemText(UIBarButtonItem* item) {
     if (!item) return "";
     std::string label = textOf(item->title());
     if (label.empty() && item->image()) label = textOf(item->image()->name());
-    return "[" + (label.empty() ? std::string("button") : label) + "]";
+    if (label.empty()) label = "button";
+    return '[' + label + ']';
 }
 
 std::string navigationBarText(UINavigationController* navigation, UIViewController* top) {
