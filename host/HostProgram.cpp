@@ -1,13 +1,17 @@
 #include "host/HostProgram.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSUserDefaults.h"
+#include "UIKit/UIRenderer.h"
+#include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
 #include "host/FeedPrinter.h"
 #include "host/GalleryCommand.h"
@@ -15,6 +19,7 @@
 #include "host/HostSession.h"
 #include "host/IGMainFeed.h"
 #include "host/Loader.h"
+#include "host/SnapshotCommand.h"
 
 namespace {
 
@@ -22,6 +27,65 @@ std::optional<bool> onOff(const std::string& value) {
     if (value == "on") return true;
     if (value == "off") return false;
     return std::nullopt;
+}
+
+template <class Field> std::optional<std::string> keep(Field& field, const std::string& value) {
+    field = value;
+    return std::nullopt;
+}
+
+using ValueOption = std::optional<std::string> (*)(HostOptions&, const std::string&);
+
+std::optional<std::string> setVelin(HostOptions& options, const std::string& value) {
+    options.velin = onOff(value);
+    if (!options.velin) return "--velin takes on or off, not \"" + value + "\"";
+    return std::nullopt;
+}
+
+std::optional<double> positiveNumber(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        double value = std::stod(text, &used);
+        if (used == text.size() && std::isfinite(value) && value > 0) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> setSize(HostOptions& options, const std::string& value) {
+    std::size_t x = value.find('x');
+    auto width = positiveNumber(value.substr(0, x));
+    auto height = x == std::string::npos ? std::nullopt : positiveNumber(value.substr(x + 1));
+    if (!width || !height)
+        return "--size takes WIDTHxHEIGHT in points, such as 375x667 or 390x844, not \"" + value +
+               "\"";
+    options.screenSize = std::pair{*width, *height};
+    return std::nullopt;
+}
+
+std::optional<std::string> setScale(HostOptions& options, const std::string& value) {
+    options.screenScale = positiveNumber(value);
+    if (!options.screenScale)
+        return "--scale takes a positive number of pixels per point, such as 2 or 3, not \"" +
+               value + "\"";
+    return std::nullopt;
+}
+
+const std::map<std::string, ValueOption>& valueOptions() {
+    static const std::map<std::string, ValueOption> options = {
+        {"--root", [](HostOptions& o, const std::string& v) { return keep(o.root, v); }},
+        {"--feed", [](HostOptions& o, const std::string& v) { return keep(o.feed, v); }},
+        {"--snapshots", [](HostOptions& o, const std::string& v) { return keep(o.snapshots, v); }},
+        {"--script",
+         [](HostOptions& o, const std::string& v) {
+             o.mode = HostMode::Script;
+             return keep(o.script, v);
+         }},
+        {"--velin", setVelin},
+        {"--size", setSize},
+        {"--scale", setScale},
+    };
+    return options;
 }
 
 // Applies one option; `next` hands out the option's value.
@@ -35,20 +99,24 @@ std::optional<std::string> apply(HostOptions& options, const std::string& option
         options.mode = option == "--tour" ? HostMode::Tour : HostMode::Interactive;
         return std::nullopt;
     }
-    if (option != "--root" && option != "--feed" && option != "--velin" && option != "--script")
-        return "unknown option " + option;
+    auto found = valueOptions().find(option);
+    if (found == valueOptions().end()) return "unknown option " + option;
     const std::string* value = next();
     if (!value) return option + " needs a value";
-    if (option == "--root") options.root = *value;
-    if (option == "--feed") options.feed = *value;
-    if (option == "--script") {
-        options.mode = HostMode::Script;
-        options.script = *value;
-    }
-    if (option != "--velin") return std::nullopt;
-    options.velin = onOff(*value);
-    if (!options.velin) return "--velin takes on or off, not \"" + *value + "\"";
-    return std::nullopt;
+    return found->second(options, *value);
+}
+
+// The picture must fit the renderer's limit of pixels a side.
+std::optional<std::string> screenProblem(const HostOptions& options) {
+    if (!options.screenSize && !options.screenScale) return std::nullopt;
+    auto [width, height] = options.screenSize.value_or(std::pair{375.0, 667.0});
+    double scale = options.screenScale.value_or(2.0);
+    if (std::max(width, height) * scale <= kMaxScreenPixels) return std::nullopt;
+    std::ostringstream problem;
+    problem << "a screen of " << width << "x" << height << " points at scale " << scale
+            << " is over " << kMaxScreenPixels
+            << " pixels a side; choose a smaller --size or --scale";
+    return problem.str();
 }
 
 void setVelinMode(bool on, std::ostream& errors) {
@@ -67,7 +135,9 @@ int printFeed(NSArray* feed, std::ostream& out) {
 
 int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std::ostream& errors) {
     addGalleryCommands();
+    addSnapshotCommand();
     HostSession session(feed, out);
+    session.setSnapshotFolder(options.snapshots);
     if (options.mode == HostMode::Interactive) {
         out << "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";
         session.show();
@@ -97,12 +167,28 @@ int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std
     return 0;
 }
 
+// Sets the device screen and makes the snapshot folder.
+bool prepareScreen(const HostOptions& options, std::ostream& errors) {
+    if (options.screenSize)
+        UIScreen::mainScreen()->setSize({options.screenSize->first, options.screenSize->second});
+    if (options.screenScale) UIScreen::mainScreen()->setScale(*options.screenScale);
+    if (options.snapshots.empty()) return true;
+    std::error_code failure;
+    std::filesystem::create_directories(options.snapshots, failure);
+    if (!failure && std::filesystem::is_directory(options.snapshots)) return true;
+    errors << "host: cannot make the picture folder " << options.snapshots << ": "
+           << (failure ? failure.message() : "a file of that name is in the way")
+           << "; give --snapshots a folder you can write to\n";
+    return false;
+}
+
 } // namespace
 
 const char* hostUsage() {
     return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--feed "
            "FILE]\n"
-           "                    [--velin on|off] [--no-inject]\n"
+           "                    [--velin on|off] [--no-inject] [--snapshots DIR] [--size WxH]\n"
+           "                    [--scale N]\n"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
            "  --interactive    a prompt for session commands (\"help\" lists them)\n"
@@ -112,7 +198,12 @@ const char* hostUsage() {
            "  --feed FILE      the feed to show (default: "
            "<root>/Applications/Instagram.app/feed.json)\n"
            "  --velin on|off   turns Velin Mode on or off before the feed is shown\n"
-           "  --no-inject      runs the host without its injected libraries\n";
+           "  --no-inject      runs the host without its injected libraries\n"
+           "  --snapshots DIR  writes a picture of every screen shown into DIR (001-feed.png,\n"
+           "                   002-account-settings.png ...); the tour runs unless another\n"
+           "                   mode is chosen\n"
+           "  --size WxH       the device screen in points (default 375x667; e.g. 390x844)\n"
+           "  --scale N        pixels per point of the device screen (default 2; e.g. 3)\n";
 }
 
 std::variant<HostOptions, HostOptionsError>
@@ -125,8 +216,11 @@ parseHostOptions(const std::vector<std::string>& arguments, const std::string& d
         if (auto problem = apply(options, arguments[at], next)) return HostOptionsError{*problem};
     }
     if (options.root.empty()) return HostOptionsError{"--root needs a folder"};
+    if (auto problem = screenProblem(options)) return HostOptionsError{*problem};
     if (!options.mode)
-        options.mode = options.feed || options.velin ? HostMode::PrintFeed : HostMode::Tour;
+        options.mode = (options.feed || options.velin) && options.snapshots.empty()
+                           ? HostMode::PrintFeed
+                           : HostMode::Tour;
     return options;
 }
 
@@ -136,6 +230,7 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& errors)
                << " is not a folder; give one with --root\n";
         return 1;
     }
+    if (!prepareScreen(options, errors)) return 1;
     setDeviceRoot(options.root);
     registerHostClasses();
     if (options.inject) loadInjectedLibraries(options.root, errors);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -20,6 +21,12 @@ struct HostOptions {
     // Default: the tour, or PrintFeed when --feed or --velin is given.
     std::optional<HostMode> mode{};
     std::string script{};
+    // The device screen in points and its scale; the UIScreen defaults when absent.
+    std::optional<std::pair<double, double>> screenSize{};
+    std::optional<double> screenScale{};
+    // A folder for a picture of every screen the session shows; the tour
+    // becomes the default mode when given.
+    std::string snapshots{};
 };
 
 // The problem with the options, said for the user.

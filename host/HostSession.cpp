@@ -11,6 +11,7 @@
 #include "UIKit/UITableView.h"
 #include "UIKit/UITextField.h"
 #include "host/IGMainFeedViewController.h"
+#include "host/SnapshotCommand.h"
 #include "objc/Message.h"
 
 namespace {
@@ -157,7 +158,7 @@ std::map<std::string, SessionCommandEntry>& registry() {
         {"pick", {"pick \"ROW\" INDEX", "pick a segment of the row's control", pick}},
         {"back", {"back", "go back one screen", back}},
         {"show", {"show", "show the screen again", {}}},
-        {"help", {"help", "list the commands", help}},
+        {"help", {"help", "list the commands", help, false}},
         {"quit", {"quit", "end the session", {}}},
     };
     return commands;
@@ -208,6 +209,10 @@ void HostSession::show() {
     // The top screen's view loads before the bar is read: its viewDidLoad sets it up.
     send<Ref<UIView>>(top(), "view"_sel);
     _out << "\n" << screenText(_navigation)->utf8() << "\n";
+    if (_snapshotFolder.empty()) return;
+    std::string file = _snapshotFolder + "/" + snapshotFileName(++_snapshots, _navigation);
+    if (std::string problem = writeSnapshot(_navigation, file); !problem.empty())
+        _out << problem << "\n";
 }
 
 UITableViewCell* HostSession::rowTitled(const std::string& title) const {
@@ -236,7 +241,7 @@ bool HostSession::run(const std::string& line) {
     std::string problem = command ? command(*this, {words.begin() + 1, words.end()}) : "";
     if (!problem.empty())
         _out << problem << "\n";
-    else if (words[0] != "help")
+    else if (found->second.showsScreen)
         show();
     return !_done;
 }

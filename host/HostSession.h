@@ -27,6 +27,7 @@ struct SessionCommandEntry {
     std::string usage; // e.g. "flip \"TITLE\""
     std::string help;
     SessionCommand run;
+    bool showsScreen = true; // the screen is shown again after the command
 };
 
 // Adds (or replaces) a command of every session.
@@ -49,6 +50,9 @@ class HostSession {
     UIViewController* top() const { return _navigation->topViewController(); }
     // Prints the current screen.
     void show();
+    // After this, show() also writes a numbered picture of the screen into
+    // the folder (001-feed.png ...); empty: no pictures.
+    void setSnapshotFolder(const std::string& folder) { _snapshotFolder = folder; }
     // The top screen's table row whose title is `title`, or nil.
     UITableViewCell* rowTitled(const std::string& title) const;
 
@@ -59,6 +63,8 @@ class HostSession {
     std::ostream& _out;
     Ref<UINavigationController> _navigation;
     bool _done = false;
+    std::string _snapshotFolder;
+    int _snapshots = 0;
 };
 
 // The built-in tour, as session commands.

@@ -2,7 +2,6 @@
 
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
-#include "host/FeedPrinter.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "objc/ClassBuilder.h"
 #include "objc/Message.h"
@@ -23,17 +22,14 @@ IGMainFeedViewController* IGMainFeedViewController::initWithObjects(NSArray* obj
 }
 
 void IGMainFeedViewController::loadView() {
-    Ref<UIView> view = UIView::viewWithFrame(UIScreen::mainScreen()->bounds());
-    _feedLabel = UILabel::labelWithFrame(view->bounds());
-    _feedLabel->setNumberOfLines(0);
-    view->addSubview(_feedLabel);
-    setView(view);
+    _feedView = IGFeedView::feedWithFrame(UIScreen::mainScreen()->bounds());
+    setView(_feedView);
 }
 
 void IGMainFeedViewController::viewWillAppear(bool) {
     _shownObjects = _adapter->objects();
     send<Ref<UIView>>(this, "view"_sel);
-    _feedLabel->setText(NSString::string(describeFeed(_shownObjects)));
+    _feedView->setObjects(_shownObjects);
 }
 
 void IGMainFeedViewController::openSettings(id) {

@@ -1,10 +1,10 @@
 // The host's main feed screen: each time it appears it asks its list
 // adapter (which asks the data source by message) for the feed objects and
-// shows them as text. Its "Settings" button opens the account settings.
+// shows them as cards (IGFeedView). Its "Settings" button opens the account settings.
 #pragma once
 
-#include "UIKit/UILabel.h"
 #include "UIKit/UIViewController.h"
+#include "host/IGFeedView.h"
 #include "host/IGMainFeed.h"
 
 struct IGMainFeedViewController : UIViewController {
@@ -26,5 +26,5 @@ struct IGMainFeedViewController : UIViewController {
     Ref<IGMainFeedListAdapterDataSource> _dataSource;
     Ref<IGListAdapter> _adapter;
     Ref<NSArray> _shownObjects;
-    Ref<UILabel> _feedLabel;
+    Ref<IGFeedView> _feedView;
 };

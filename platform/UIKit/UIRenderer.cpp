@@ -19,7 +19,6 @@ constexpr CGFloat kStatusBarHeight = 20;
 constexpr CGFloat kBarTextSize = 17;
 constexpr CGFloat kBarMargin = 16;
 constexpr CGFloat kBarImageSize = 28;
-constexpr int kMaxPixels = 16384;
 constexpr UIColor::Components kBarBackground{248 / 255.0, 248 / 255.0, 248 / 255.0, 1};
 constexpr UIColor::Components kBarHairline{0, 0, 0, 0.3};
 
@@ -159,7 +158,7 @@ void drawScreen(DrawContext* context, UIViewController* controller, CGSize size)
 
 bool pixelSize(CGSize points, CGFloat scale, int* width, int* height) {
     CGFloat w = std::ceil(points.width * scale), h = std::ceil(points.height * scale);
-    if (!(w >= 1 && h >= 1 && w <= kMaxPixels && h <= kMaxPixels)) return false;
+    if (!(w >= 1 && h >= 1 && w <= kMaxScreenPixels && h <= kMaxScreenPixels)) return false;
     *width = static_cast<int>(w);
     *height = static_cast<int>(h);
     return true;
@@ -207,7 +206,7 @@ SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
         fail(error, "the screen of " + std::to_string(size.width) + " x " +
                         std::to_string(size.height) + " points at scale " +
                         std::to_string(screen->scale()) + " gives no picture of 1 to " +
-                        std::to_string(kMaxPixels) +
+                        std::to_string(kMaxScreenPixels) +
                         " pixels a side; choose another size or scale");
         return nullptr;
     }

@@ -1,0 +1,296 @@
+#include "host/IGFeedView.h"
+
+#include <cmath>
+#include <vector>
+
+#include "UIKit/TextDrawing.h"
+#include "host/FeedDrawing.h"
+#include "host/FeedPrinter.h"
+#include "host/IGFeed.h"
+#include "objc/ClassBuilder.h"
+#include "objc/Message.h"
+
+namespace {
+
+constexpr CGFloat kMargin = 12;
+constexpr CGFloat kHeaderHeight = 54;
+constexpr CGFloat kActionsHeight = 44;
+constexpr CGFloat kCallToActionHeight = 44;
+constexpr CGFloat kCaptionSize = 14;
+constexpr CGFloat kTrayHeight = 108;
+constexpr CGFloat kTraySpacing = 80;
+constexpr CGFloat kSuggestionsHeight = 214;
+constexpr CGFloat kSuggestionWidth = 140;
+constexpr CGFloat kOtherHeight = 44;
+
+enum class CardKind { Post, App, Tray, Suggestions, Other };
+
+// What a card shows, read from its object.
+struct CardContent {
+    CardKind kind = CardKind::Other;
+    std::string name{};     // owner or app; empty when the post answers no mediaCoord
+    std::string subtitle{}; // "Sponsored" and the place
+    std::string caption{};
+    std::string title{};
+    std::vector<std::string> accounts{};
+};
+
+std::string textOf(NSString* text) {
+    return text ? text->utf8() : std::string();
+}
+
+std::string subtitleOf(NSObject* item, NSString* place) {
+    bool sponsored = send<bool>(item, "isSponsored"_sel) || send<bool>(item, "isSponsoredApp"_sel);
+    std::string line = sponsored ? "Sponsored" : "";
+    if (place) line += (line.empty() ? "" : " · ") + place->utf8();
+    return line;
+}
+
+CardContent postContent(IGPost* post) {
+    CardContent card{.kind = CardKind::Post, .caption = textOf(post->caption())};
+    Ref<IGMediaCoord> coord = send<Ref<IGMediaCoord>>(post, "mediaCoord"_sel);
+    card.name = coord ? textOf(coord->owner()) : "";
+    card.subtitle = subtitleOf(post, coord ? coord->place() : nullptr);
+    return card;
+}
+
+CardContent stripContent(IGAccountStrip* strip) {
+    CardContent card{.title = textOf(strip->title())};
+    card.kind = card.title == "Stories" ? CardKind::Tray : CardKind::Suggestions;
+    if (strip->accounts())
+        for (NSObject* account : *strip->accounts())
+            card.accounts.push_back(describe(account)->utf8());
+    return card;
+}
+
+CardContent contentOf(NSObject* object) {
+    if (auto* post = as<IGPost>(object)) return postContent(post);
+    if (auto* app = as<IGAppInstallItem>(object))
+        return {.kind = CardKind::App,
+                .name = textOf(app->appName()),
+                .subtitle = subtitleOf(app, nullptr),
+                .caption = textOf(app->caption())};
+    if (auto* strip = as<IGAccountStrip>(object)) return stripContent(strip);
+    return {.caption = describeFeedObject(object)};
+}
+
+TextStyle style(CGFloat size, bool bold, const UIColor::Components& color = palette::kBlack,
+                long alignment = NSTextAlignmentLeft, long lines = 1) {
+    TextStyle text;
+    text.size = size;
+    text.bold = bold;
+    text.color = color;
+    text.alignment = alignment;
+    text.lines = lines;
+    return text;
+}
+
+TextStyle captionStyle() {
+    return style(kCaptionSize, false, palette::kBlack, NSTextAlignmentLeft, 3);
+}
+
+bool hasHeader(const CardContent& card) {
+    return !card.name.empty() || !card.subtitle.empty();
+}
+
+CGFloat photoHeight(CGFloat width) {
+    return std::round(width * 0.75);
+}
+
+CGFloat captionHeight(const CardContent& card, CGFloat width) {
+    if (card.caption.empty()) return 0;
+    return textSize(card.caption, captionStyle(), width - 2 * kMargin).height + kMargin;
+}
+
+CGFloat heightOf(const CardContent& card, CGFloat width) {
+    switch (card.kind) {
+    case CardKind::Tray:
+        return kTrayHeight;
+    case CardKind::Suggestions:
+        return kSuggestionsHeight;
+    case CardKind::Other:
+        return kOtherHeight;
+    default:
+        break;
+    }
+    CGFloat extra = card.kind == CardKind::App ? kCallToActionHeight : 0;
+    return (hasHeader(card) ? kHeaderHeight : 0) + photoHeight(width) + extra + kActionsHeight +
+           captionHeight(card, width);
+}
+
+void drawHeader(cairo_t* cr, const CardContent& card, CGFloat width) {
+    CGFloat textX = card.name.empty() ? kMargin : 56;
+    CGFloat textWidth = width - textX - kMargin;
+    if (!card.name.empty())
+        drawAvatar(cr, card.name, {kMargin + 17, kHeaderHeight / 2}, 17,
+                   card.kind == CardKind::Post);
+    if (card.name.empty() || card.subtitle.empty()) {
+        const std::string& only = card.name.empty() ? card.subtitle : card.name;
+        drawText(cr, only, style(14, !card.name.empty()),
+                 CGRectMake(textX, 0, textWidth, kHeaderHeight));
+        return;
+    }
+    drawText(cr, card.name, style(14, true), CGRectMake(textX, 9, textWidth, 19));
+    drawText(cr, card.subtitle, style(12, false), CGRectMake(textX, 28, textWidth, 17));
+}
+
+void drawCallToAction(cairo_t* cr, CGFloat y, CGFloat width) {
+    CGRect bar = CGRectMake(0, y, width, kCallToActionHeight);
+    fillRoundedRect(cr, bar, 0, palette::kSystemBlue);
+    CGRect text = CGRectMake(kMargin, y, width - 2 * kMargin, kCallToActionHeight);
+    drawText(cr, "Install Now", style(14, true, palette::kWhite), text);
+    drawText(cr, "›", style(22, false, palette::kWhite, NSTextAlignmentRight), text);
+}
+
+void drawItem(cairo_t* cr, const CardContent& card, CGFloat width) {
+    CGFloat y = 0;
+    if (hasHeader(card)) {
+        drawHeader(cr, card, width);
+        y = kHeaderHeight;
+    }
+    drawPhotoPlaceholder(cr, card.caption.empty() ? card.name : card.caption,
+                         CGRectMake(0, y, width, photoHeight(width)));
+    y += photoHeight(width);
+    if (card.kind == CardKind::App) {
+        drawCallToAction(cr, y, width);
+        y += kCallToActionHeight;
+    }
+    drawActionIcons(cr, y + kActionsHeight / 2);
+    y += kActionsHeight;
+    if (!card.caption.empty())
+        drawText(cr, card.caption, captionStyle(),
+                 CGRectMake(kMargin, y, width - 2 * kMargin, captionHeight(card, width) - kMargin));
+}
+
+void drawHairline(DrawContext* context, CGFloat y, CGFloat width) {
+    CGFloat line = 1 / context->scale;
+    fillRoundedRect(context->cr, CGRectMake(0, y - line, width, line), 0, palette::kSeparator);
+}
+
+void drawTray(cairo_t* cr, const CardContent& card) {
+    CGFloat x = kMargin;
+    for (const std::string& account : card.accounts) {
+        CGPoint centre{x + 34, 44};
+        drawStoryRing(cr, centre, 33);
+        drawAvatar(cr, account, centre, 29);
+        drawText(cr, account, style(11, false, palette::kBlack, NSTextAlignmentCenter),
+                 CGRectMake(x - 4, 82, 76, 16));
+        x += kTraySpacing;
+    }
+}
+
+void drawSuggestion(cairo_t* cr, const std::string& account, CGFloat x, CGFloat y) {
+    CGRect box = CGRectMake(x, y, kSuggestionWidth, 160);
+    addRoundedRect(cr, box, 8);
+    setSourceColor(cr, palette::kSeparator);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    drawAvatar(cr, account, {x + kSuggestionWidth / 2, y + 48}, 32);
+    drawText(cr, account, style(13, true, palette::kBlack, NSTextAlignmentCenter),
+             CGRectMake(x + 6, y + 88, kSuggestionWidth - 12, 20));
+    CGRect button = CGRectMake(x + 12, y + 118, kSuggestionWidth - 24, 30);
+    fillRoundedRect(cr, button, 7, palette::kSystemBlue);
+    drawText(cr, "Follow", style(13, true, palette::kWhite, NSTextAlignmentCenter), button);
+}
+
+void drawSuggestions(cairo_t* cr, const CardContent& card, CGFloat width) {
+    CGRect heading = CGRectMake(kMargin, 8, width - 2 * kMargin, 30);
+    drawText(cr, card.title, style(15, true), heading);
+    drawText(cr, "See All", style(14, true, palette::kSystemBlue, NSTextAlignmentRight), heading);
+    CGFloat x = kMargin;
+    for (const std::string& account : card.accounts) {
+        drawSuggestion(cr, account, x, 42);
+        x += kSuggestionWidth + 10;
+    }
+}
+
+} // namespace
+
+Ref<IGFeedCardView> IGFeedCardView::cardWithObject(NSObject* object) {
+    Ref<IGFeedCardView> card = make<IGFeedCardView>(&IGFeedCardView::init);
+    card->_object = object;
+    card->setClipsToBounds(true);
+    return card;
+}
+
+CGFloat IGFeedCardView::heightForWidth(CGFloat width) const {
+    return heightOf(contentOf(_object), width);
+}
+
+void IGFeedCardView::drawInContext(DrawContext* context) {
+    cairo_t* cr = context->cr;
+    CGFloat width = bounds().size.width;
+    fillRoundedRect(cr, bounds(), 0, palette::kWhite);
+    CardContent card = contentOf(_object);
+    switch (card.kind) {
+    case CardKind::Tray:
+        drawTray(cr, card);
+        drawHairline(context, kTrayHeight, width);
+        break;
+    case CardKind::Suggestions:
+        drawSuggestions(cr, card, width);
+        drawHairline(context, kSuggestionsHeight, width);
+        break;
+    case CardKind::Other:
+        drawText(cr, card.caption, style(14, false, palette::kSecondaryText),
+                 CGRectMake(kMargin, 0, width - 2 * kMargin, kOtherHeight));
+        break;
+    default:
+        drawItem(cr, card, width);
+    }
+}
+
+const ClassInfo& IGFeedCardView::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<IGFeedCardView>()
+                                      .method<"drawInContext:", &IGFeedCardView::drawInContext>()
+                                      .build();
+    return info;
+}
+
+Ref<IGFeedView> IGFeedView::feedWithFrame(CGRect frame) {
+    return make<IGFeedView>(&IGFeedView::initWithFrame, frame);
+}
+
+void IGFeedView::setObjects(NSArray* objects) {
+    _objects = objects;
+    Ref<NSMutableArray> old = subviews()->mutableCopy();
+    for (NSObject* card : *old)
+        static_cast<UIView*>(card)->removeFromSuperview();
+    if (objects)
+        for (NSObject* object : *objects)
+            send(this, "addSubview:"_sel,
+                 static_cast<UIView*>(IGFeedCardView::cardWithObject(object).get()));
+    setNeedsLayout();
+}
+
+void IGFeedView::layoutSubviews() {
+    CGFloat width = bounds().size.width, y = 0;
+    for (NSObject* child : *subviews()) {
+        auto* card = as<IGFeedCardView>(child);
+        if (!card) continue;
+        CGFloat height = card->heightForWidth(width);
+        card->setFrame(CGRectMake(0, y, width, height));
+        y += height;
+    }
+}
+
+void IGFeedView::drawInContext(DrawContext* context) {
+    fillRoundedRect(context->cr, bounds(), 0, palette::kWhite);
+    if (_objects && _objects->count() > 0) return;
+    drawText(context->cr, "The feed is empty.",
+             style(15, false, palette::kSecondaryText, NSTextAlignmentCenter),
+             CGRectMake(0, 40, bounds().size.width, 40));
+}
+
+Ref<NSString> IGFeedView::screenText() {
+    return NSString::string(describeFeed(_objects));
+}
+
+const ClassInfo& IGFeedView::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<IGFeedView>()
+                                      .method<"layoutSubviews", &IGFeedView::layoutSubviews>()
+                                      .method<"drawInContext:", &IGFeedView::drawInContext>()
+                                      .method<"screenText", &IGFeedView::screenText>()
+                                      .build();
+    return info;
+}

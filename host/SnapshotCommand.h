@@ -1,0 +1,20 @@
+// Pictures of the session's screens: the "snapshot FILE.png" command, and the
+// names of a folder of numbered pictures (001-feed.png, 002-account-settings.png).
+#pragma once
+
+#include <string>
+
+#include "UIKit/UIViewController.h"
+
+// The name of what the controller shows: "feed" and "account-settings" for
+// the host's screens, otherwise its title in lower case with dashes
+// ("tavelin"), or its class name when it has no title.
+std::string screenName(UIViewController* controller);
+// "007-feed.png" for the 7th picture of the feed.
+std::string snapshotFileName(int number, UIViewController* controller);
+// Writes the picture of the screen; answers the problem for the user, or an
+// empty string when the picture was written.
+std::string writeSnapshot(UIViewController* controller, const std::string& path);
+
+// Adds "snapshot FILE.png" to the session's commands.
+void addSnapshotCommand();
