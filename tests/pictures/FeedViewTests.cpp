@@ -1,0 +1,126 @@
+#include "PictureHost.h"
+#include "host/FeedDrawing.h"
+#include "host/FeedPrinter.h"
+#include "host/IGFeed.h"
+#include "host/IGFeedView.h"
+#include "objc/Message.h"
+
+namespace {
+
+TEST(FeedDrawing, InitialsComeFromTheNamesParts) {
+    EXPECT_EQ(initialsOf("mira.lens"), "ML");
+    EXPECT_EQ(initialsOf("oslo_eats"), "OE");
+    EXPECT_EQ(initialsOf("Quillo Notes"), "QN");
+    EXPECT_EQ(initialsOf("pixelfox"), "PI");
+    EXPECT_EQ(initialsOf("élan-vital"), "ÉV");
+    EXPECT_EQ(initialsOf("x"), "X");
+    EXPECT_EQ(initialsOf(""), "?");
+    EXPECT_EQ(initialsOf("._-"), "?");
+    EXPECT_EQ(initialsOf("\xff\xfe"), "?");
+}
+
+TEST(FeedDrawing, ColoursFollowTheTextAndStayInRange) {
+    EXPECT_EQ(colorOfText("mira.lens", 0.5, 0.8), colorOfText("mira.lens", 0.5, 0.8));
+    EXPECT_NE(colorOfText("mira.lens", 0.5, 0.8), colorOfText("tomas_k", 0.5, 0.8));
+    for (const char* text : {"", "a", "tomas_k", "Golden hour over Alfama"}) {
+        UIColor::Components color = colorOfText(text, 1, 1);
+        for (double channel : {color.red, color.green, color.blue}) {
+            EXPECT_GE(channel, 0);
+            EXPECT_LE(channel, 1);
+        }
+        EXPECT_EQ(color.alpha, 1);
+    }
+    EXPECT_EQ(textHash(""), 2166136261u);
+    EXPECT_EQ(textHash("a"), 0xe40c292cu);
+}
+
+Ref<IGPost> post(const char* owner, const char* place, const char* caption) {
+    Ref<IGPost> post = Ref<IGPost>::adopt(alloc<IGPost>());
+    if (owner)
+        post->setMediaCoord(IGMediaCoord::coordWithOwner(NSString::string(owner),
+                                                         place ? NSString::string(place) : nullptr)
+                                .get());
+    if (caption) post->setCaption(NSString::string(caption));
+    return post;
+}
+
+void cardsFollowWhatTheirObjectsAnswer() {
+    registerHostClasses();
+    Ref<IGPost> owned = post("ana", "Porto", "Sea");
+    Ref<IGPost> anonymous = post(nullptr, nullptr, "Sea");
+    Ref<IGFeedCardView> ownedCard = IGFeedCardView::cardWithObject(owned);
+    CGFloat withHeader = ownedCard->heightForWidth(375);
+    CGFloat without = IGFeedCardView::cardWithObject(anonymous)->heightForWidth(375);
+    EXPECT_EQ(withHeader - without, 54) << "no attribution line without a mediaCoord";
+    Ref<IGPost> sponsored = post(nullptr, nullptr, "Sea");
+    sponsored->setSponsored(true);
+    EXPECT_EQ(IGFeedCardView::cardWithObject(sponsored)->heightForWidth(375), withHeader)
+        << "a sponsored post is marked in a header line";
+    EXPECT_GT(IGFeedCardView::cardWithObject(post("ana", nullptr, nullptr))->heightForWidth(375),
+              0);
+    EXPECT_GT(IGFeedCardView::cardWithObject(owned)->heightForWidth(390), withHeader)
+        << "the photo grows with the width";
+    owned->setMediaCoord(nullptr);
+    EXPECT_EQ(ownedCard->heightForWidth(375), without) << "the card asks its post each time";
+}
+
+TEST(FeedView, CardsFollowWhatTheirObjectsAnswer) {
+    EXPECT_IN_CHILD(cardsFollowWhatTheirObjectsAnswer());
+}
+
+void theFeedStacksItsCardsAndReadsAsTheNumberedList() {
+    registerHostClasses();
+    Ref<NSArray> feed = parseFeed(R"({"items": [
+        {"kind": "stories", "accounts": ["ana", "bo"]},
+        {"kind": "post", "owner": "ana", "place": "Porto", "caption": "Sea"},
+        {"kind": "app_install", "app": "Quillo", "caption": "Install"},
+        {"kind": "suggestions", "accounts": ["cy"]}]})",
+                                  "test");
+    Ref<IGFeedView> view = IGFeedView::feedWithFrame(CGRectMake(0, 0, 375, 600));
+    EXPECT_EQ(send<Ref<NSString>>(view, "screenText"_sel)->utf8(), "The feed is empty.\n");
+    view->setObjects(feed);
+    view->setObjects(feed);
+    ASSERT_EQ(view->subviews()->count(), 4u) << "cards are replaced, not added twice";
+    view->layoutIfNeeded();
+    CGFloat y = 0;
+    for (NSObject* child : *view->subviews()) {
+        auto* card = as<IGFeedCardView>(child);
+        ASSERT_TRUE(card);
+        EXPECT_EQ(card->frame(), CGRectMake(0, y, 375, card->heightForWidth(375)));
+        y += card->frame().size.height;
+    }
+    EXPECT_EQ(static_cast<IGFeedCardView*>(view->subviews()->objectAtIndex(0))->frame().size.height,
+              108);
+    EXPECT_EQ(send<Ref<NSString>>(view, "screenText"_sel)->utf8(), describeFeed(feed));
+    view->setObjects(nullptr);
+    EXPECT_EQ(view->subviews()->count(), 0u);
+}
+
+TEST(FeedView, StacksItsCardsAndReadsAsTheNumberedList) {
+    EXPECT_IN_CHILD(theFeedStacksItsCardsAndReadsAsTheNumberedList());
+}
+
+void screensAreNamedForTheirPictures() {
+    PictureHost host(false);
+    EXPECT_EQ(screenName(host.session->navigation()), "feed");
+    EXPECT_EQ(snapshotFileName(7, host.session->navigation()), "007-feed.png");
+    host.run({"settings"});
+    EXPECT_EQ(snapshotFileName(12, host.session->navigation()), "012-account-settings.png");
+    Ref<UIViewController> titled = make<UIViewController>(&UIViewController::init);
+    titled->setTitle("  Tavelin Preferences!  "_ns);
+    EXPECT_EQ(screenName(titled), "tavelin-preferences");
+    titled->setTitle("★"_ns);
+    EXPECT_EQ(screenName(titled), "uiviewcontroller");
+    EXPECT_EQ(screenName(nullptr), "screen");
+    Ref<UIViewController> presented = make<UIViewController>(&UIViewController::init);
+    presented->setTitle("Choose"_ns);
+    ASSERT_TRUE(host.session->navigation()->presentViewController(presented, false, nullptr));
+    EXPECT_EQ(screenName(host.session->navigation()), "choose") << "what shows is named";
+    host.session->navigation()->dismissViewControllerAnimated(false, nullptr);
+}
+
+TEST(SnapshotNames, ScreensAreNamedForTheirPictures) {
+    EXPECT_IN_CHILD(screensAreNamedForTheirPictures());
+}
+
+} // namespace
