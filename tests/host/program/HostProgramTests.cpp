@@ -135,6 +135,12 @@ TEST_F(HostProgram, BadOptionsExitWithUsage) {
     EXPECT_NE(run.err.find("usage: tavelin-host"), std::string::npos) << run.err;
 }
 
+TEST_F(HostProgram, HelpPrintsTheUsageAndSucceeds) {
+    ProgramRun run = runHostProgram(root, {"--velin", "sometimes", "--help"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("usage: tavelin-host", 0), 0u) << run.out;
+}
+
 TEST_F(HostProgram, MissingFeedOrRootIsAnErrorExit) {
     ProgramRun feed =
         runHostProgram(root, {"--root", root.path(), "--feed", root.path() + "/none.json"});
