@@ -16,9 +16,7 @@ template <class T, class = void> struct TypeCode {
 };
 
 #define OBJC_TYPE_CODE(Type, Code)                                                                 \
-    template <> struct TypeCode<Type> {                                                            \
-        static constexpr std::string_view value = Code;                                            \
-    }
+    template <> struct TypeCode<Type> { static constexpr std::string_view value = Code; }
 
 OBJC_TYPE_CODE(void, "v");
 OBJC_TYPE_CODE(bool, "B");
@@ -40,28 +38,26 @@ OBJC_TYPE_CODE(Class, "#");
 OBJC_TYPE_CODE(const char*, "*");
 
 // Any pointer to a runtime object, and strong references to one, are objects.
-template <class T>
-struct TypeCode<T*, std::enable_if_t<std::is_base_of_v<objc_object, T>>> {
+template <class T> struct TypeCode<T*, std::enable_if_t<std::is_base_of_v<objc_object, T>>> {
     static constexpr std::string_view value = "@";
 };
-template <class T> struct TypeCode<Ref<T>> {
-    static constexpr std::string_view value = "@";
-};
-template <class T> struct TypeCode<Retained<T>> {
-    static constexpr std::string_view value = "@";
-};
+template <class T> struct TypeCode<Ref<T>> { static constexpr std::string_view value = "@"; };
+template <class T> struct TypeCode<Retained<T>> { static constexpr std::string_view value = "@"; };
 template <class F> struct TypeCode<std::function<F>> {
     static constexpr std::string_view value = "@?";
 };
 
-template <class T> inline constexpr std::string_view typeCode = TypeCode<std::remove_cvref_t<T>>::value;
+template <class T>
+inline constexpr std::string_view typeCode = TypeCode<std::remove_cvref_t<T>>::value;
 
 template <class R, class... A> consteval auto makeEncoding() {
-    constexpr std::size_t size = typeCode<R>.size() + 2 + (std::size_t{0} + ... + typeCode<A>.size());
+    constexpr std::size_t size =
+        typeCode<R>.size() + 2 + (std::size_t{0} + ... + typeCode<A>.size());
     std::array<char, size + 1> out{};
     std::size_t at = 0;
     auto append = [&](std::string_view part) {
-        for (char c : part) out[at++] = c;
+        for (char c : part)
+            out[at++] = c;
     };
     append(typeCode<R>);
     append("@:");

@@ -14,12 +14,8 @@ template <class F> F* fromIMP(IMP imp) {
     return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(imp));
 }
 
-template <class R> struct ImpResult {
-    using type = R;
-};
-template <class T> struct ImpResult<Ref<T>> {
-    using type = Retained<T>;
-};
+template <class R> struct ImpResult { using type = R; };
+template <class T> struct ImpResult<Ref<T>> { using type = Retained<T>; };
 template <class R> using ImpResultT = typename ImpResult<R>::type;
 
 template <class R> ImpResultT<R> toImpResult(R&& result) {

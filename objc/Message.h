@@ -18,15 +18,9 @@
 #include "objc/Selector.h"
 
 // How an argument travels: strong references as borrowed pointers, nullptr as id.
-template <class T> struct MessageArg {
-    using type = T;
-};
-template <class T> struct MessageArg<Ref<T>> {
-    using type = T*;
-};
-template <> struct MessageArg<std::nullptr_t> {
-    using type = id;
-};
+template <class T> struct MessageArg { using type = T; };
+template <class T> struct MessageArg<Ref<T>> { using type = T*; };
+template <> struct MessageArg<std::nullptr_t> { using type = id; };
 template <class T> using MessageArgT = typename MessageArg<std::remove_cvref_t<T>>::type;
 
 void checkMessageSignature(id receiver, Class lookupClass, SEL selector, const char* expected);
@@ -45,16 +39,19 @@ template <class R = void, class... A> R send(id receiver, SEL sel, A&&... args) 
 #ifdef TAVELIN_CHECKED
     checkMessageSignature(receiver, receiver->class_pointer, sel, encoding<R, MessageArgT<A>...>());
 #endif
-    return callImplementation<R>(objc_msg_lookup(receiver, sel), receiver, sel, std::forward<A>(args)...);
+    return callImplementation<R>(objc_msg_lookup(receiver, sel), receiver, sel,
+                                 std::forward<A>(args)...);
 }
 
 // Sends to the implementation that `superclass` (the superclass of the class
 // defining the calling method) answers for the selector.
-template <class R = void, class... A> R sendSuper(id receiver, Class superclass, SEL sel, A&&... args) {
+template <class R = void, class... A>
+R sendSuper(id receiver, Class superclass, SEL sel, A&&... args) {
     if (!receiver) return nilResult<R>();
 #ifdef TAVELIN_CHECKED
     checkMessageSignature(receiver, superclass, sel, encoding<R, MessageArgT<A>...>());
 #endif
     objc_super super{receiver, superclass};
-    return callImplementation<R>(objc_msg_lookup_super(&super, sel), receiver, sel, std::forward<A>(args)...);
+    return callImplementation<R>(objc_msg_lookup_super(&super, sel), receiver, sel,
+                                 std::forward<A>(args)...);
 }

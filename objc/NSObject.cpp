@@ -37,7 +37,9 @@ Registry& registry() {
 // Every message nobody implements ends here instead of in the runtime's
 // forwarder: the receiver's doesNotRecognize: names class and selector.
 id unrecognizedMessage(id self, SEL selector) {
-    if (!self) objcFatal("message %s sent through a forwarding lookup without receiver", sel_getName(selector));
+    if (!self)
+        objcFatal("message %s sent through a forwarding lookup without receiver",
+                  sel_getName(selector));
     IMP report = class_getMethodImplementation(self->class_pointer, "doesNotRecognize:"_sel);
     fromIMP<void(id, SEL, SEL)>(report)(self, "doesNotRecognize:"_sel, selector);
     std::abort();
@@ -67,7 +69,9 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
     }
     if (!superclass) __objc_msg_forward2 = &forwardingImplementation;
     Class cls = objc_allocateClassPair(superclass, name, 0);
-    if (!cls) objcFatal("the runtime already has a class named %s that this process did not register", name);
+    if (!cls)
+        objcFatal("the runtime already has a class named %s that this process did not register",
+                  name);
     addMethods(cls, methods);
     objc_registerClassPair(cls);
     std::atomic<long>* live = &reg.counters.emplace_back(0);
@@ -148,12 +152,13 @@ void NSObject::doesNotRecognize(SEL selector) {
 }
 
 const ClassInfo& NSObject::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSObject>()
-                                      .method<"isEqual:", &NSObject::isEqual>()
-                                      .method<"hash", &NSObject::hash>()
-                                      .method<"isKindOfClass:", &NSObject::isKindOfClass>()
-                                      .method<"respondsToSelector:", &NSObject::respondsToSelector>()
-                                      .method<"doesNotRecognize:", &NSObject::doesNotRecognize>()
-                                      .build();
+    static const ClassInfo info =
+        ClassBuilder<NSObject>()
+            .method<"isEqual:", &NSObject::isEqual>()
+            .method<"hash", &NSObject::hash>()
+            .method<"isKindOfClass:", &NSObject::isKindOfClass>()
+            .method<"respondsToSelector:", &NSObject::respondsToSelector>()
+            .method<"doesNotRecognize:", &NSObject::doesNotRecognize>()
+            .build();
     return info;
 }

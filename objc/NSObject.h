@@ -22,7 +22,9 @@ struct ClassInfo {
     using Super = Base;                                                                            \
     static constexpr const char* className = #Type;                                                \
     static const ClassInfo& objcClassInfo();                                                       \
-    static Class objcClass() { return objcClassInfo().cls; }
+    static Class objcClass() {                                                                     \
+        return objcClassInfo().cls;                                                                \
+    }
 
 struct NSObject : objc_object {
     OBJC_CLASS(NSObject, void)
@@ -32,7 +34,8 @@ struct NSObject : objc_object {
     NSObject& operator=(const NSObject&) = delete;
 
     void retain() {
-        if (refs_.load(std::memory_order_relaxed) >= 0) refs_.fetch_add(1, std::memory_order_relaxed);
+        if (refs_.load(std::memory_order_relaxed) >= 0)
+            refs_.fetch_add(1, std::memory_order_relaxed);
     }
     void release();
     long retainCount() const { return refs_.load(std::memory_order_relaxed); }
@@ -89,7 +92,9 @@ template <class T> T* as(objc_object* object) {
 
 // Live instances of a runtime class, counting subclasses apart.
 long liveObjects(const char* className);
-template <class T> long liveObjects() { return T::objcClassInfo().live->load(); }
+template <class T> long liveObjects() {
+    return T::objcClassInfo().live->load();
+}
 
 // Reports a programming error and aborts the process.
 [[noreturn]] void objcFatal(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -8,9 +8,7 @@
 // An owned reference in transit: what a method implementation answers for an
 // object result. It travels in a register like a plain pointer, and the
 // receiving Ref takes it over.
-template <class T> struct [[nodiscard]] Retained {
-    T* object = nullptr;
-};
+template <class T> struct [[nodiscard]] Retained { T* object = nullptr; };
 
 template <class T> class Ref {
   public:
@@ -21,16 +19,14 @@ template <class T> class Ref {
     Ref(const Ref& other) : object_(other.object_) { retain(); }
     Ref(Ref&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(Retained<U> owned) : object_(owned.object) {}
+    requires std::is_convertible_v<U*, T*> Ref(Retained<U> owned) : object_(owned.object) {}
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(const Ref<U>& other) : object_(other.get()) {
+    requires std::is_convertible_v<U*, T*> Ref(const Ref<U>& other) : object_(other.get()) {
         retain();
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(Ref<U>&& other) noexcept : object_(other.leak()) {}
+    requires std::is_convertible_v<U*, T*> Ref(Ref<U>&& other)
+    noexcept : object_(other.leak()) {}
     ~Ref() { release(); }
 
     Ref& operator=(Ref other) noexcept {

@@ -18,7 +18,8 @@ Settings& settings() {
 } // namespace
 
 void setDeviceRoot(std::string root) {
-    while (root.size() > 1 && root.back() == '/') root.pop_back();
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
     std::lock_guard lock(settings().mutex);
     settings().root = std::move(root);
 }

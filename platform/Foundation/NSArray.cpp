@@ -46,12 +46,15 @@ Ref<NSMutableArray> NSArray::mutableCopy() const {
 
 bool NSArray::isEqual(NSObject* other) {
     const NSArray* array = as<NSArray>(other);
-    return array && std::equal(_objects.begin(), _objects.end(), array->_objects.begin(), array->_objects.end(),
-                               [](const Ref<NSObject>& a, const Ref<NSObject>& b) { return objectsEqual(a, b); });
+    return array &&
+           std::equal(
+               _objects.begin(), _objects.end(), array->_objects.begin(), array->_objects.end(),
+               [](const Ref<NSObject>& a, const Ref<NSObject>& b) { return objectsEqual(a, b); });
 }
 
 const ClassInfo& NSArray::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSArray>().method<"isEqual:", &NSArray::isEqual>().build();
+    static const ClassInfo info =
+        ClassBuilder<NSArray>().method<"isEqual:", &NSArray::isEqual>().build();
     return info;
 }
 
@@ -72,7 +75,8 @@ void NSMutableArray::addObject(NSObject* object) {
 void NSMutableArray::addObjectsFromArray(const NSArray* other) {
     if (!other) return;
     _objects.reserve(_objects.size() + other->count());
-    for (NSObject* object : *other) _objects.emplace_back(object);
+    for (NSObject* object : *other)
+        _objects.emplace_back(object);
 }
 
 void NSMutableArray::insertObject(NSObject* object, NSUInteger index) {
@@ -84,7 +88,8 @@ void NSMutableArray::removeObjectAtIndex(NSUInteger index) {
 }
 
 void NSMutableArray::removeObject(NSObject* object) {
-    std::erase_if(_objects, [&](const Ref<NSObject>& element) { return objectsEqual(element, object); });
+    std::erase_if(_objects,
+                  [&](const Ref<NSObject>& element) { return objectsEqual(element, object); });
 }
 
 void NSMutableArray::replaceObjectAtIndex(NSUInteger index, NSObject* object) {

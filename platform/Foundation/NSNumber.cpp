@@ -68,9 +68,12 @@ double NSNumber::doubleValue() const {
 Ref<NSString> NSNumber::stringValue() const {
     switch (_kind) {
     case Kind::Bool:
-    case Kind::Integer: return NSString::stringWithFormat("%lld", _integer);
-    case Kind::Float: return NSString::stringWithFormat("%.7g", _real);
-    case Kind::Double: return NSString::stringWithFormat("%.17g", _real);
+    case Kind::Integer:
+        return NSString::stringWithFormat("%lld", _integer);
+    case Kind::Float:
+        return NSString::stringWithFormat("%.7g", _real);
+    case Kind::Double:
+        return NSString::stringWithFormat("%.17g", _real);
     }
     return nullptr;
 }

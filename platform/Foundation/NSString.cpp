@@ -11,8 +11,8 @@
 NSUInteger utf16Length(std::string_view utf8) {
     NSUInteger units = 0;
     for (unsigned char c : utf8) {
-        if ((c & 0xC0) != 0x80) ++units;  // a lead byte starts a code point
-        if ((c & 0xF8) == 0xF0) ++units;  // four-byte sequences need a surrogate pair
+        if ((c & 0xC0) != 0x80) ++units; // a lead byte starts a code point
+        if ((c & 0xF8) == 0xF0) ++units; // four-byte sequences need a surrogate pair
     }
     return units;
 }
@@ -67,7 +67,8 @@ Ref<NSString> describe(objc_object* object) {
     if (!object) return "(null)"_ns;
     if (NSString* text = as<NSString>(object)) return text;
     if (NSNumber* number = as<NSNumber>(object)) return number->stringValue();
-    return NSString::stringWithFormat("<%s: %p>", object_getClassName(object), static_cast<void*>(object));
+    return NSString::stringWithFormat("<%s: %p>", object_getClassName(object),
+                                      static_cast<void*>(object));
 }
 
 const ClassInfo& NSString::objcClassInfo() {

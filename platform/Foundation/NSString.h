@@ -14,7 +14,8 @@ struct NSString : NSObject {
 
     static Ref<NSString> stringWithUTF8String(const char* text); // nil for nullptr
     static Ref<NSString> string(std::string_view utf8);
-    static Ref<NSString> stringWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+    static Ref<NSString> stringWithFormat(const char* format, ...)
+        __attribute__((format(printf, 1, 2)));
 
     NSString* initWithUTF8(std::string_view utf8);
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "../uikit/Support.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSUserDefaults.h"
@@ -10,7 +11,6 @@
 #include "KLPreferences/KLPValueCell.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "../uikit/Support.h"
 #include "UIKit/UIApplication.h"
 #include "objc/Message.h"
 

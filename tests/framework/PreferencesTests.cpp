@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "../uikit/Support.h"
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "../uikit/Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UINavigationController.h"
 #include "objc/ClassBuilder.h"

@@ -41,7 +41,8 @@ const ClassInfo& Counter::objcClassInfo() {
 }
 
 const ClassInfo& DoubleCounter::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<DoubleCounter>().method<"add:", &DoubleCounter::add>().build();
+    static const ClassInfo info =
+        ClassBuilder<DoubleCounter>().method<"add:", &DoubleCounter::add>().build();
     return info;
 }
 
@@ -125,8 +126,10 @@ TEST(ObjectModel, ClassesRegisterOnceWhenManyThreadsAskFirst) {
     std::vector<Class> seen(8);
     for (int i = 0; i < 8; ++i)
         threads.emplace_back([&, i] { seen[i] = DoubleCounter::objcClass(); });
-    for (auto& t : threads) t.join();
-    for (Class c : seen) EXPECT_EQ(c, seen[0]);
+    for (auto& t : threads)
+        t.join();
+    for (Class c : seen)
+        EXPECT_EQ(c, seen[0]);
 }
 
 using ObjectModelDeathTest = ::testing::Test;
@@ -162,6 +165,7 @@ TEST_F(ObjectModelDeathTest, MismatchedSignatureIsAClearErrorInCheckedBuilds) {
 #else
     Ref<Counter> counter = make<Counter>(&Counter::init);
     EXPECT_DEATH(send(counter, "add:"_sel, 1.5),
-                 "-\\[Counter add:\\] sent with signature \"v@:d\", but the method's type encoding is \"v@:i\"");
+                 "-\\[Counter add:\\] sent with signature \"v@:d\", but the method's type encoding "
+                 "is \"v@:i\"");
 #endif
 }

@@ -14,8 +14,7 @@
 namespace uikit_support {
 
 inline std::filesystem::path makeTempRoot() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tavelin-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavelin-test-XXXXXX").string();
     std::filesystem::path root = mkdtemp(pattern.data());
     setDeviceRoot(root.string());
     return root;
