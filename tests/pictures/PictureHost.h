@@ -6,31 +6,17 @@
 #include <memory>
 #include <sstream>
 
-#include "../host/TestRoot.h"
+#include "../host/InjectedHost.h"
 #include "../render/Snapshot.h"
-#include "Foundation/DeviceRoot.h"
 #include "UIKit/UIRenderer.h"
 #include "host/FeedFile.h"
-#include "host/HostClasses.h"
 #include "host/HostSession.h"
 #include "host/SnapshotCommand.h"
 
 inline constexpr const char* kPictureReferences = "tests/pictures/reference";
 
 struct PictureHost {
-    explicit PictureHost(bool inject) {
-        if (inject) {
-            root.inject("Tavelin.dylib", TAVELIN_DYLIB);
-            std::filesystem::path bundle =
-                root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
-            std::filesystem::create_directories(bundle.parent_path());
-            std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
-        }
-        setDeviceRoot(root.path());
-        registerHostClasses();
-        std::ostringstream errors;
-        if (inject) loadInjectedLibraries(root.path(), errors);
-        EXPECT_EQ(errors.str(), "");
+    explicit PictureHost(bool inject) : injected(inject) {
         addSnapshotCommand();
         feed = loadFeed(HOST_FEED);
         session = std::make_unique<HostSession>(feed, out);
@@ -56,7 +42,8 @@ struct PictureHost {
         return snapshot::matchesReference(surface.get(), kPictureReferences, reference);
     }
 
-    TestRoot root;
+    InjectedHost injected;
+    TestRoot& root = injected.root;
     std::ostringstream out;
     Ref<NSArray> feed;
     std::unique_ptr<HostSession> session;

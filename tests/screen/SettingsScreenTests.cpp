@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "../host/TestRoot.h"
+#include "../host/InjectedHost.h"
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
@@ -18,24 +18,6 @@
 #include "objc/Message.h"
 
 namespace {
-
-// A device root with the library and its images, the host's classes, and
-// the library loaded into this process.
-struct InjectedHost {
-    InjectedHost() {
-        root.inject("Tavelin.dylib", TAVELIN_DYLIB);
-        std::filesystem::path bundle =
-            root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
-        std::filesystem::create_directories(bundle.parent_path());
-        std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
-        setDeviceRoot(root.path());
-        registerHostClasses();
-        std::ostringstream errors;
-        loadInjectedLibraries(root.path(), errors);
-        EXPECT_EQ(errors.str(), "");
-    }
-    TestRoot root;
-};
 
 std::string imageName(UIBarButtonItem* item) {
     return item && item->image() && item->image()->name() ? item->image()->name()->utf8() : "";

@@ -1,0 +1,30 @@
+// A device root with the library and its images, the host's classes, and -
+// unless left out - the library loaded into this process through the loader.
+// For test programs built with tavelin_injecting_test.
+#pragma once
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "Foundation/DeviceRoot.h"
+#include "TestRoot.h"
+#include "host/HostClasses.h"
+
+struct InjectedHost {
+    explicit InjectedHost(bool inject = true) {
+        if (inject) {
+            root.inject("Tavelin.dylib", TAVELIN_DYLIB);
+            std::filesystem::path bundle =
+                root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
+            std::filesystem::create_directories(bundle.parent_path());
+            std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
+        }
+        setDeviceRoot(root.path());
+        registerHostClasses();
+        std::ostringstream errors;
+        if (inject) loadInjectedLibraries(root.path(), errors);
+        EXPECT_EQ(errors.str(), "");
+    }
+    TestRoot root;
+};
