@@ -57,28 +57,27 @@ TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(status.st_mode & 0777, 0644u);
 }
 
-TEST_F(AtomicFileTest, AFailedStepLeavesTheOldFileAndNoTemporary) {
+// A failed step leaves the old file; a failed folder flush comes after the
+// rename, so it is reported with the new file in place. Never a temporary left.
+TEST_F(AtomicFileTest, AFailedStepIsReportedAndLeavesNoTemporary) {
     if (run("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+    const std::pair<const char*, const char*> cases[] = {
+        {"write:error=ENOSPC", "old"},
+        {"fsync:error=EIO:when=1", "old"},
+        {"rename:error=EXDEV", "old"},
+        {"fchmod:error=EPERM", "old"},
+        {"fsync:error=EIO:when=2", "new contents"}};
     std::string error;
-    for (const char* fault : {"write:error=ENOSPC", "fsync:error=EIO:when=1", "rename:error=EXDEV",
-                              "fchmod:error=EPERM"}) {
+    for (const auto& [fault, left] : cases) {
+        SCOPED_TRACE(fault);
         ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
-        EXPECT_EQ(writeUnderFault(fault), 3) << fault;
-        EXPECT_EQ(readText(target()), "old") << fault;
-        EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"}) << fault;
+        EXPECT_EQ(writeUnderFault(fault), 3);
+        EXPECT_EQ(readText(target()), left);
+        EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
     }
     // Nothing injected: the same child succeeds.
     EXPECT_EQ(writeUnderFault("fsync:error=EIO:when=100"), 0);
     EXPECT_EQ(readText(target()), "new contents");
-}
-
-TEST_F(AtomicFileTest, AFailedFolderFlushIsReportedAfterTheRename) {
-    if (run("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
-    EXPECT_EQ(writeUnderFault("fsync:error=EIO:when=2"), 3);
-    EXPECT_EQ(readText(target()), "new contents");
-    EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
 }
 
 TEST_F(AtomicFileTest, AMissingOrBlockedFolderIsReportedWithTheReason) {

@@ -144,12 +144,6 @@ TEST_F(UserDefaultsTest, AFolderThatCannotBeWrittenKeepsTheValueInMemoryAndRepor
     EXPECT_EQ(store()->objectForKey("k"_ns).get(), "v"_ns);
 }
 
-TEST_F(UserDefaultsTest, AMissingFolderIsMadeOnSynchronize) {
-    store()->setObject("v"_ns, "k"_ns);
-    EXPECT_TRUE(store()->synchronize());
-    EXPECT_TRUE(std::filesystem::exists(defaultsFile()));
-}
-
 TEST_F(UserDefaultsTest, AKillDuringSynchronizeLeavesTheOldOrTheNewFile) {
     store()->setObject(NSNumber::numberWithInt(0), "round"_ns);
     ASSERT_TRUE(store()->synchronize());

@@ -77,9 +77,6 @@ TEST_F(ListCell, TheStoredThirdValueShowsItsTextAndTheListChecksTheThirdRowOnly)
     setting->setValue("high"_ns);
     Ref<KLPListCell> cell = fourChoices(false);
     EXPECT_EQ(text(cell->detailTextLabel()->text()), "High");
-    EXPECT_EQ(text(cell->textLabel()->text()), "Quality");
-    EXPECT_EQ(cell->accessoryType(), UITableViewCellAccessoryDisclosureIndicator);
-    EXPECT_EQ(cell->height(), 0);
 
     Ref<KLPreferences> table = showInTable(cell, true);
     KLPSelectListTable* list = open(table);
@@ -90,9 +87,6 @@ TEST_F(ListCell, TheStoredThirdValueShowsItsTextAndTheListChecksTheThirdRowOnly)
     EXPECT_EQ(list->tableView()->style(), UITableViewStyleGrouped);
     EXPECT_EQ(list->tableView()->numberOfSections(), 1);
     EXPECT_EQ(accessories(list), (std::vector<long>{kNone, kNone, kCheck, kNone}));
-    UITableViewCell* third = list->tableView()->cellForRowAtIndexPath(row(2));
-    EXPECT_EQ(text(third->textLabel()->text()), "High");
-    EXPECT_EQ(text(third->reuseIdentifier()), "LinkCellIdentifier");
     EXPECT_EQ(screenText(navigation)->utf8(), "< Prefs | Quality | \n\n"
                                               "  Low\n  Medium\n  High  ✓\n  Best\n");
 }
@@ -174,7 +168,9 @@ TEST_F(ListCell, BlockAndNotificationReceiveTheStoredValueAfterItWasStored) {
     EXPECT_EQ(text(posted[0]->object()), "high");
 }
 
-TEST_F(ListCell, WithoutANavigationControllerTheListIsPresentedWithADoneButton) {
+// Without a navigation controller the list is presented with a Done button that
+// dismisses it; a popping list is dismissed after a choice.
+TEST_F(ListCell, WithoutANavigationControllerTheListIsPresented) {
     setting->setValue("mid"_ns);
     long listsBefore = liveObjects<KLPSelectListTable>();
     Ref<KLPListCell> cell = fourChoices(false);
@@ -192,15 +188,13 @@ TEST_F(ListCell, WithoutANavigationControllerTheListIsPresentedWithADoneButton) 
     EXPECT_FALSE(table->presentedViewController());
     EXPECT_EQ(liveObjects<KLPSelectListTable>(), listsBefore);
     EXPECT_EQ(text(cell->detailTextLabel()->text()), "Low");
-}
 
-TEST_F(ListCell, APresentedPoppingListIsDismissedAfterAChoice) {
-    Ref<KLPListCell> cell = fourChoices(true);
-    Ref<KLPreferences> table = showInTable(cell, false);
-    open(table)->tableView()->tapRowAtIndexPath(row(3));
-    EXPECT_FALSE(table->presentedViewController());
+    Ref<KLPListCell> popping = fourChoices(true);
+    Ref<KLPreferences> other = showInTable(popping, false);
+    open(other)->tableView()->tapRowAtIndexPath(row(3));
+    EXPECT_FALSE(other->presentedViewController());
     EXPECT_EQ(text(setting->value()), "best");
-    EXPECT_EQ(liveObjects<KLPSelectListTable>(), 0);
+    EXPECT_EQ(liveObjects<KLPSelectListTable>(), listsBefore);
 }
 
 TEST_F(ListCell, ArraysOfDifferentLengthsAreCutToTheShorterOne) {
