@@ -60,6 +60,7 @@ TEST(UIControl, SendsEachActionOfTheEventToItsTargetWithTheControlAsSender) {
     EXPECT_STREQ(second->calls[1].name, "edited");
     EXPECT_STREQ(second->calls[2].name, "bare");
     EXPECT_EQ(first->calls.size(), 1u);
+    EXPECT_EQ(first->retainCount(), 1) << "targets are not owned";
 }
 
 TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
@@ -95,30 +96,21 @@ TEST(UIControl, SkipsNilTargetsUnansweredActionsAndDisabledControls) {
     EXPECT_EQ(target->calls.size(), 1u);
 }
 
-TEST(UIControl, TargetsAreNotOwned) {
-    Ref<UIControl> view = control();
-    Ref<Recorder> target = recorder();
-    view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
-    EXPECT_EQ(target->retainCount(), 1);
-}
-
 TEST(UIBarButtonItem, TapSendsThroughTheSameActionPath) {
     Ref<Recorder> target = recorder();
-    Ref<UIBarButtonItem> withSender =
-        make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Done"_ns,
-                              long{UIBarButtonItemStylePlain}, (id)target.get(), "changed:"_sel);
-    Ref<UIBarButtonItem> without =
-        make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Done"_ns,
-                              long{UIBarButtonItemStylePlain}, (id)target.get(), "bare"_sel);
-    Ref<UIBarButtonItem> noAction = make<UIBarButtonItem>(
-        &UIBarButtonItem::initWithTitle, "Done"_ns, long{UIBarButtonItemStylePlain},
-        (id)target.get(), static_cast<SEL>(nullptr));
+    auto item = [&](SEL action) {
+        return make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Done"_ns,
+                                     long{UIBarButtonItemStylePlain}, (id)target.get(), action);
+    };
+    Ref<UIBarButtonItem> withSender = item("changed:"_sel);
     EXPECT_TRUE(withSender->tap());
-    EXPECT_TRUE(without->tap());
-    EXPECT_FALSE(noAction->tap());
+    EXPECT_TRUE(item("bare"_sel)->tap());
+    EXPECT_FALSE(item(nullptr)->tap());
+    EXPECT_FALSE(item("missing:"_sel)->tap());
     ASSERT_EQ(target->calls.size(), 2u);
     EXPECT_EQ(target->calls[0].sender, withSender.get());
     EXPECT_STREQ(target->calls[1].name, "bare");
+    EXPECT_EQ(target->retainCount(), 1) << "the target is not owned";
 }
 
 } // namespace

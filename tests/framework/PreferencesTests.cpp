@@ -64,9 +64,7 @@ class Preferences : public ScreenTest {
 };
 
 TEST_F(Preferences, ShowsSectionsTitlesAndTheClientsOwnCells) {
-    EXPECT_EQ(controller->title()->utf8(), "Tavelin");
     EXPECT_EQ(table()->style(), UITableViewStyleGrouped);
-    EXPECT_EQ(controller->sections()->count(), 2u);
     ASSERT_EQ(table()->numberOfSections(), 2);
     EXPECT_EQ(table()->numberOfRowsInSection(1), 0);
     EXPECT_EQ(table()->footerTitleForSection(1)->utf8(), "Only footer");
@@ -109,12 +107,10 @@ TEST_F(Preferences, TapsGoToTheCellWithTheControllerAndLeaveTheRowSelected) {
 TEST_F(Preferences, ColoursReachCellsSectionsAndViewsOnlyWhenTheScreenAppears) {
     EXPECT_FALSE(plain->tintUIColor());
     send(controller, "viewWillAppear:"_sel, false);
-    EXPECT_EQ(plain->tintUIColor(), accent.get());
-    EXPECT_EQ(tall->tintUIColor(), accent.get());
-    EXPECT_EQ(first->tintUIColor(), accent.get());
-    EXPECT_EQ(empty->tintUIColor(), accent.get());
-    EXPECT_EQ(controller->view()->tintColor(), accent.get());
-    EXPECT_EQ(table()->tintColor(), accent.get());
+    for (UIColor* tint :
+         {plain->tintUIColor(), tall->tintUIColor(), first->tintUIColor(), empty->tintUIColor(),
+          controller->view()->tintColor(), table()->tintColor()})
+        EXPECT_EQ(tint, accent.get());
     controller->setTintUIColor(nullptr);
     controller->updateTintColors();
     EXPECT_FALSE(plain->tintUIColor());

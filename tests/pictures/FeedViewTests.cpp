@@ -8,15 +8,12 @@
 namespace {
 
 TEST(FeedDrawing, InitialsComeFromTheNamesParts) {
-    EXPECT_EQ(initialsOf("mira.lens"), "ML");
-    EXPECT_EQ(initialsOf("oslo_eats"), "OE");
-    EXPECT_EQ(initialsOf("Quillo Notes"), "QN");
-    EXPECT_EQ(initialsOf("pixelfox"), "PI");
-    EXPECT_EQ(initialsOf("élan-vital"), "ÉV");
-    EXPECT_EQ(initialsOf("x"), "X");
-    EXPECT_EQ(initialsOf(""), "?");
-    EXPECT_EQ(initialsOf("._-"), "?");
-    EXPECT_EQ(initialsOf("\xff\xfe"), "?");
+    const std::pair<const char*, const char*> cases[] = {
+        {"mira.lens", "ML"}, {"oslo_eats", "OE"},  {"Quillo Notes", "QN"},
+        {"pixelfox", "PI"},  {"élan-vital", "ÉV"}, {"x", "X"},
+        {"", "?"},           {"._-", "?"},         {"\xff\xfe", "?"}};
+    for (auto [name, initials] : cases)
+        EXPECT_EQ(initialsOf(name), initials) << name;
 }
 
 TEST(FeedDrawing, ColoursFollowTheTextAndStayInRange) {

@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "PictureHost.h"
 
 namespace {
@@ -34,22 +32,13 @@ TEST(ScreenPictures, WithoutTheLibraryTheFeedShowsSponsoredItems) {
     EXPECT_IN_CHILD(screensWithoutTheLibrary());
 }
 
-bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
-    int height = cairo_image_surface_get_height(a);
-    int stride = cairo_image_surface_get_stride(a);
-    return height == cairo_image_surface_get_height(b) &&
-           stride == cairo_image_surface_get_stride(b) &&
-           std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b),
-                       static_cast<std::size_t>(height * stride)) == 0;
-}
-
 void theFeedDrawsTheSameEachTime() {
     PictureHost host(false);
     SurfacePtr first = host.picture();
     host.run({"settings", "feed"});
     SurfacePtr again = host.picture();
     ASSERT_TRUE(first && again);
-    EXPECT_TRUE(samePixels(first.get(), again.get()));
+    EXPECT_TRUE(snapshot::samePixels(first.get(), again.get()));
 }
 
 TEST(ScreenPictures, TheFeedDrawsTheSameEachTime) {

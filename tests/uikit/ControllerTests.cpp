@@ -32,8 +32,6 @@ struct Screen : UIViewController {
     void viewDidAppear(bool a) { note("didAppear", a); }
     void viewWillDisappear(bool a) { note("willDisappear", a); }
     void viewDidDisappear(bool a) { note("didDisappear", a); }
-    void tapped(NSObject* sender) { senders.emplace_back(sender); }
-    std::vector<Ref<NSObject>> senders;
 };
 
 Ref<Screen> screen(const char* title) {
@@ -51,7 +49,6 @@ const ClassInfo& Screen::objcClassInfo() {
                                       .method<"viewDidAppear:", &Screen::viewDidAppear>()
                                       .method<"viewWillDisappear:", &Screen::viewWillDisappear>()
                                       .method<"viewDidDisappear:", &Screen::viewDidDisappear>()
-                                      .method<"tapped:", &Screen::tapped>()
                                       .build();
     return info;
 }
@@ -78,7 +75,9 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     Ref<UINavigationController> nav =
         UINavigationController::navigationControllerWithRootViewController(a);
     Ref<Screen> b = screen("B");
+    EXPECT_FALSE(nav->transitionCoordinator());
     send(nav, "pushViewController:animated:"_sel, static_cast<UIViewController*>(b), true);
+    EXPECT_FALSE(nav->transitionCoordinator()) << "over once the push returns";
     EXPECT_EQ(nav->topViewController(), b.get());
     EXPECT_EQ(send<Ref<UINavigationController>>(b, "navigationController"_sel), nav);
     Ref<UIViewController> popped =
@@ -94,14 +93,6 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     nav->pushViewController(a, true);                   // already on the stack
     nav->pushViewController(nullptr, true);
     EXPECT_EQ(nav->viewControllers()->count(), 1u);
-}
-
-TEST_F(Controllers, AnimatedTransitionsHaveACoordinatorThatNeverCallsInteractionBlocks) {
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("A"));
-    EXPECT_FALSE(nav->transitionCoordinator());
-    nav->pushViewController(screen("B"), true);
-    EXPECT_FALSE(nav->transitionCoordinator()); // over once the push returns
 }
 
 TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
@@ -185,26 +176,6 @@ TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
                              "B didLoad", "A willDisappear animated", "B willAppear animated",
                              "A didDisappear animated", "B didAppear animated", "A didLoad",
                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
-}
-
-TEST_F(Controllers, BarButtonTapsSendTheActionByMessage) {
-    Ref<Screen> target = screen("T");
-    Ref<UIBarButtonItem> item = make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Go"_ns,
-                                                      long{UIBarButtonItemStylePlain},
-                                                      static_cast<id>(target), "tapped:"_sel);
-    EXPECT_TRUE(item->tap());
-    ASSERT_EQ(target->senders.size(), 1u);
-    EXPECT_EQ(target->senders[0].get(), item.get());
-    Ref<UIBarButtonItem> silent =
-        make<UIBarButtonItem>(&UIBarButtonItem::initWithImage, nullptr,
-                              long{UIBarButtonItemStylePlain}, static_cast<id>(target), nullptr);
-    EXPECT_FALSE(silent->tap());
-    Ref<UIBarButtonItem> unknown = make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "?"_ns,
-                                                         long{UIBarButtonItemStylePlain},
-                                                         static_cast<id>(target), "nothing:"_sel);
-    EXPECT_FALSE(unknown->tap());
-    EXPECT_EQ(target->senders.size(), 1u);
-    EXPECT_EQ(target->retainCount(), 1); // the target is not owned
 }
 
 TEST_F(Controllers, OpenURLGoesToTheHandlerOrIsRecorded) {

@@ -113,6 +113,14 @@ const ClassInfo& NoCells::objcClassInfo() {
 
 using Views = ScreenTest;
 
+template <class Source>
+Ref<UITableView> tableOf(Ref<Source>& source, long style = UITableViewStylePlain) {
+    source = Ref<Source>::adopt(alloc<Source>());
+    Ref<UITableView> table = UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), style);
+    table->setDataSource(source);
+    return table;
+}
+
 TEST_F(Views, SubviewsMoveBetweenSuperviewsAndRefuseCycles) {
     Ref<UIView> a = UIView::viewWithFrame(CGRectZero);
     Ref<UIView> b = UIView::viewWithFrame(CGRectZero);
@@ -180,10 +188,8 @@ TEST_F(Views, CellsPlaceImageLabelsAndAccessory) {
 }
 
 TEST_F(Views, TablesAskOptionalDataSourceMethodsOnlyWhenAnswered) {
-    Ref<Rows> rows = Ref<Rows>::adopt(alloc<Rows>());
-    Ref<UITableView> table =
-        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
-    table->setDataSource(rows);
+    Ref<Rows> rows;
+    Ref<UITableView> table = tableOf(rows);
     table->setDelegate(rows);
     EXPECT_EQ(table->numberOfSections(), 1);
     EXPECT_EQ(table->numberOfRowsInSection(0), 2);
@@ -197,10 +203,8 @@ TEST_F(Views, TablesAskOptionalDataSourceMethodsOnlyWhenAnswered) {
 }
 
 TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
-    Ref<FullRows> rows = Ref<FullRows>::adopt(alloc<FullRows>());
-    Ref<UITableView> table =
-        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStyleGrouped);
-    table->setDataSource(rows);
+    Ref<FullRows> rows;
+    Ref<UITableView> table = tableOf(rows, UITableViewStyleGrouped);
     table->setDelegate(rows);
     ASSERT_EQ(table->numberOfSections(), 2);
     EXPECT_EQ(table->headerTitleForSection(0)->utf8(), "First");
@@ -227,10 +231,8 @@ TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
 }
 
 TEST_F(Views, ReloadPutsCellsBackInTheQueueForTheDataSource) {
-    Ref<Rows> rows = Ref<Rows>::adopt(alloc<Rows>());
-    Ref<UITableView> table =
-        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
-    table->setDataSource(rows);
+    Ref<Rows> rows;
+    Ref<UITableView> table = tableOf(rows);
     Ref<NSArray> before = table->visibleCells();
     rows->rows = 3;
     table->reloadData();
@@ -244,10 +246,8 @@ TEST_F(Views, ReloadPutsCellsBackInTheQueueForTheDataSource) {
 }
 
 TEST_F(Views, MissingCellsBecomeEmptyRows) {
-    Ref<NoCells> source = Ref<NoCells>::adopt(alloc<NoCells>());
-    Ref<UITableView> table =
-        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStylePlain);
-    table->setDataSource(source);
+    Ref<NoCells> source;
+    Ref<UITableView> table = tableOf(source);
     ASSERT_EQ(table->visibleCells()->count(), 2u);
     EXPECT_FALSE(
         table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0))->textLabel()->text());
@@ -256,10 +256,8 @@ TEST_F(Views, MissingCellsBecomeEmptyRows) {
 }
 
 TEST_F(Views, TablesDescribeThemselvesAsText) {
-    Ref<FullRows> rows = Ref<FullRows>::adopt(alloc<FullRows>());
-    Ref<UITableView> table =
-        UITableView::tableViewWithStyle(CGRectMake(0, 0, 320, 480), UITableViewStyleGrouped);
-    table->setDataSource(rows);
+    Ref<FullRows> rows;
+    Ref<UITableView> table = tableOf(rows, UITableViewStyleGrouped);
     table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0))
         ->setAccessoryType(UITableViewCellAccessoryCheckmark);
     table->selectRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1), false,
