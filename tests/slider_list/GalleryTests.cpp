@@ -1,5 +1,3 @@
-#ifdef KLP_GALLERY_MODULE
-
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -174,5 +172,3 @@ TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->floatValue(), 0.256f);
 }
-
-#endif
