@@ -1,55 +1,17 @@
-#include "UIKit/TableDrawing.h"
-
 #include <glib.h>
 
+#include "UIKit/TableLayout.h"
 #include "UIKit/TextDrawing.h"
+#include "UIKit/UITableView.h"
 #include "UIKit/ViewDrawing.h"
 
 namespace {
 
 constexpr CGFloat kCornerRadius = 10;
-constexpr CGFloat kTextMargin = 15;
-constexpr CGFloat kSectionSpacing = 35;
-constexpr CGFloat kSpacingAfterFooter = 17;
-constexpr CGFloat kHeaderTop = 22;
-constexpr CGFloat kTextToGroup = 7;
-constexpr CGFloat kSectionTextSize = 13;
+constexpr CGFloat kSeparatorInset = 15;
 
 bool isGrouped(const UITableView* table) {
     return table->style() == UITableViewStyleGrouped;
-}
-
-// Grouped sections stand in from the sides, more on wide screens.
-CGFloat groupInset(const UITableView* table) {
-    if (!isGrouped(table)) return 0;
-    return table->frame().size.width >= 414 ? 20 : 16;
-}
-
-std::string uppercase(const std::string& text) {
-    gchar* upper = g_utf8_strup(text.c_str(), static_cast<gssize>(text.size()));
-    std::string out(upper);
-    g_free(upper);
-    return out;
-}
-
-TextStyle sectionTextStyle() {
-    TextStyle style;
-    style.size = kSectionTextSize;
-    style.color = palette::kSectionText;
-    style.lines = 0;
-    return style;
-}
-
-std::string textOf(const Ref<NSString>& text) {
-    return text ? text->utf8() : std::string();
-}
-
-// A text block at y across the text width: its rectangle, advancing y.
-CGRect placeText(const std::string& text, CGFloat x, CGFloat width, CGFloat* y) {
-    CGFloat height = textSize(text, sectionTextStyle(), width).height;
-    CGRect rect = CGRectMake(x, *y, width, height);
-    *y += height;
-    return rect;
 }
 
 void drawTable(id self, SEL, DrawContext* context) {
@@ -60,7 +22,7 @@ void drawTable(id self, SEL, DrawContext* context) {
     CGRect bounds = table->bounds();
     cairo_rectangle(cr, 0, 0, bounds.size.width, bounds.size.height);
     cairo_fill(cr);
-    for (const TableSectionFrames& section : tableFrames(table).sections) {
+    for (const TableSectionLayout& section : table->tableLayout().sections) {
         drawText(cr, section.header, sectionTextStyle(), section.headerRect);
         drawText(cr, section.footer, sectionTextStyle(), section.footerRect);
     }
@@ -133,7 +95,7 @@ void drawAccessory(cairo_t* cr, UITableViewCell* cell) {
 
 void drawSeparator(DrawContext* context, UITableViewCell* cell) {
     CGFloat x = cell->contentView()->frame().origin.x + cell->textLabel()->frame().origin.x;
-    x = std::max(x, kTextMargin);
+    x = std::max(x, kSeparatorInset);
     CGFloat line = 1 / context->scale;
     CGRect bounds = cell->bounds();
     setSourceColor(context->cr, palette::kSeparator);
@@ -157,54 +119,6 @@ void drawCell(id self, SEL, DrawContext* context) {
 }
 
 } // namespace
-
-TableFrames tableFrames(UITableView* table) {
-    TableFrames frames;
-    CGFloat inset = groupInset(table);
-    CGFloat width = std::max<CGFloat>(0, table->frame().size.width - 2 * inset);
-    CGFloat textX = inset + kTextMargin;
-    CGFloat textWidth = std::max<CGFloat>(0, width - 2 * kTextMargin);
-    CGFloat y = 0;
-    bool footerAbove = false;
-    for (long s = 0; s < table->numberOfSections(); ++s) {
-        TableSectionFrames section;
-        section.header = uppercase(textOf(table->headerTitleForSection(s)));
-        section.footer = textOf(table->footerTitleForSection(s));
-        if (!section.header.empty()) {
-            y += footerAbove ? kSpacingAfterFooter : kHeaderTop;
-            section.headerRect = placeText(section.header, textX, textWidth, &y);
-            y += kTextToGroup;
-        } else {
-            y += footerAbove ? kSpacingAfterFooter : kSectionSpacing;
-        }
-        for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
-            CGFloat height = table->heightForRow(NSIndexPath::indexPathForRow(r, s));
-            section.rows.push_back(CGRectMake(inset, y, width, height));
-            y += height;
-        }
-        footerAbove = !section.footer.empty();
-        if (footerAbove) {
-            y += kTextToGroup;
-            section.footerRect = placeText(section.footer, textX, textWidth, &y);
-        }
-        frames.sections.push_back(std::move(section));
-    }
-    frames.contentHeight = y + kSectionSpacing;
-    return frames;
-}
-
-void layoutTableForDrawing(UITableView* table) {
-    if (!table) return;
-    table->layoutIfNeeded();
-    TableFrames frames = tableFrames(table);
-    for (std::size_t s = 0; s < frames.sections.size(); ++s)
-        for (std::size_t r = 0; r < frames.sections[s].rows.size(); ++r) {
-            UITableViewCell* cell =
-                table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s));
-            cell->setFrame(frames.sections[s].rows[r]);
-            cell->layoutIfNeeded();
-        }
-}
 
 void registerTableDrawing() {
     addDrawMethod(UITableView::objcClass(), drawTable);

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "UIKit/TableDrawing.h"
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
@@ -136,7 +135,6 @@ void drawContent(DrawContext* context, UIViewController* top, CGRect area) {
     if (!view) return;
     view->setFrame(area);
     view->layoutIfNeeded();
-    if (auto* table = as<UITableView>(view.get())) layoutTableForDrawing(table);
     cairo_save(context->cr);
     cairo_rectangle(context->cr, area.origin.x, area.origin.y, area.size.width, area.size.height);
     cairo_clip(context->cr);

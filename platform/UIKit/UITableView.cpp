@@ -178,19 +178,15 @@ bool UITableView::tapRowAtIndexPath(NSIndexPath* path) {
 }
 
 void UITableView::layoutSubviews() {
-    loadIfNeeded();
-    CGFloat width = frame().size.width;
-    CGFloat y = 0;
-    for (std::size_t s = 0; s < _sections.size(); ++s) {
-        if (_style == UITableViewStyleGrouped) y += kSectionGap;
-        for (std::size_t r = 0; r < _sections[s].cells.size(); ++r) {
-            Ref<NSIndexPath> path = NSIndexPath::indexPathForRow(r, s);
-            UITableViewCell* cell = _sections[s].cells[r];
-            cell->setFrame(CGRectMake(0, y, width, heightForRow(path)));
+    _layout = computeTableLayout(this);
+    for (std::size_t s = 0; s < _layout.sections.size(); ++s)
+        for (std::size_t r = 0; r < _layout.sections[s].rows.size(); ++r) {
+            // A data source that reloads while asked for heights may have fewer rows now.
+            UITableViewCell* cell = cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s));
+            if (!cell) continue;
+            cell->setFrame(_layout.sections[s].rows[r]);
             if (cell->superview() != this) send(this, "addSubview:"_sel, cell);
-            y += cell->frame().size.height;
         }
-    }
 }
 
 const ClassInfo& UITableView::objcClassInfo() {

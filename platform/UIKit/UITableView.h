@@ -1,13 +1,16 @@
 // A table of sections of rows, headless: every row is visible. The data
 // source and the delegate (non-owning, any object) are asked by message; the
 // optional methods only when they answer respondsToSelector:. Rows load on
-// the first layout or query after reloadData.
+// the first layout or query after reloadData. Layout puts every cell where
+// the table shows it: inset groups in the grouped style, full width in the
+// plain one.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "Foundation/NSIndexPath.h"
+#include "UIKit/TableLayout.h"
 #include "UIKit/UITableViewCell.h"
 #include "UIKit/UIView.h"
 
@@ -30,7 +33,6 @@ struct UITableView : UIView {
     OBJC_CLASS(UITableView, UIView)
 
     static constexpr CGFloat kAutomaticRowHeight = 44;
-    static constexpr CGFloat kSectionGap = 35;
     // More rows than this in one section are not shown.
     static constexpr long kMaxRowsPerSection = 100000;
 
@@ -55,6 +57,8 @@ struct UITableView : UIView {
     Ref<NSString> headerTitleForSection(long section);
     Ref<NSString> footerTitleForSection(long section);
     CGFloat heightForRow(NSIndexPath* path);
+    // Row frames, section texts and content height as of the last layout.
+    const TableLayout& tableLayout() const { return _layout; }
 
     // nil for a path outside the table.
     UITableViewCell* cellForRowAtIndexPath(NSIndexPath* path);
@@ -96,6 +100,7 @@ struct UITableView : UIView {
     CGFloat _rowHeight = UITableViewAutomaticDimension;
     bool _loaded = false;
     std::vector<Section> _sections;
+    TableLayout _layout;
     std::vector<Ref<UITableViewCell>> _reuseQueue;
     Ref<NSIndexPath> _selected;
     bool _lastSelectAnimated = false;

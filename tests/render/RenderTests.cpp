@@ -3,10 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <vector>
 
 #include "Screens.h"
 #include "Snapshot.h"
-#include "UIKit/TableDrawing.h"
+#include "UIKit/TableLayout.h"
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
@@ -47,6 +48,13 @@ uint32_t pixelAt(cairo_surface_t* surface, CGFloat x, CGFloat y) {
 
 int channel(uint32_t pixel, int shift) {
     return static_cast<int>((pixel >> shift) & 0xff);
+}
+
+// The frames of the view and everything under it, in tree order.
+void collectFrames(UIView* view, std::vector<CGRect>* frames) {
+    frames->push_back(view->frame());
+    for (NSObject* child : *view->subviews())
+        collectFrames(static_cast<UIView*>(child), frames);
 }
 
 class Render : public ::testing::Test {
@@ -113,7 +121,7 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
     ASSERT_TRUE(picture) << error;
     EXPECT_TRUE(matchesReference(picture.get(), kReferences, "grouped-table"));
 
-    TableFrames frames = tableFrames(table->tableView());
+    const TableLayout& frames = table->tableView()->tableLayout();
     ASSERT_EQ(frames.sections.size(), 3u);
     const CGFloat top = 64; // status and navigation bars
     // Rows stand in from the sides, white on the grouped grey.
@@ -243,6 +251,22 @@ TEST_F(Render, ControlsShowTheirStateAndMatchTheirReference) {
     EXPECT_TRUE(snapshot::samePixels(p, again.get())) << "rendering is deterministic";
 }
 
+TEST_F(Render, DrawingLeavesEveryFrameWhereTheTablesOwnLayoutPutIt) {
+    Ref<SampleTable> table = groupedSettings();
+    Ref<UINavigationController> navigation = onStack(table);
+    UITableView* view = table->tableView();
+    view->setFrame(CGRectMake(0, 64, 375, 667 - 64)); // below the status and navigation bars
+    view->layoutIfNeeded();
+    std::vector<CGRect> laidOut;
+    collectFrames(view, &laidOut);
+    ASSERT_GT(laidOut.size(), 7u);
+    ASSERT_TRUE(renderScreen(navigation, nullptr));
+    std::vector<CGRect> drawn;
+    collectFrames(view, &drawn);
+    EXPECT_EQ(drawn, laidOut);
+    EXPECT_EQ(avatar->frame().origin.x, 16) << "grouped rows stand in from the sides";
+}
+
 TEST_F(Render, AWrittenPictureFollowsTheScreensSizeAndScale) {
     UIScreen::mainScreen()->setScale(3);
     UIScreen::mainScreen()->setSize({320, 480});
@@ -255,7 +279,7 @@ TEST_F(Render, AWrittenPictureFollowsTheScreensSizeAndScale) {
     EXPECT_EQ(cairo_image_surface_get_height(back), 1440);
     cairo_surface_destroy(back);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "screen.png.tmp"));
-    EXPECT_EQ(tableFrames(table->tableView()).sections[0].rows[0].size.width, 320 - 32);
+    EXPECT_EQ(table->tableView()->tableLayout().sections[0].rows[0].size.width, 320 - 32);
 }
 
 TEST_F(Render, APresentedControllerIsWhatShows) {

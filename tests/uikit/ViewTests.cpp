@@ -62,6 +62,18 @@ struct FullRows : Rows {
     std::vector<Ref<NSIndexPath>> tapped;
 };
 
+// Rows that drop to one when the table asks for the last one's height.
+struct ShrinkingRows : Rows {
+    OBJC_CLASS(ShrinkingRows, Rows)
+    CGFloat tableView_heightForRowAtIndexPath(UITableView* table, NSIndexPath* path) {
+        if (path->row() == 1) {
+            rows = 1;
+            table->reloadData();
+        }
+        return 50;
+    }
+};
+
 // Rows whose data source gives no cell at all.
 struct NoCells : NSObject {
     OBJC_CLASS(NoCells, NSObject)
@@ -100,6 +112,14 @@ const ClassInfo& FullRows::objcClassInfo() {
             .method<"tableView:didSelectRowAtIndexPath:",
                     &FullRows::tableView_didSelectRowAtIndexPath>()
             .build();
+    return info;
+}
+
+const ClassInfo& ShrinkingRows::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<ShrinkingRows>()
+                                      .method<"tableView:heightForRowAtIndexPath:",
+                                              &ShrinkingRows::tableView_heightForRowAtIndexPath>()
+                                      .build();
     return info;
 }
 
@@ -199,7 +219,8 @@ TEST_F(Views, TablesAskOptionalDataSourceMethodsOnlyWhenAnswered) {
     EXPECT_TRUE(table->tapRowAtIndexPath(second)); // no didSelect: only selects
     EXPECT_TRUE(objectsEqual(table->indexPathForSelectedRow(), second));
     table->layoutIfNeeded();
-    EXPECT_EQ(table->cellForRowAtIndexPath(second)->frame(), CGRectMake(0, 44, 320, 44));
+    // A plain table's first section starts one section gap down.
+    EXPECT_EQ(table->cellForRowAtIndexPath(second)->frame(), CGRectMake(0, 35 + 44, 320, 44));
 }
 
 TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
@@ -226,8 +247,39 @@ TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
     EXPECT_TRUE(table->lastDeselectAnimated());
     EXPECT_FALSE(table->indexPathForSelectedRow());
     EXPECT_FALSE(cell->isSelected());
-    table->layoutIfNeeded();
-    EXPECT_EQ(cell->frame(), CGRectMake(0, 35 + 88 + 35, 320, 70));
+}
+
+// Header, rows, gap, rows, footer, for each width the table is given.
+TEST_F(Views, GroupedTablesInsetTheirCellsAndPlainTablesSpanTheirWidth) {
+    for (long style : {UITableViewStylePlain, UITableViewStyleGrouped}) {
+        Ref<FullRows> rows;
+        Ref<UITableView> table = tableOf(rows, style);
+        table->setDelegate(rows);
+        for (CGFloat width : {320.0, 414.0}) {
+            SCOPED_TRACE(testing::Message() << "style " << style << ", width " << width);
+            table->setFrame(CGRectMake(0, 0, width, 480));
+            table->layoutIfNeeded();
+            CGFloat inset = style == UITableViewStyleGrouped ? (width < 414 ? 16 : 20) : 0;
+            const TableLayout& layout = table->tableLayout();
+            ASSERT_EQ(layout.sections.size(), 2u);
+            const TableSectionLayout& first = layout.sections[0];
+            EXPECT_EQ(first.header, "FIRST");
+            EXPECT_EQ(first.headerRect.origin, CGPointMake(inset + 15, 22));
+            EXPECT_GT(first.headerRect.size.height, 10);
+            CGFloat y = CGRectGetMaxY(first.headerRect) + 7;
+            for (long r = 0; r < 2; ++r, y += 44)
+                EXPECT_EQ(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, 0))->frame(),
+                          CGRectMake(inset, y, width - 2 * inset, 44));
+            y += 35;
+            EXPECT_EQ(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1))->frame(),
+                      CGRectMake(inset, y, width - 2 * inset, 70));
+            // The two-line footer sits under its group, twice a line high.
+            CGRect footer = layout.sections[1].footerRect;
+            EXPECT_EQ(footer.origin, CGPointMake(inset + 15, y + 70 + 7));
+            EXPECT_NEAR(footer.size.height, 2 * first.headerRect.size.height, 2);
+            EXPECT_EQ(layout.contentHeight, CGRectGetMaxY(footer) + 35);
+        }
+    }
 }
 
 TEST_F(Views, ReloadPutsCellsBackInTheQueueForTheDataSource) {
@@ -243,6 +295,18 @@ TEST_F(Views, ReloadPutsCellsBackInTheQueueForTheDataSource) {
     EXPECT_EQ(static_cast<UITableViewCell*>(after->objectAtIndex(2))->textLabel()->text()->utf8(),
               "Row 0.2");
     EXPECT_FALSE(table->dequeueReusableCellWithIdentifier("row"_ns));
+}
+
+TEST_F(Views, ADataSourceThatReloadsDuringLayoutLeavesOnlyItsNewRowsPlaced) {
+    Ref<ShrinkingRows> rows;
+    Ref<UITableView> table = tableOf(rows);
+    table->setDelegate(rows);
+    table->layoutIfNeeded();
+    ASSERT_EQ(table->numberOfRowsInSection(0), 1);
+    UITableViewCell* cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0));
+    EXPECT_EQ(cell->superview(), table.get());
+    EXPECT_EQ(cell->frame(), CGRectMake(0, 35, 320, 50));
+    EXPECT_EQ(table->subviews()->count(), 1u) << "only the remaining row";
 }
 
 TEST_F(Views, MissingCellsBecomeEmptyRows) {
