@@ -206,8 +206,6 @@ SessionArguments HostSession::split(const std::string& line) {
 }
 
 void HostSession::show() {
-    // The top screen's view loads before the bar is read: its viewDidLoad sets it up.
-    send<Ref<UIView>>(top(), "view"_sel);
     _out << "\n" << screenText(_navigation)->utf8() << "\n";
     if (_snapshotFolder.empty()) return;
     std::string file = _snapshotFolder + "/" + snapshotFileName(++_snapshots, _navigation);

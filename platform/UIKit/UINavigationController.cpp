@@ -145,7 +145,9 @@ bool UINavigationController::cancelInteractivePop() {
 }
 
 void UINavigationController::viewWillAppear(bool animated) {
-    send(topViewController(), "viewWillAppear:"_sel, animated);
+    UIViewController* top = topViewController();
+    if (top) top->view(); // loaded before it appears, as in every transition
+    send(top, "viewWillAppear:"_sel, animated);
 }
 
 void UINavigationController::viewDidAppear(bool animated) {

@@ -70,6 +70,13 @@ TEST_F(Controllers, ViewsLoadLazilyThroughLoadViewThenViewDidLoad) {
     EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad"}));
 }
 
+TEST_F(Controllers, ANavigationControllerThatAppearsLoadsItsTopViewFirst) {
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(screen("A"));
+    transitionAppearance(nullptr, nav, false);
+    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad", "A willAppear", "A didAppear"}));
+}
+
 TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     Ref<Screen> a = screen("A");
     Ref<UINavigationController> nav =
