@@ -23,6 +23,11 @@
 #define EXPORTED __attribute__((visibility("default")))
 #define TAVELIN_EXPORT extern "C" EXPORTED
 
+// Object results leave the replacements as one pointer in a register, as a C
+// function's object pointer does.
+static_assert(sizeof(Retained<NSObject>) == sizeof(id) &&
+              sizeof(Retained<NSMutableArray>) == sizeof(id));
+
 // Hook slots: empty at load, written once by local_init, only read afterwards.
 extern "C" {
 EXPORTED Class superclass_IGAccountSettingsViewController = Nil;

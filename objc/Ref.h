@@ -8,7 +8,7 @@
 // An owned reference in transit: what a method implementation answers for an
 // object result. It travels in a register like a plain pointer, and the
 // receiving Ref takes it over.
-template <class T> struct [[nodiscard]] Retained { T* object = nullptr; };
+template <class T> struct [[nodiscard]] Retained { T* object; };
 
 template <class T> class Ref {
   public:
