@@ -259,17 +259,18 @@ void HostSession::runAll(std::istream& in, bool prompt, bool echo) {
 
 const std::vector<std::string>& tourCommands() {
     static const std::vector<std::string> tour = {
-        "# The feed, as the host shows it with the library.",
+        "# The main feed (with the library: no sponsored items).",
         "feed",
-        "# The account settings: the library's button at the right.",
+        "# The account settings (with the library: its settings button at the right).",
         "settings",
-        "# Its preferences screen.",
+        "# The button at the right, then Velin Mode on and a tap on a credits row.",
         "tap right",
         "flip \"Velin Mode\"",
         "tap \"TorvenAskel\"",
         "back",
-        "# The feed again: nobody's name or place while Velin Mode is on.",
+        "# The feed again (with Velin Mode on: nobody's name or place).",
         "feed",
+        "# Velin Mode off again, as it was before the tour.",
         "settings",
         "tap right",
         "flip \"Velin Mode\"",
