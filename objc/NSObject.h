@@ -42,7 +42,6 @@ struct NSObject : objc_object {
     // An immortal object ignores retain and release (shared constants).
     void makeImmortal() { refs_.store(kImmortal, std::memory_order_relaxed); }
 
-    Class objectClass() const { return class_pointer; }
     bool isKindOfClass(Class cls) const;
     bool respondsToSelector(SEL selector) const;
 

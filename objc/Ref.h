@@ -63,8 +63,3 @@ template <class T> class Ref {
 
 template <class T> struct IsRef : std::false_type {};
 template <class T> struct IsRef<Ref<T>> : std::true_type {};
-
-// Casts a reference down after the caller has checked the runtime class.
-template <class T, class U> Ref<T> ref_cast(const Ref<U>& from) {
-    return Ref<T>(static_cast<T*>(from.get()));
-}

@@ -79,21 +79,8 @@ void NSMutableArray::addObjectsFromArray(const NSArray* other) {
         _objects.emplace_back(object);
 }
 
-void NSMutableArray::insertObject(NSObject* object, NSUInteger index) {
-    if (object && index <= _objects.size()) _objects.emplace(_objects.begin() + index, object);
-}
-
 void NSMutableArray::removeObjectAtIndex(NSUInteger index) {
     if (index < _objects.size()) _objects.erase(_objects.begin() + index);
-}
-
-void NSMutableArray::removeObject(NSObject* object) {
-    std::erase_if(_objects,
-                  [&](const Ref<NSObject>& element) { return objectsEqual(element, object); });
-}
-
-void NSMutableArray::replaceObjectAtIndex(NSUInteger index, NSObject* object) {
-    if (object && index < _objects.size()) _objects[index] = object;
 }
 
 const ClassInfo& NSMutableArray::objcClassInfo() {

@@ -22,8 +22,6 @@ struct NSArray : NSObject {
     NSUInteger count() const { return _objects.size(); }
     // nil past the end (the platform raises; here nothing crashes).
     NSObject* objectAtIndex(NSUInteger index) const;
-    NSObject* firstObject() const { return objectAtIndex(0); }
-    NSObject* lastObject() const { return _objects.empty() ? nullptr : _objects.back().get(); }
     // The lowest index whose element isEqual: the object, or NSNotFound.
     NSUInteger indexOfObject(NSObject* object) const;
     bool containsObject(NSObject* object) const { return indexOfObject(object) != NSNotFound; }
@@ -62,11 +60,8 @@ struct NSMutableArray : NSArray {
     // nil is refused: the array stays as it was.
     void addObject(NSObject* object);
     void addObjectsFromArray(const NSArray* other);
-    void insertObject(NSObject* object, NSUInteger index);
     void removeObjectAtIndex(NSUInteger index);
-    void removeObject(NSObject* object);
     void removeAllObjects() { _objects.clear(); }
-    void replaceObjectAtIndex(NSUInteger index, NSObject* object);
 };
 
 // Equality as the platform has it: identity, or isEqual: by message.

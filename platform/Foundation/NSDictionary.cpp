@@ -54,13 +54,6 @@ NSObject* NSDictionary::objectForKey(std::string_view key) const {
     return found == _entries.end() ? nullptr : found->second.get();
 }
 
-Ref<NSArray> NSDictionary::allKeys() const {
-    Ref<NSMutableArray> keys = NSMutableArray::arrayWithCapacity(_entries.size());
-    for (const auto& entry : _entries)
-        keys->addObject(NSString::string(entry.first));
-    return keys;
-}
-
 bool NSDictionary::isEqual(NSObject* other) {
     const NSDictionary* dictionary = as<NSDictionary>(other);
     return dictionary && std::equal(_entries.begin(), _entries.end(), dictionary->_entries.begin(),

@@ -9,7 +9,6 @@
 #include "Foundation/NSString.h"
 #include "objc/NSObject.h"
 
-struct NSArray;
 
 struct NSDictionary : NSObject {
     OBJC_CLASS(NSDictionary, NSObject)
@@ -36,7 +35,6 @@ struct NSDictionary : NSObject {
     NSUInteger count() const { return _entries.size(); }
     NSObject* objectForKey(const NSString* key) const;
     NSObject* objectForKey(std::string_view key) const;
-    Ref<NSArray> allKeys() const;
     const Storage& entries() const { return _entries; }
 
     // Messages.

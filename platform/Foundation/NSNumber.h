@@ -25,7 +25,6 @@ struct NSNumber : NSObject {
     Kind kind() const { return _kind; }
     bool boolValue() const;
     int intValue() const { return static_cast<int>(longLongValue()); }
-    NSInteger integerValue() const { return static_cast<NSInteger>(longLongValue()); }
     long long longLongValue() const;
     float floatValue() const { return static_cast<float>(doubleValue()); }
     double doubleValue() const;
