@@ -9,7 +9,6 @@
 #include "Foundation/NSString.h"
 #include "objc/NSObject.h"
 
-
 struct NSDictionary : NSObject {
     OBJC_CLASS(NSDictionary, NSObject)
 
