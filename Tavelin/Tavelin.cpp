@@ -17,8 +17,8 @@
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UILabel.h"
-#include "objc/Implementation.h"
-#include "objc/Message.h"
+#include "ObjectModel/Implementation.h"
+#include "ObjectModel/Message.h"
 
 #define EXPORTED __attribute__((visibility("default")))
 #define TAVELIN_EXPORT extern "C" EXPORTED

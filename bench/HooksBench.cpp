@@ -16,8 +16,8 @@
 #include "host/IGFeed.h"
 #include "host/IGMainFeed.h"
 #include "host/Loader.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gallery/KLPGallery.h"
+#include "KLPGallery.h"
 
 #include <initializer_list>
 #include <memory>
@@ -16,7 +16,7 @@
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
 #include "UIKit/UILabel.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // never loads it.
 #pragma once
 
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 // Where the build stages the module, as a device path.
 inline constexpr const char* kKLPGalleryModulePath = "/Library/KLPGallery/KLPGallery.dylib";

@@ -1,7 +1,7 @@
 #include "host/FeedPrinter.h"
 
 #include "host/IGFeed.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Foundation/NSArray.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 // One feed object as text (without a trailing newline).
 std::string describeFeedObject(NSObject* object);

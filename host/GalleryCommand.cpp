@@ -8,13 +8,18 @@
 #include <vector>
 
 #include "Foundation/DeviceRoot.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UISlider.h"
 #include "UIKit/UITableView.h"
-#include "gallery/KLPGallery.h"
 #include "host/HostSession.h"
-#include "objc/Message.h"
 
 namespace {
+
+// The gallery module, found as the device's loader would: by path and symbol.
+// Its factory answers a KLPreferences controller that the caller owns.
+constexpr const char* kKLPGalleryModulePath = "/Library/KLPGallery/KLPGallery.dylib";
+constexpr const char* kKLPGalleryMakeControllerSymbol = "KLPGalleryMakeController";
+using KLPGalleryMakeControllerFunction = id (*)(const char* plistPath);
 
 // The module's controller factory, or nullptr with the reason on `errors`.
 // The module stays loaded: the screens it makes run its code.

@@ -12,7 +12,7 @@
 #include "UIKit/UITextField.h"
 #include "host/IGMainFeedViewController.h"
 #include "host/SnapshotCommand.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "UIKit/UINavigationController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "host/IGFeed.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<IGMediaCoord> IGMediaCoord::coordWithOwner(NSString* owner, NSString* place) {
     Ref<IGMediaCoord> coord = Ref<IGMediaCoord>::adopt(alloc<IGMediaCoord>());

@@ -4,7 +4,7 @@
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 // Who posted and where: the attribution a post shows above its picture.
 struct IGMediaCoord : NSObject {

@@ -7,8 +7,8 @@
 #include "host/FeedDrawing.h"
 #include "host/FeedPrinter.h"
 #include "host/IGFeed.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

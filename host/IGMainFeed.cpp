@@ -1,7 +1,7 @@
 #include "host/IGMainFeed.h"
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<IGMainFeedListAdapterDataSource>
 IGMainFeedListAdapterDataSource::dataSourceWithObjects(NSArray* objects) {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Foundation/NSArray.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct IGListAdapter;
 

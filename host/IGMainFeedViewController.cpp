@@ -3,8 +3,8 @@
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
 #include "host/IGAccountSettingsViewController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<IGMainFeedViewController> IGMainFeedViewController::controllerWithObjects(NSArray* objects) {
     return make<IGMainFeedViewController>(&IGMainFeedViewController::initWithObjects, objects);

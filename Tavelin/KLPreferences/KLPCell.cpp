@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPCell.h"
 
 #include "Foundation/NSNotificationCenter.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPCell> KLPCell::cellWithTitle(NSString* title, KLPSettings* setting) {
     return make<KLPCell>(&KLPCell::initWithTitle, title, setting);

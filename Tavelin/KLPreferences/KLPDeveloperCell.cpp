@@ -3,7 +3,7 @@
 #include "Foundation/NSURL.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPDeveloperCell> KLPDeveloperCell::cellWithTitle(NSString* title, NSString* detail,
                                                       UIImage* image, NSString* url) {

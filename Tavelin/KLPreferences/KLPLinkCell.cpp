@@ -1,6 +1,6 @@
 #include "KLPreferences/KLPLinkCell.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPLinkCell> KLPLinkCell::cellWithTitle(NSString* title, ValueChangedBlock selectedBlock) {
     return make<KLPLinkCell>(&KLPLinkCell::init_cellWithTitle, title, std::move(selectedBlock));

@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPListCell.h"
 
 #include "KLPreferences/KLPSelectListTable.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPListCell> KLPListCell::cellWithTitle(NSString* title, KLPSettings* setting, NSArray* items,
                                             NSArray* value, bool popViewOnSelect,

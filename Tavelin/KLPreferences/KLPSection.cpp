@@ -1,6 +1,6 @@
 #include "KLPreferences/KLPSection.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPSection> KLPSection::sectionWithTitle(NSString* headerTitle, NSString* footerTitle) {
     return make<KLPSection>(&KLPSection::initWithTitle, headerTitle, footerTitle);

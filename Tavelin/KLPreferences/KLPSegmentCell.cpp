@@ -1,6 +1,6 @@
 #include "KLPreferences/KLPSegmentCell.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle_items(NSString* title, KLPSettings* setting,
                                                         NSArray* items, NSString* postNotification,

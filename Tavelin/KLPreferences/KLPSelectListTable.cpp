@@ -4,8 +4,8 @@
 
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UINavigationController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "Foundation/AtomicFile.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PropertyList.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

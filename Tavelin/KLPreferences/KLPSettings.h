@@ -7,7 +7,7 @@
 
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct KLPSettings : NSObject {
     OBJC_CLASS(KLPSettings, NSObject)

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Foundation/NSNumber.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPSwitchCell.h"
 
 #include "Foundation/NSNumber.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPSwitchCell> KLPSwitchCell::cellWithTitle(NSString* title, KLPSettings* setting,
                                                 NSString* postNotification,

@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPTextFieldCell.h"
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<KLPTextFieldCell> KLPTextFieldCell::cellWithTitle(NSString* title, KLPSettings* setting,
                                                       NSString* placeholder,

@@ -1,6 +1,6 @@
 #include "KLPreferences/KLPValueCell.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPValueCell> KLPValueCell::cellWithTitle(NSString* title, NSString* detail) {
     return make<KLPValueCell>(&KLPValueCell::init_cellWithTitle, title, detail);

@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPViewCell.h"
 
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPViewCell> KLPViewCell::cellWithHeight(int height, Block initBlock, Block layoutBlock) {
     return make<KLPViewCell>(&KLPViewCell::init_cellWithHeight, height, std::move(initBlock),

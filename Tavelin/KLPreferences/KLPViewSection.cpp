@@ -1,6 +1,6 @@
 #include "KLPreferences/KLPViewSection.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "KLPreferences/KLPreferences.h"
 
 #include "UIKit/UINavigationController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<KLPreferences> KLPreferences::tableWithSections(NSArray* sections, NSString* title,
                                                     UIColor* tintColor) {

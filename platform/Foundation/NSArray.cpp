@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 bool objectsEqual(objc_object* a, objc_object* b) {
     return a == b || (a && b && send<bool>(a, "isEqual:"_sel, b));

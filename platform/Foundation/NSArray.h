@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Foundation/NSObjCRuntime.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSMutableArray;
 

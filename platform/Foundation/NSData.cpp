@@ -2,32 +2,35 @@
 
 #include <functional>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
-Ref<NSData> NSData::dataWithBytes(const void* bytes, NSUInteger length) {
-    std::string_view view =
-        length ? std::string_view(static_cast<const char*>(bytes), length) : std::string_view();
-    return make<NSData>(&NSData::initWithBytes, view);
+Ref<NSData> NSData::dataWithBytesImp(Class cls, const void* bytes, NSUInteger length) {
+    return make<NSData>(cls, &NSData::initWithBytes, bytes, length);
 }
 
-NSData* NSData::initWithBytes(std::string_view bytes) {
-    _bytes.assign(bytes);
+NSData* NSData::initWithBytesImp(const void* bytes, NSUInteger length) {
+    if (length) _bytes.assign(static_cast<const char*>(bytes), length);
     return this;
 }
 
-bool NSData::isEqual(NSObject* other) {
+const void* NSData::bytesImp() {
+    return _bytes.data();
+}
+
+NSUInteger NSData::lengthImp() {
+    return _bytes.size();
+}
+
+bool NSData::isEqualImp(NSObject* other) {
     const NSData* data = as<NSData>(other);
     return data && data->_bytes == _bytes;
 }
 
-unsigned long NSData::hash() const {
+unsigned long NSData::hashImp() {
     return std::hash<std::string>{}(_bytes);
 }
 
 const ClassInfo& NSData::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSData>()
-                                      .method<"isEqual:", &NSData::isEqual>()
-                                      .method<"hash", &NSData::hash>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<NSData>().build();
     return info;
 }

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <functional>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<NSDate> NSDate::date() {
     std::chrono::duration<double> now = std::chrono::system_clock::now().time_since_epoch();

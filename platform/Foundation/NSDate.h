@@ -1,7 +1,7 @@
 // A point in time: seconds since the reference date, 2001-01-01 00:00:00 UTC.
 #pragma once
 
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 using NSTimeInterval = double;
 

@@ -5,7 +5,7 @@
 
 #include "Foundation/NSArray.h"
 #include "Foundation/PropertyList.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<NSDictionary> NSDictionary::dictionary() {
     return make<NSDictionary>(&NSDictionary::initWithStorage, Storage{});

@@ -7,7 +7,7 @@
 
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSDictionary : NSObject {
     OBJC_CLASS(NSDictionary, NSObject)

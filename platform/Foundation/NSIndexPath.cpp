@@ -1,6 +1,6 @@
 #include "Foundation/NSIndexPath.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<NSIndexPath> NSIndexPath::indexPathForRow(NSInteger row, NSInteger section) {
     return make<NSIndexPath>(&NSIndexPath::initWithRow, row, section);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Foundation/NSObjCRuntime.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSIndexPath : NSObject {
     OBJC_CLASS(NSIndexPath, NSObject)

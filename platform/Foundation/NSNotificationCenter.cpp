@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 NSString* const NSUserDefaultsDidChangeNotification = "NSUserDefaultsDidChangeNotification"_ns;
 

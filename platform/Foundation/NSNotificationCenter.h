@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Foundation/NSString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSNotification : NSObject {
     OBJC_CLASS(NSNotification, NSObject)

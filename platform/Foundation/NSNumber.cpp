@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "Foundation/NSString.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "Foundation/NSObjCRuntime.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSString;
 

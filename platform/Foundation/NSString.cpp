@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Foundation/NSNumber.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 NSUInteger utf16Length(std::string_view utf8) {
     NSUInteger units = 0;

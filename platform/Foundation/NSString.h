@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "Foundation/NSObjCRuntime.h"
-#include "objc/FixedString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/FixedString.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSString : NSObject {
     OBJC_CLASS(NSString, NSObject)

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Foundation/NSString.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSURL : NSObject {
     OBJC_CLASS(NSURL, NSObject)

@@ -10,7 +10,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/PropertyList.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 // Both domains, and an open-addressing table of the effective value of each
 // key (persistent over registered) with its truth precomputed for boolForKey.

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "Foundation/NSDictionary.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSUserDefaults : NSObject {
     OBJC_CLASS(NSUserDefaults, NSObject)

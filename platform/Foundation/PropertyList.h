@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct NSDictionary;
 

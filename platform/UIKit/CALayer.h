@@ -2,7 +2,7 @@
 #pragma once
 
 #include "UIKit/CGGeometry.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct CALayer : NSObject {
     OBJC_CLASS(CALayer, NSObject)

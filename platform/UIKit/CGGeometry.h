@@ -1,7 +1,7 @@
 // Points, sizes and rectangles in the platform's coordinate type.
 #pragma once
 
-#include "objc/Encoding.h"
+#include "ObjectModel/Encoding.h"
 
 using CGFloat = double;
 

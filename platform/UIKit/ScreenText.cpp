@@ -4,7 +4,7 @@
 
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "UIKit/UIApplication.h"
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 UIApplication* UIApplication::sharedApplication() {
     static UIApplication* const application = [] {

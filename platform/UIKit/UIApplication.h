@@ -6,7 +6,7 @@
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSURL.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UIApplication : NSObject {
     OBJC_CLASS(UIApplication, NSObject)

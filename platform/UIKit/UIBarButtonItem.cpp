@@ -1,7 +1,7 @@
 #include "UIKit/UIBarButtonItem.h"
 
 #include "UIKit/UIApplication.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 UIBarButtonItem* UIBarButtonItem::initWithImage(UIImage* image, long style, id target, SEL action) {
     _image = image;

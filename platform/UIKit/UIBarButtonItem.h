@@ -4,7 +4,7 @@
 
 #include "Foundation/NSString.h"
 #include "UIKit/UIImage.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 enum UIBarButtonItemStyle : long {
     UIBarButtonItemStylePlain = 0,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) {
     return make<UIColor>(&UIColor::initWithComponents, Components{red, green, blue, alpha});

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "UIKit/UIApplication.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 UIControl* UIControl::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);

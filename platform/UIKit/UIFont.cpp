@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

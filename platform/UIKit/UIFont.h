@@ -6,7 +6,7 @@
 
 #include "Foundation/NSString.h"
 #include "UIKit/CGGeometry.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UIFont : NSObject {
     OBJC_CLASS(UIFont, NSObject)

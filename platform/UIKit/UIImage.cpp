@@ -5,7 +5,7 @@
 
 #include "Foundation/DeviceRoot.h"
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

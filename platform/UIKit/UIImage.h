@@ -7,7 +7,7 @@
 
 #include "Foundation/NSString.h"
 #include "UIKit/CGGeometry.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UIImage : NSObject {
     OBJC_CLASS(UIImage, NSObject)

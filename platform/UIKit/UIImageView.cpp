@@ -1,6 +1,6 @@
 #include "UIKit/UIImageView.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<UIImageView> UIImageView::imageViewWithImage(UIImage* image) {
     return make<UIImageView>(&UIImageView::initWithImage, image);

@@ -1,6 +1,6 @@
 #include "UIKit/UILabel.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<UILabel> UILabel::labelWithFrame(CGRect frame) {
     return make<UILabel>(&UILabel::initWithFrame, frame);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 const ClassInfo& UINavigationBar::objcClassInfo() {
     static const ClassInfo info = ClassBuilder<UINavigationBar>().build();

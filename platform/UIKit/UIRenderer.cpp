@@ -10,7 +10,7 @@
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/ViewDrawing.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

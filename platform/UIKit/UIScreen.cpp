@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 UIScreen* UIScreen::mainScreen() {
     static UIScreen* const screen = [] {

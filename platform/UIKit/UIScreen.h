@@ -3,7 +3,7 @@
 #pragma once
 
 #include "UIKit/CGGeometry.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UIScreen : NSObject {
     OBJC_CLASS(UIScreen, NSObject)

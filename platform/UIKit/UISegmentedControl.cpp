@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 Ref<UISegmentedControl> UISegmentedControl::segmentedControlWithItems(NSArray* items) {
     return make<UISegmentedControl>(&UISegmentedControl::initWithItems, items);

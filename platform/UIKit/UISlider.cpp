@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "UIKit/UISwitch.h"
 
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 UISwitch* UISwitch::initWithFrame(CGRect frame) {
     UIControl::initWithFrame({frame.origin, kStandardSize});

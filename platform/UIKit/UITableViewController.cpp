@@ -1,8 +1,8 @@
 #include "UIKit/UITableViewController.h"
 
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<UITableViewController> UITableViewController::controllerWithStyle(long style) {
     return make<UITableViewController>(&UITableViewController::initWithStyle, style);

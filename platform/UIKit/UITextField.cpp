@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 UITextField* UITextField::initWithFrame(CGRect frame) {
     UIControl::initWithFrame(frame);

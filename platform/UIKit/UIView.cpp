@@ -1,7 +1,7 @@
 #include "UIKit/UIView.h"
 
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<UIView> UIView::viewWithFrame(CGRect frame) {
     return make<UIView>(&UIView::initWithFrame, frame);

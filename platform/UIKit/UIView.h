@@ -8,7 +8,7 @@
 #include "UIKit/CALayer.h"
 #include "UIKit/CGGeometry.h"
 #include "UIKit/UIColor.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UIView : NSObject {
     OBJC_CLASS(UIView, NSObject)

@@ -2,8 +2,8 @@
 
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 void transitionAppearance(UIViewController* from, UIViewController* to, bool animated,
                           const std::function<void()>& between) {

@@ -7,7 +7,7 @@
 #include "Foundation/NSString.h"
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIView.h"
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 struct UINavigationController;
 

@@ -8,8 +8,8 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UITableViewCell.h"
-#include "objc/Encoding.h"
-#include "objc/Message.h"
+#include "ObjectModel/Encoding.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

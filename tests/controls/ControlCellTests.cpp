@@ -10,7 +10,7 @@
 #include "KLPreferences/KLPSegmentCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIControl.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

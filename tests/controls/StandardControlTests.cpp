@@ -6,8 +6,8 @@
 #include "UIKit/UISegmentedControl.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSString.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

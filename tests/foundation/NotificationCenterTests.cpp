@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Foundation/NSNotificationCenter.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
 #include "UIKit/UIApplication.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 using uikit_support::pixelAt;
 using uikit_support::ScreenTest;

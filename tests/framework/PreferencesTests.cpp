@@ -8,8 +8,8 @@
 #include "KLPreferences/KLPreferences.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UINavigationController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 using uikit_support::ScreenTest;
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Foundation/NSString.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "host/FeedPrinter.h"
 #include "host/IGFeed.h"
 #include "host/IGFeedView.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

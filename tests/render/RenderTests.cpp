@@ -16,7 +16,7 @@
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
 #include "UIKit/ViewDrawing.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 using namespace render_support;
 using snapshot::matchesReference;

@@ -7,7 +7,7 @@
 
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 namespace render_support {
 

@@ -15,7 +15,7 @@
 #include "host/HostSession.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGFeed.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSettings.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 #include "tests/foundation/TempRoot.h"
 
 using namespace testing_support;

@@ -18,7 +18,7 @@
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
 #include "host/HostSession.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 using slider_list::CellTest;
 using slider_list::text;

@@ -8,7 +8,7 @@
 #include "KLPreferences/KLPSelectListTable.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 using slider_list::CellTest;
 using slider_list::text;

@@ -9,8 +9,8 @@
 #include "KLPreferences/KLPSliderCell.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 using slider_list::CellTest;
 using slider_list::text;

@@ -9,8 +9,8 @@
 #include "UIKit/UILabel.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 using uikit_support::ScreenTest;
 

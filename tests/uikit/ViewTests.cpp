@@ -6,8 +6,8 @@
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UITableView.h"
-#include "objc/ClassBuilder.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 using uikit_support::ScreenTest;
 

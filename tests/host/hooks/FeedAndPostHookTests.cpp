@@ -5,7 +5,7 @@
 #include "Shapes.h"
 #include "host/HostClasses.h"
 #include "host/IGMainFeed.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

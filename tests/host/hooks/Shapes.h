@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Foundation/NSString.h"
-#include "objc/ClassBuilder.h"
+#include "ObjectModel/ClassBuilder.h"
 
 struct HostCalls {
     int getter = 0;

@@ -5,7 +5,7 @@
 #include "host/FeedPrinter.h"
 #include "host/HostClasses.h"
 #include "host/IGFeed.h"
-#include "objc/Message.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 

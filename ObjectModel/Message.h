@@ -12,10 +12,9 @@
 #include <type_traits>
 #include <utility>
 
-#include "objc/Encoding.h"
-#include "objc/Implementation.h"
-#include "objc/NSObject.h"
-#include "objc/Selector.h"
+#include "ObjectModel/Encoding.h"
+#include "ObjectModel/Implementation.h"
+#include "ObjectModel/Selector.h"
 
 // How an argument travels: strong references as borrowed pointers, nullptr as id.
 template <class T> struct MessageArg { using type = T; };
@@ -43,6 +42,11 @@ template <class R = void, class... A> R send(id receiver, SEL sel, A&&... args) 
                                  std::forward<A>(args)...);
 }
 
+// A class method: the message goes to the class object.
+template <class R = void, class... A> R send(Class receiver, SEL sel, A&&... args) {
+    return send<R>(reinterpret_cast<id>(receiver), sel, std::forward<A>(args)...);
+}
+
 // Sends to the implementation that `superclass` (the superclass of the class
 // defining the calling method) answers for the selector.
 template <class R = void, class... A>
@@ -54,4 +58,12 @@ R sendSuper(id receiver, Class superclass, SEL sel, A&&... args) {
     objc_super super{receiver, superclass};
     return callImplementation<R>(objc_msg_lookup_super(&super, sel), receiver, sel,
                                  std::forward<A>(args)...);
+}
+
+// The receiver of a wrapper's message. `this` may be nil there, as a receiver
+// may on the platform: the barrier keeps the compiler from assuming otherwise.
+template <class T> id messageReceiver(const T* self) {
+    id receiver = const_cast<T*>(self);
+    asm("" : "+r"(receiver));
+    return receiver;
 }

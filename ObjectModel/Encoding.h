@@ -9,7 +9,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "objc/Ref.h"
+#include "ObjectModel/Ref.h"
 
 template <class T, class = void> struct TypeCode {
     static constexpr std::string_view value = "^v";

@@ -7,7 +7,8 @@
 #include <objc/runtime.h>
 #include <type_traits>
 
-#include "objc/Ref.h"
+#include "ObjectModel/Declarations.h"
+#include "ObjectModel/Ref.h"
 
 struct ClassInfo {
     Class cls = Nil;
@@ -15,12 +16,14 @@ struct ClassInfo {
 };
 
 // Declares the runtime class of a C++ class. Its objcClassInfo() is defined in
-// the class's unit with a ClassBuilder, which registers the class on first use.
+// the class's unit with a ClassBuilder, which registers the class on first use
+// with the messages that the class declares (ObjectModel/Declarations.h).
 #define OBJC_CLASS(Type, Base)                                                                     \
   public:                                                                                          \
     using Self = Type;                                                                             \
     using Super = Base;                                                                            \
     static constexpr const char* className = #Type;                                                \
+    static constexpr int objcFirstLine = __LINE__;                                                 \
     static const ClassInfo& objcClassInfo();                                                       \
     static Class objcClass() {                                                                     \
         return objcClassInfo().cls;                                                                \
@@ -29,10 +32,21 @@ struct ClassInfo {
 struct NSObject : objc_object {
     OBJC_CLASS(NSObject, void)
 
+    OBJC_METHOD(NSObject*, init, "init")
+
+    OBJC_METHOD(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_METHOD(unsigned long, hash, "hash")
+    OBJC_METHOD(Class, objectClass, "class")
+    OBJC_METHOD(bool, isKindOfClass, "isKindOfClass:", Class)
+    OBJC_METHOD(bool, respondsToSelector, "respondsToSelector:", SEL)
+    OBJC_METHOD(void, doesNotRecognize, "doesNotRecognize:", SEL)
+
     NSObject() : objc_object{Nil} {}
     NSObject(const NSObject&) = delete;
     NSObject& operator=(const NSObject&) = delete;
 
+    // Reference counting belongs to the object model, as the platform's
+    // retain and release fast paths do for classes that don't override them.
     void retain() {
         if (refs_.load(std::memory_order_relaxed) >= 0)
             refs_.fetch_add(1, std::memory_order_relaxed);
@@ -42,14 +56,6 @@ struct NSObject : objc_object {
     // An immortal object ignores retain and release (shared constants).
     void makeImmortal() { refs_.store(kImmortal, std::memory_order_relaxed); }
 
-    bool isKindOfClass(Class cls) const;
-    bool respondsToSelector(SEL selector) const;
-
-    // Messages every object answers.
-    bool isEqual(NSObject* other);
-    unsigned long hash();
-    void doesNotRecognize(SEL selector);
-
   private:
     static constexpr std::int32_t kImmortal = INT32_MIN / 2;
     std::atomic<std::int32_t> refs_{1};
@@ -58,29 +64,27 @@ struct NSObject : objc_object {
 static_assert(!std::is_polymorphic_v<NSObject>, "a vtable pointer would take isa's place");
 static_assert(sizeof(NSObject) == 16, "isa then the reference count");
 
-using id = objc_object*;
-
-// Allocates an instance of T's runtime class with a count of 1.
-template <class T> T* alloc() {
-    static_assert(std::is_same_v<typename T::Self, T>, "every class declares OBJC_CLASS");
-    static_assert(!std::is_polymorphic_v<T>, "no virtual functions in runtime classes");
-    const ClassInfo& info = T::objcClassInfo();
-    T* object = new T();
-    object->class_pointer = info.cls;
-    info.live->fetch_add(1, std::memory_order_relaxed);
-    return object;
+// Allocates an instance of `cls` (T's class or a subclass) by sending it
+// +alloc: an instance of the receiving class with a count of 1, not yet
+// initialised. Each C++ class answers +alloc with its own layout, so a class
+// made at run time gets its nearest C++ ancestor's (ObjectModel/ClassBuilder.h).
+template <class T> T* alloc(Class cls = T::objcClass()) {
+    return static_cast<T*>(send<NSObject*>(cls, "alloc"_sel));
 }
 
-// Runs an instance initialiser on a fresh instance; nil from the initialiser
-// releases the instance. `init` is a member function pointer of T (or a base).
-template <class T, class Init, class... A> Ref<T> make(Init init, A&&... args) {
-    T* object = alloc<T>();
+// Allocates an instance of `cls` and sends it the initialiser `init` (a
+// wrapper of T or a base); nil from the initialiser releases the instance.
+template <class T, class Init, class... A> Ref<T> make(Class cls, Init init, A&&... args) {
+    T* object = alloc<T>(cls);
     auto* result = (object->*init)(std::forward<A>(args)...);
     if (!result) {
         object->release();
         return nullptr;
     }
     return Ref<T>::adopt(static_cast<T*>(result));
+}
+template <class T, class Init, class... A> Ref<T> make(Init init, A&&... args) {
+    return make<T>(T::objcClass(), init, std::forward<A>(args)...);
 }
 
 // The object as a T when it is of that class or a subclass, else nullptr.

@@ -1,4 +1,4 @@
-#include "objc/NSObject.h"
+#include "ObjectModel/NSObject.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -10,9 +10,9 @@
 #include <objc/message.h>
 #include <string>
 
-#include "objc/ClassBuilder.h"
-#include "objc/Implementation.h"
-#include "objc/Message.h"
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Implementation.h"
+#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -49,6 +49,18 @@ IMP forwardingImplementation(id, SEL) {
     return toIMP(&unrecognizedMessage);
 }
 
+// The runtime's instance size covers the C++ layout, so that ivars a subclass
+// adds at run time come after it.
+void reserveLayout(Class cls, std::size_t instanceSize) {
+    std::size_t runtimeSize = class_getInstanceSize(cls);
+    if (instanceSize <= runtimeSize) return;
+    std::size_t extra = instanceSize - runtimeSize;
+    std::string types = "[" + std::to_string(extra) + "C]";
+    std::string name = std::string("_cxxLayout") + class_getName(cls);
+    if (!class_addIvar(cls, name.c_str(), extra, 0, types.c_str()))
+        objcFatal("cannot reserve the C++ layout of class %s", class_getName(cls));
+}
+
 void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
     for (const MethodEntry& m : methods)
         if (!class_addMethod(cls, m.selector, m.implementation, m.types))
@@ -58,7 +70,8 @@ void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
 } // namespace
 
 ClassInfo registerClass(const char* name, Class superclass, std::size_t instanceSize,
-                        const std::vector<MethodEntry>& methods) {
+                        const std::vector<MethodEntry>& methods,
+                        const std::vector<MethodEntry>& classMethods) {
     Registry& reg = registry();
     std::lock_guard lock(reg.mutex);
     if (auto found = reg.classes.find(name); found != reg.classes.end()) {
@@ -72,7 +85,9 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
     if (!cls)
         objcFatal("the runtime already has a class named %s that this process did not register",
                   name);
+    reserveLayout(cls, instanceSize);
     addMethods(cls, methods);
+    addMethods(object_getClass(reinterpret_cast<id>(cls)), classMethods);
     objc_registerClassPair(cls);
     std::atomic<long>* live = &reg.counters.emplace_back(0);
     reg.classes.emplace(name, Registered{cls, superclass, instanceSize, live});
@@ -127,38 +142,39 @@ void NSObject::release() {
     if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) send(this, "dealloc"_sel);
 }
 
-bool NSObject::isKindOfClass(Class cls) const {
+NSObject* NSObject::initImp() {
+    return this;
+}
+
+bool NSObject::isEqualImp(NSObject* other) {
+    return this == other;
+}
+
+unsigned long NSObject::hashImp() {
+    return reinterpret_cast<std::uintptr_t>(this) >> 4;
+}
+
+Class NSObject::objectClassImp() {
+    return class_pointer;
+}
+
+bool NSObject::isKindOfClassImp(Class cls) {
     if (!cls) return false;
     for (Class c = class_pointer; c; c = class_getSuperclass(c))
         if (c == cls) return true;
     return false;
 }
 
-bool NSObject::respondsToSelector(SEL selector) const {
+bool NSObject::respondsToSelectorImp(SEL selector) {
     return selector && class_respondsToSelector(class_pointer, selector);
 }
 
-bool NSObject::isEqual(NSObject* other) {
-    return this == other;
-}
-
-unsigned long NSObject::hash() {
-    return reinterpret_cast<std::uintptr_t>(this) >> 4;
-}
-
-void NSObject::doesNotRecognize(SEL selector) {
+void NSObject::doesNotRecognizeImp(SEL selector) {
     objcFatal("-[%s %s]: unrecognized selector sent to instance %p", object_getClassName(this),
               sel_getName(selector), static_cast<void*>(this));
 }
 
 const ClassInfo& NSObject::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<NSObject>()
-            .method<"isEqual:", &NSObject::isEqual>()
-            .method<"hash", &NSObject::hash>()
-            .method<"isKindOfClass:", &NSObject::isKindOfClass>()
-            .method<"respondsToSelector:", &NSObject::respondsToSelector>()
-            .method<"doesNotRecognize:", &NSObject::doesNotRecognize>()
-            .build();
+    static const ClassInfo info = ClassBuilder<NSObject>().build();
     return info;
 }

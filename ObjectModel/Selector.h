@@ -3,7 +3,7 @@
 
 #include <objc/runtime.h>
 
-#include "objc/FixedString.h"
+#include "ObjectModel/FixedString.h"
 
 template <FixedString Name> SEL selector() {
     static const SEL sel = sel_registerName(Name.data);

@@ -4,7 +4,7 @@
 
 #include <objc/runtime.h>
 
-#include "objc/Ref.h"
+#include "ObjectModel/Ref.h"
 
 // Implementations are stored as IMP and called through their real type.
 template <class F> IMP toIMP(F* function) {
