@@ -1,10 +1,8 @@
 // Registers the runtime class of a C++ class, once, with the messages its
-// header declares (ObjectModel/Declarations.h):
+// header declares (ObjectModel/Declarations.h). In the class's unit:
 //
-//   const ClassInfo& IGPost::objcClassInfo() {
-//       static const ClassInfo info = ClassBuilder<IGPost>().build();
-//       return info;
-//   }
+//   OBJC_IMPLEMENT_CLASS(IGPost)           // registered on first use
+//   OBJC_IMPLEMENT_LOADED_CLASS(UIView)    // also known by name from load
 //
 // Each message runs through a generated plain implementation R (id, SEL, A...)
 // whose type encoding comes from the same signature. Each class also gets a
@@ -164,3 +162,19 @@ template <class T> class ClassBuilder {
 
     Registration<T> reg_;
 };
+
+// Makes a class known to the runtime by name from the moment its shared object
+// is loaded, as the device's classes are: objc_getClass (and so
+// NSClassFromString) registers it on its first lookup. Answers true.
+bool knownClassOnLoad(const char* name, const ClassInfo& (*info)());
+
+#define OBJC_IMPLEMENT_CLASS(Type)                                                                 \
+    const ClassInfo& Type::objcClassInfo() {                                                       \
+        static const ClassInfo info = ClassBuilder<Type>().build();                                \
+        return info;                                                                               \
+    }
+
+#define OBJC_IMPLEMENT_LOADED_CLASS(Type)                                                          \
+    OBJC_IMPLEMENT_CLASS(Type)                                                                     \
+    [[maybe_unused]] static const bool Type##KnownOnLoad =                                         \
+        knownClassOnLoad(#Type, &Type::objcClassInfo);

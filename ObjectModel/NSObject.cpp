@@ -101,8 +101,40 @@ long liveObjects(const char* className) {
     return found == reg.classes.end() ? 0 : found->second.live->load();
 }
 
+namespace {
+
+struct KnownClasses {
+    std::mutex mutex;
+    std::map<std::string, const ClassInfo& (*)(), std::less<>> byName;
+};
+
+KnownClasses& knownClasses() {
+    static KnownClasses* instance = new KnownClasses; // consulted as long as the runtime lives
+    return *instance;
+}
+
+Class registerKnownClass(const char* name) {
+    const ClassInfo& (*info)() = nullptr;
+    {
+        KnownClasses& known = knownClasses();
+        std::lock_guard lock(known.mutex);
+        if (auto found = known.byName.find(name); found != known.byName.end()) info = found->second;
+    }
+    return info ? info().cls : Nil;
+}
+
+} // namespace
+
+bool knownClassOnLoad(const char* name, const ClassInfo& (*info)()) {
+    KnownClasses& known = knownClasses();
+    std::lock_guard lock(known.mutex);
+    known.byName.try_emplace(name, info);
+    objc_setGetUnknownClassHandler(&registerKnownClass);
+    return true;
+}
+
 Class classNamed(const char* name) {
-    return name ? objc_lookUpClass(name) : Nil;
+    return name ? objc_getClass(name) : Nil;
 }
 
 void objcFatal(const char* format, ...) {

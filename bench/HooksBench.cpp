@@ -23,7 +23,7 @@ namespace {
 
 struct Gauge : NSObject {
     OBJC_CLASS(Gauge, NSObject)
-    long value() const { return _value; }
+    OBJC_READONLY(long, value)
     long _value = 7;
 };
 
@@ -156,10 +156,7 @@ void feedFilterHostOnly(benchmark::State& state) {
 
 } // namespace
 
-const ClassInfo& Gauge::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<Gauge>().method<"value", &Gauge::value>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(Gauge)
 
 BENCHMARK(sendMessage);
 BENCHMARK(rawRuntimeCall);

@@ -6,15 +6,25 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "Foundation/DeviceRoot.h"
 #include "TestRoot.h"
 #include "host/HostClasses.h"
 
+// A library for the loader's folder, with a filter list that names the host.
+struct InjectedLibrary {
+    std::string name;
+    std::string path;
+};
+
 struct InjectedHost {
-    explicit InjectedHost(bool inject = true) {
+    explicit InjectedHost(bool inject = true, const std::vector<InjectedLibrary>& others = {}) {
+        for (const InjectedLibrary& library : others)
+            root.injectFiltered(library.name, library.path);
         if (inject) {
-            root.inject("Tavelin.dylib", TAVELIN_DYLIB);
+            root.injectFiltered("Tavelin", TAVELIN_DYLIB);
             std::filesystem::path bundle =
                 root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
             std::filesystem::create_directories(bundle.parent_path());

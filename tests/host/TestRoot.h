@@ -31,6 +31,15 @@ class TestRoot {
     void inject(const std::string& name, const std::string& library) const {
         std::filesystem::create_symlink(library, libraries() / name);
     }
+    // Puts `library` in as <name>.dylib with a filter list <name>.plist that
+    // names the host's bundle.
+    void injectFiltered(const std::string& name, const std::string& library) const {
+        inject(name + ".dylib", library);
+        write(std::string(kInjectedLibrariesFolder).substr(1) + "/" + name + ".plist",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+              "<key>Filter</key><dict><key>Bundles</key><array><string>com.burbn.instagram"
+              "</string></array></dict></dict></plist>\n");
+    }
     std::string write(const std::string& relative, const std::string& contents) const {
         std::filesystem::path file = std::filesystem::path(path_) / relative;
         std::filesystem::create_directories(file.parent_path());
