@@ -84,11 +84,11 @@ template <class T> struct Registration {
         using Imp = ClassTrampoline<Function>;
         classMethods.push_back({selector<Name>(), toIMP(&Imp::call), Imp::types});
     }
-    template <FixedString Name, class V, auto Field> void getter() {
+    template <FixedString Name, class V, auto Field> void addGetter() {
         instanceMethods.push_back(
             {selector<Name>(), toIMP(&Accessor<V, Field>::get), encoding<V>()});
     }
-    template <FixedString Name, class V, auto Field> void setter() {
+    template <FixedString Name, class V, auto Field> void addSetter() {
         instanceMethods.push_back(
             {selector<Name>(), toIMP(&Accessor<V, Field>::set), encoding<void, V>()});
     }

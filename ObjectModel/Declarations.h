@@ -110,7 +110,7 @@ inline constexpr int kMemberWindow = 240;
 #define OBJC_READONLY_AS(T, ivar, getter)                                                          \
   public:                                                                                          \
     OBJC_GETTER_(T, ivar, getter)                                                                  \
-    OBJC_MEMBER_(r.template getter<#getter, T, &Self::_##ivar>())
+    OBJC_MEMBER_(r.template addGetter<#getter, T, &Self::_##ivar>())
 
 #define OBJC_READONLY(T, name) OBJC_READONLY_AS(T, name, name)
 
@@ -119,7 +119,7 @@ inline constexpr int kMemberWindow = 240;
   public:                                                                                          \
     OBJC_GETTER_(T, ivar, getter)                                                                  \
     OBJC_SETTER_(T, setter)                                                                        \
-    OBJC_MEMBER_(r.template getter<#getter, T, &Self::_##ivar>();                                  \
-                 r.template setter<#setter ":", T, &Self::_##ivar>())
+    OBJC_MEMBER_(r.template addGetter<#getter, T, &Self::_##ivar>();                               \
+                 r.template addSetter<#setter ":", T, &Self::_##ivar>())
 
 #define OBJC_PROPERTY(T, name, setter) OBJC_PROPERTY_AS(T, name, name, setter)

@@ -12,39 +12,45 @@ namespace {
 
 struct Counter : NSObject {
     OBJC_CLASS(Counter, NSObject)
-    Counter* init() {
-        _value = 1;
-        return this;
-    }
-    Counter* initFailing() { return nullptr; }
-    int value() const { return _value; }
-    void add(int amount) { _value += amount; }
-    Ref<NSString> name() { return "counter"_ns; }
+    OBJC_CLASS_METHOD(Ref<Counter>, counter, "counter")
+    OBJC_OVERRIDE(NSObject*, init, "init")
+    OBJC_METHOD(Counter*, initFailing, "initFailing")
+    OBJC_READONLY(int, value)
+    OBJC_METHOD(void, add, "add:", int)
+    OBJC_METHOD(Ref<NSString>, name, "name")
     int _value = 0;
 };
 
 struct DoubleCounter : Counter {
     OBJC_CLASS(DoubleCounter, Counter)
     // Overrides add: and reaches the base implementation through super.
-    void add(int amount) { sendSuper(this, Counter::objcClass(), "add:"_sel, amount * 2); }
+    OBJC_OVERRIDE(void, add, "add:", int)
 };
 
 } // namespace
 
-const ClassInfo& Counter::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<Counter>()
-                                      .method<"value", &Counter::value>()
-                                      .method<"add:", &Counter::add>()
-                                      .method<"name", &Counter::name>()
-                                      .build();
-    return info;
+Ref<Counter> Counter::counterImp(Class cls) {
+    return make<Counter>(cls, &Counter::init);
+}
+NSObject* Counter::initImp() {
+    _value = 1;
+    return this;
+}
+Counter* Counter::initFailingImp() {
+    return nullptr;
+}
+void Counter::addImp(int amount) {
+    _value += amount;
+}
+Ref<NSString> Counter::nameImp() {
+    return "counter"_ns;
+}
+void DoubleCounter::addImp(int amount) {
+    sendSuper(this, Super::objcClass(), "add:"_sel, amount * 2);
 }
 
-const ClassInfo& DoubleCounter::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<DoubleCounter>().method<"add:", &DoubleCounter::add>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(Counter)
+OBJC_IMPLEMENT_CLASS(DoubleCounter)
 
 static_assert(std::string_view(encoding<void, id>()) == "v@:@");
 static_assert(std::string_view(encoding<Ref<NSString>>()) == "@@:");
@@ -61,12 +67,12 @@ TEST(ObjectModel, RegistersRuntimeClassesWithTheirSuperclassAndEncodings) {
 }
 
 TEST(ObjectModel, MessagesDispatchToTheMostDerivedClassAndToSuper) {
-    Ref<Counter> base = make<Counter>(&Counter::init);
+    Ref<Counter> base = Counter::counter();
     Ref<Counter> derived = make<DoubleCounter>(&Counter::init);
-    send(base, "add:"_sel, 3);
+    base->add(3);
     send(derived, "add:"_sel, 3);
     EXPECT_EQ(send<int>(base, "value"_sel), 4);
-    EXPECT_EQ(send<int>(derived, "value"_sel), 7);
+    EXPECT_EQ(derived->value(), 7);
     EXPECT_TRUE(derived->isKindOfClass(Counter::objcClass()));
     EXPECT_FALSE(base->isKindOfClass(DoubleCounter::objcClass()));
     EXPECT_EQ(as<DoubleCounter>(base.get()), nullptr);
@@ -81,6 +87,40 @@ TEST(ObjectModel, MessagesToNilDoNothingAndAnswerZero) {
     EXPECT_EQ(send<int>(nothing, "value"_sel), 0);
     EXPECT_FALSE(send<Ref<NSString>>(nothing, "name"_sel));
     EXPECT_EQ(send<double>(nothing, "value"_sel), 0.0);
+    nothing->add(1); // wrappers send, so they answer as a message to nil does
+    EXPECT_EQ(nothing->value(), 0);
+    EXPECT_FALSE(nothing->name());
+}
+
+// A subclass made at run time, with an ivar and an initialiser of its own.
+NSObject* initWithTen(id self, SEL) {
+    auto* counter =
+        static_cast<Counter*>(sendSuper<NSObject*>(self, Counter::objcClass(), "init"_sel));
+    if (counter) counter->add(9);
+    return counter;
+}
+
+TEST(ObjectModel, FactoriesMakeInstancesOfTheReceivingClassEvenOneMadeAtRunTime) {
+    Class cls = objc_allocateClassPair(Counter::objcClass(), "TenCounter", 0);
+    ASSERT_TRUE(class_addIvar(cls, "extra", sizeof(double), 3, "d"));
+    class_addMethod(cls, "init"_sel, toIMP(&initWithTen), "@@:");
+    objc_registerClassPair(cls);
+    Ivar extra = class_getInstanceVariable(cls, "extra");
+    ASSERT_GE(static_cast<std::size_t>(ivar_getOffset(extra)), sizeof(Counter));
+
+    long before = liveObjects<Counter>();
+    Ref<Counter> made = send<Ref<Counter>>(cls, "counter"_sel);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->objectClass(), cls);
+    EXPECT_EQ(made->value(), 10) << "the subclass's initialiser ran, by message";
+    auto* slot =
+        reinterpret_cast<double*>(reinterpret_cast<char*>(made.get()) + ivar_getOffset(extra));
+    EXPECT_EQ(*slot, 0.0) << "ivars start zeroed";
+    *slot = 2.5;
+    EXPECT_EQ(made->retainCount(), 1);
+    EXPECT_EQ(liveObjects<Counter>(), before + 1);
+    made = nullptr;
+    EXPECT_EQ(liveObjects<Counter>(), before);
 }
 
 TEST(ObjectModel, InitialiserAnsweringNilReleasesTheInstance) {
@@ -127,7 +167,7 @@ TEST(ObjectModel, ClassesRegisterOnceWhenManyThreadsAskFirst) {
 using ObjectModelDeathTest = ::testing::Test;
 
 TEST_F(ObjectModelDeathTest, UnrecognisedMessageNamesClassAndSelector) {
-    Ref<Counter> counter = make<Counter>(&Counter::init);
+    Ref<Counter> counter = Counter::counter();
     EXPECT_DEATH(send(counter, "fly:"_sel, 1), "-\\[Counter fly:\\]: unrecognized selector");
     IMP forwarder = class_getMethodImplementation(Counter::objcClass(), "fly"_sel);
     EXPECT_DEATH(fromIMP<void(id, SEL)>(forwarder)(counter, "fly"_sel), "Counter fly");
@@ -139,12 +179,8 @@ struct Counter : NSObject {
     OBJC_CLASS(Counter, NSObject)
     double extra = 0;
 };
+OBJC_IMPLEMENT_CLASS(Counter)
 } // namespace clash
-
-const ClassInfo& clash::Counter::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<clash::Counter>().build();
-    return info;
-}
 
 TEST_F(ObjectModelDeathTest, TwoLayoutsUnderOneClassNameAreAnError) {
     Counter::objcClass();
@@ -155,7 +191,7 @@ TEST_F(ObjectModelDeathTest, MismatchedSignatureIsAClearErrorInCheckedBuilds) {
 #ifndef TAVELIN_CHECKED
     GTEST_SKIP() << "signatures are checked only in checked builds";
 #else
-    Ref<Counter> counter = make<Counter>(&Counter::init);
+    Ref<Counter> counter = Counter::counter();
     EXPECT_DEATH(send(counter, "add:"_sel, 1.5),
                  "-\\[Counter add:\\] sent with signature \"v@:d\", but the method's type encoding "
                  "is \"v@:i\"");
