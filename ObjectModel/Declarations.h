@@ -106,20 +106,21 @@ inline constexpr int kMemberWindow = 240;
         ::send(::messageReceiver(this), ::selector<#setter ":">(), std::move(value));              \
     }
 
-// A read-only property: a getter over _ivar.
-#define OBJC_READONLY_AS(T, ivar, getter)                                                          \
+// A read-only property: a getter over _ivar. (The accessor names are not
+// called getter or setter here: they would replace Registration's members.)
+#define OBJC_READONLY_AS(T, ivar, getName)                                                         \
   public:                                                                                          \
-    OBJC_GETTER_(T, ivar, getter)                                                                  \
-    OBJC_MEMBER_(r.template getter<#getter, T, &Self::_##ivar>())
+    OBJC_GETTER_(T, ivar, getName)                                                                 \
+    OBJC_MEMBER_(r.template getter<#getName, T, &Self::_##ivar>())
 
 #define OBJC_READONLY(T, name) OBJC_READONLY_AS(T, name, name)
 
 // A read-write property: getter and setter over _ivar.
-#define OBJC_PROPERTY_AS(T, ivar, getter, setter)                                                  \
+#define OBJC_PROPERTY_AS(T, ivar, getName, setName)                                                \
   public:                                                                                          \
-    OBJC_GETTER_(T, ivar, getter)                                                                  \
-    OBJC_SETTER_(T, setter)                                                                        \
-    OBJC_MEMBER_(r.template getter<#getter, T, &Self::_##ivar>();                                  \
-                 r.template setter<#setter ":", T, &Self::_##ivar>())
+    OBJC_GETTER_(T, ivar, getName)                                                                 \
+    OBJC_SETTER_(T, setName)                                                                       \
+    OBJC_MEMBER_(r.template getter<#getName, T, &Self::_##ivar>();                                 \
+                 r.template setter<#setName ":", T, &Self::_##ivar>())
 
 #define OBJC_PROPERTY(T, name, setter) OBJC_PROPERTY_AS(T, name, name, setter)
