@@ -45,7 +45,7 @@ Ref<NSArray> accounts(const json& item) {
 }
 
 template <class Item> Ref<Item> feedItem(const json& item) {
-    Ref<Item> made = Ref<Item>::adopt(alloc<Item>());
+    Ref<Item> made = make<Item>(&Item::init);
     made->setCaption(text(item, "caption", false));
     made->setSponsored(flag(item, "sponsored"));
     return made;

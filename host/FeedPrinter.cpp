@@ -1,31 +1,31 @@
 #include "host/FeedPrinter.h"
 
 #include "host/IGFeed.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
-std::string sponsoredMark(NSObject* item) {
-    bool sponsored = send<bool>(item, "isSponsored"_sel) || send<bool>(item, "isSponsoredApp"_sel);
+std::string sponsoredMark(const IGFeedItem* item) {
+    bool sponsored = item->isSponsored() || item->isSponsoredApp();
     return sponsored ? "[Sponsored] " : "";
 }
 
 std::string captionLine(const IGFeedItem* item) {
-    return item->caption() ? "\n    \"" + item->caption()->utf8() + "\"" : "";
+    NSString* caption = item->caption();
+    return caption ? "\n    \"" + caption->utf8() + "\"" : "";
 }
 
-std::string attribution(IGPost* post) {
-    Ref<IGMediaCoord> coord = send<Ref<IGMediaCoord>>(post, "mediaCoord"_sel);
+std::string attribution(const IGPost* post) {
+    Ref<IGMediaCoord> coord = post->mediaCoord();
     if (!coord) return "Post";
     std::string line = "Post by @" + describe(coord->owner())->utf8();
-    if (coord->place()) line += " at " + coord->place()->utf8();
+    if (NSString* place = coord->place()) line += " at " + place->utf8();
     return line;
 }
 
 std::string accountList(const IGAccountStrip* strip) {
     std::string line = describe(strip->title())->utf8() + ":";
-    if (strip->accounts())
-        for (NSObject* name : *strip->accounts())
+    if (NSArray* accounts = strip->accounts())
+        for (NSObject* name : *accounts)
             line += " @" + describe(name)->utf8();
     return line;
 }

@@ -136,7 +136,7 @@ int printFeed(NSArray* feed, std::ostream& out) {
 int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std::ostream& errors) {
     addGalleryCommands();
     addSnapshotCommand();
-    HostSession session(feed, out);
+    HostSession session(feed, out, options.feed.value_or(devicePath(kHostFeedPath)));
     session.setSnapshotFolder(options.snapshots);
     if (options.mode == HostMode::Interactive) {
         out << "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UISegmentedControl.h"
@@ -12,7 +13,6 @@
 #include "UIKit/UITextField.h"
 #include "host/IGMainFeedViewController.h"
 #include "host/SnapshotCommand.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -128,14 +128,28 @@ void popToFeed(HostSession& session) {
         send<Ref<UIViewController>>(session.navigation(), "popViewControllerAnimated:"_sel, false);
 }
 
+// Goes back to the feed screen and answers it.
+IGMainFeedViewController* feedScreen(HostSession& session) {
+    popToFeed(session);
+    return as<IGMainFeedViewController>(session.top());
+}
+
 std::string feed(HostSession& session, const SessionArguments&) {
     popToFeed(session);
     return "";
 }
 
 std::string settings(HostSession& session, const SessionArguments&) {
-    popToFeed(session);
-    send(session.top(), "openSettings:"_sel, static_cast<id>(nullptr));
+    feedScreen(session)->openSettings(nullptr);
+    return "";
+}
+
+// Pull to refresh: the data source reads the feed file again and the feed
+// shows what it answers now.
+std::string refresh(HostSession& session, const SessionArguments&) {
+    IGMainFeedViewController* screen = feedScreen(session);
+    if (Ref<NSString> problem = screen->dataSource()->reloadFeed()) return problem->utf8();
+    screen->reloadData();
     return "";
 }
 
@@ -151,6 +165,7 @@ std::map<std::string, SessionCommandEntry>& registry() {
     static std::map<std::string, SessionCommandEntry> commands = {
         {"feed", {"feed", "go back to the main feed", feed}},
         {"settings", {"settings", "open the account settings from the feed", settings}},
+        {"refresh", {"refresh", "pull the feed to refresh: read the feed file again", refresh}},
         {"tap", {"tap right | \"ROW\" | S R", "tap a bar button or a table row", tap}},
         {"flip", {"flip \"ROW\"", "flip the row's switch", flip}},
         {"type", {"type \"ROW\" TEXT", "type into the row's text field", type}},
@@ -170,9 +185,11 @@ void addSessionCommand(const std::string& name, SessionCommandEntry entry) {
     registry()[name] = std::move(entry);
 }
 
-HostSession::HostSession(NSArray* feedObjects, std::ostream& out) : _out(out) {
+HostSession::HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile)
+    : _out(out) {
     Ref<IGMainFeedViewController> feedScreen =
         IGMainFeedViewController::controllerWithObjects(feedObjects);
+    if (!feedFile.empty()) feedScreen->dataSource()->setFeedPath(NSString::string(feedFile));
     _navigation = UINavigationController::navigationControllerWithRootViewController(feedScreen);
     transitionAppearance(nullptr, _navigation, false);
     UIApplication::sharedApplication()->setURLHandler([&out](NSURL* url) {
@@ -270,11 +287,18 @@ const std::vector<std::string>& tourCommands() {
         "back",
         "# The feed again (with Velin Mode on: nobody's name or place).",
         "feed",
-        "# Velin Mode off again, as it was before the tour.",
+        "# Pull to refresh: each post is given its owner and place again (with Velin Mode on, "
+        "the library drops them).",
+        "refresh",
+        "# With the library: Velin Mode off again, as it was before the tour.",
         "settings",
         "tap right",
         "flip \"Velin Mode\"",
+        "# The feed (with the library: still nobody's name or place, since the posts were given "
+        "theirs while Velin Mode was on and kept none).",
         "feed",
+        "# Pull to refresh again: each post is given its owner and place anew and shows them.",
+        "refresh",
     };
     return tour;
 }

@@ -36,7 +36,8 @@ void addSessionCommand(const std::string& name, SessionCommandEntry entry);
 class HostSession {
   public:
     // The feed screen inside a navigation controller, shown at once.
-    HostSession(NSArray* feedObjects, std::ostream& out);
+    // `feedFile` is where "refresh" reads the feed again (empty: nowhere).
+    HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile = {});
     ~HostSession();
 
     // Runs one command line; answers false after quit.

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UINavigationController.h"
 
 namespace {
 
@@ -13,12 +13,13 @@ constexpr std::array<const char*, 4> kRows = {"Edit Profile", "Notifications",
 
 } // namespace
 
-Ref<IGAccountSettingsViewController> IGAccountSettingsViewController::controller() {
-    return make<IGAccountSettingsViewController>(&IGAccountSettingsViewController::initWithStyle,
-                                                 long{UITableViewStyleGrouped});
+Ref<IGAccountSettingsViewController> IGAccountSettingsViewController::controllerImp(Class cls) {
+    return make<IGAccountSettingsViewController>(
+        cls, &IGAccountSettingsViewController::initWithStyle, long{UITableViewStyleGrouped});
 }
 
-void IGAccountSettingsViewController::viewDidLoad() {
+void IGAccountSettingsViewController::viewDidLoadImp() {
+    sendSuper(this, UITableViewController::objcClass(), "viewDidLoad"_sel);
     ++_viewLoads;
     setTitle("Settings"_ns);
     Ref<UIBarButtonItem> done =
@@ -27,17 +28,23 @@ void IGAccountSettingsViewController::viewDidLoad() {
     navigationItem()->setRightBarButtonItem(done);
 }
 
-void IGAccountSettingsViewController::done(id) {
+void IGAccountSettingsViewController::doneImp(id) {
     send<Ref<UIViewController>>(navigationController().get(), "popViewControllerAnimated:"_sel,
                                 true);
 }
 
-long IGAccountSettingsViewController::tableView_numberOfRowsInSection(UITableView*, long section) {
+long IGAccountSettingsViewController::numberOfSectionsInTableViewImp(UITableView*) {
+    return 1;
+}
+
+long IGAccountSettingsViewController::tableView_numberOfRowsInSectionImp(UITableView*,
+                                                                         long section) {
     return section == 0 ? static_cast<long>(kRows.size()) : 0;
 }
 
 Ref<UITableViewCell>
-IGAccountSettingsViewController::tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+IGAccountSettingsViewController::tableView_cellForRowAtIndexPathImp(UITableView*,
+                                                                    NSIndexPath* path) {
     Ref<UITableViewCell> cell =
         UITableViewCell::cellWithStyle(UITableViewCellStyleDefault, nullptr);
     if (path && path->row() >= 0 && path->row() < static_cast<long>(kRows.size()))
@@ -47,14 +54,6 @@ IGAccountSettingsViewController::tableView_cellForRowAtIndexPath(UITableView*, N
 }
 
 const ClassInfo& IGAccountSettingsViewController::objcClassInfo() {
-    using Self = IGAccountSettingsViewController;
-    static const ClassInfo info =
-        ClassBuilder<Self>()
-            .method<"viewDidLoad", &Self::viewDidLoad>()
-            .method<"done:", &Self::done>()
-            .method<"numberOfSectionsInTableView:", &Self::numberOfSectionsInTableView>()
-            .method<"tableView:numberOfRowsInSection:", &Self::tableView_numberOfRowsInSection>()
-            .method<"tableView:cellForRowAtIndexPath:", &Self::tableView_cellForRowAtIndexPath>()
-            .build();
+    static const ClassInfo info = ClassBuilder<IGAccountSettingsViewController>().build();
     return info;
 }

@@ -8,16 +8,16 @@
 struct IGAccountSettingsViewController : UITableViewController {
     OBJC_CLASS(IGAccountSettingsViewController, UITableViewController)
 
-    static Ref<IGAccountSettingsViewController> controller();
-
-    int viewLoads() const { return _viewLoads; }
-
-    // Messages.
-    void viewDidLoad();
-    void done(id sender);
-    long tableView_numberOfRowsInSection(UITableView*, long section);
-    long numberOfSectionsInTableView(UITableView*) { return 1; }
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath* path);
+    OBJC_CLASS_METHOD(Ref<IGAccountSettingsViewController>, controller, "controller")
+    // How often its view has loaded.
+    OBJC_READONLY(int, viewLoads)
+    OBJC_METHOD(void, done, "done:", id)
+    OBJC_OVERRIDE(void, viewDidLoad, "viewDidLoad")
+    OBJC_OVERRIDE(long, numberOfSectionsInTableView, "numberOfSectionsInTableView:", UITableView*)
+    OBJC_OVERRIDE(long, tableView_numberOfRowsInSection,
+                  "tableView:numberOfRowsInSection:", UITableView*, long)
+    OBJC_OVERRIDE(Ref<UITableViewCell>, tableView_cellForRowAtIndexPath,
+                  "tableView:cellForRowAtIndexPath:", UITableView*, NSIndexPath*)
 
   private:
     int _viewLoads = 0;

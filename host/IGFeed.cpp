@@ -2,11 +2,15 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<IGMediaCoord> IGMediaCoord::coordWithOwner(NSString* owner, NSString* place) {
-    Ref<IGMediaCoord> coord = Ref<IGMediaCoord>::adopt(alloc<IGMediaCoord>());
-    coord->_owner = owner;
-    coord->_place = place;
-    return coord;
+Ref<IGMediaCoord> IGMediaCoord::coordWithOwnerImp(Class cls, NSString* owner, NSString* place) {
+    return make<IGMediaCoord>(cls, &IGMediaCoord::initWithOwner, owner, place);
+}
+
+IGMediaCoord* IGMediaCoord::initWithOwnerImp(NSString* owner, NSString* place) {
+    if (!init()) return nullptr;
+    _owner = owner;
+    _place = place;
+    return this;
 }
 
 const ClassInfo& IGMediaCoord::objcClassInfo() {
@@ -14,34 +18,43 @@ const ClassInfo& IGMediaCoord::objcClassInfo() {
     return info;
 }
 
+bool IGFeedItem::isSponsoredAppImp() {
+    return false;
+}
+
 const ClassInfo& IGFeedItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedItem>()
-                                      .method<"isSponsored", &IGFeedItem::isSponsored>()
-                                      .method<"isSponsoredApp", &IGFeedItem::isSponsoredApp>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGFeedItem>().build();
     return info;
+}
+
+void IGPost::setMediaCoordImp(IGMediaCoord* coord) {
+    _mediaCoord = coord;
 }
 
 const ClassInfo& IGPost::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGPost>()
-                                      .method<"mediaCoord", &IGPost::mediaCoord>()
-                                      .method<"setMediaCoord:", &IGPost::setMediaCoord>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGPost>().build();
     return info;
+}
+
+bool IGAppInstallItem::isSponsoredAppImp() {
+    return true;
 }
 
 const ClassInfo& IGAppInstallItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGAppInstallItem>()
-                                      .method<"isSponsoredApp", &IGAppInstallItem::isSponsoredApp>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGAppInstallItem>().build();
     return info;
 }
 
-Ref<IGAccountStrip> IGAccountStrip::stripWithTitle(NSString* title, NSArray* accounts) {
-    Ref<IGAccountStrip> strip = Ref<IGAccountStrip>::adopt(alloc<IGAccountStrip>());
-    strip->_title = title;
-    strip->_accounts = accounts;
-    return strip;
+Ref<IGAccountStrip> IGAccountStrip::stripWithTitleImp(Class cls, NSString* title,
+                                                      NSArray* accounts) {
+    return make<IGAccountStrip>(cls, &IGAccountStrip::initWithTitle, title, accounts);
+}
+
+IGAccountStrip* IGAccountStrip::initWithTitleImp(NSString* title, NSArray* accounts) {
+    if (!init()) return nullptr;
+    _title = title;
+    _accounts = accounts;
+    return this;
 }
 
 const ClassInfo& IGAccountStrip::objcClassInfo() {

@@ -10,11 +10,13 @@
 struct IGMediaCoord : NSObject {
     OBJC_CLASS(IGMediaCoord, NSObject)
 
-    static Ref<IGMediaCoord> coordWithOwner(NSString* owner, NSString* place);
+    OBJC_CLASS_METHOD(Ref<IGMediaCoord>, coordWithOwner, "coordWithOwner:place:", NSString*,
+                      NSString*)
+    OBJC_METHOD(IGMediaCoord*, initWithOwner, "initWithOwner:place:", NSString*, NSString*)
+    OBJC_READONLY(NSString*, owner)
+    OBJC_READONLY(NSString*, place) // nil when the post names no place
 
-    NSString* owner() const { return _owner; }
-    NSString* place() const { return _place; } // nil when the post names no place
-
+  private:
     Ref<NSString> _owner;
     Ref<NSString> _place;
 };
@@ -23,15 +25,11 @@ struct IGMediaCoord : NSObject {
 struct IGFeedItem : NSObject {
     OBJC_CLASS(IGFeedItem, NSObject)
 
-    NSString* caption() const { return _caption; }
-    void setCaption(NSString* caption) { _caption = caption; }
-    void setSponsored(bool sponsored) { _sponsored = sponsored; }
+    OBJC_PROPERTY(NSString*, caption, setCaption)
+    OBJC_PROPERTY_AS(bool, sponsored, isSponsored, setSponsored)
+    OBJC_METHOD(bool, isSponsoredApp, "isSponsoredApp")
 
-    // Messages.
-    bool isSponsored() const { return _sponsored; }
-    bool isSponsoredApp() const { return false; }
-
-  protected:
+  private:
     Ref<NSString> _caption;
     bool _sponsored = false;
 };
@@ -39,9 +37,8 @@ struct IGFeedItem : NSObject {
 struct IGPost : IGFeedItem {
     OBJC_CLASS(IGPost, IGFeedItem)
 
-    // Messages.
-    Ref<IGMediaCoord> mediaCoord() const { return _mediaCoord; }
-    void setMediaCoord(IGMediaCoord* coord) { _mediaCoord = coord; }
+    OBJC_READONLY(Ref<IGMediaCoord>, mediaCoord)
+    OBJC_METHOD(void, setMediaCoord, "setMediaCoord:", IGMediaCoord*)
 
   private:
     Ref<IGMediaCoord> _mediaCoord;
@@ -51,11 +48,8 @@ struct IGPost : IGFeedItem {
 struct IGAppInstallItem : IGFeedItem {
     OBJC_CLASS(IGAppInstallItem, IGFeedItem)
 
-    NSString* appName() const { return _appName; }
-    void setAppName(NSString* name) { _appName = name; }
-
-    // Messages.
-    bool isSponsoredApp() const { return true; }
+    OBJC_PROPERTY(NSString*, appName, setAppName)
+    OBJC_OVERRIDE(bool, isSponsoredApp, "isSponsoredApp")
 
   private:
     Ref<NSString> _appName;
@@ -65,10 +59,11 @@ struct IGAppInstallItem : IGFeedItem {
 struct IGAccountStrip : NSObject {
     OBJC_CLASS(IGAccountStrip, NSObject)
 
-    static Ref<IGAccountStrip> stripWithTitle(NSString* title, NSArray* accounts);
-
-    NSString* title() const { return _title; }
-    NSArray* accounts() const { return _accounts; }
+    OBJC_CLASS_METHOD(Ref<IGAccountStrip>, stripWithTitle, "stripWithTitle:accounts:", NSString*,
+                      NSArray*)
+    OBJC_METHOD(IGAccountStrip*, initWithTitle, "initWithTitle:accounts:", NSString*, NSArray*)
+    OBJC_READONLY(NSString*, title)
+    OBJC_READONLY(NSArray*, accounts)
 
   private:
     Ref<NSString> _title;

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/TextDrawing.h"
 #include "host/FeedDrawing.h"
 #include "host/FeedPrinter.h"
 #include "host/IGFeed.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ std::string textOf(NSString* text) {
     return text ? text->utf8() : std::string();
 }
 
-std::string subtitleOf(NSObject* item, NSString* place) {
-    bool sponsored = send<bool>(item, "isSponsored"_sel) || send<bool>(item, "isSponsoredApp"_sel);
+std::string subtitleOf(const IGFeedItem* item, NSString* place) {
+    bool sponsored = item->isSponsored() || item->isSponsoredApp();
     std::string line = sponsored ? "Sponsored" : "";
     if (place) line += (line.empty() ? "" : " · ") + place->utf8();
     return line;
@@ -48,7 +48,7 @@ std::string subtitleOf(NSObject* item, NSString* place) {
 
 CardContent postContent(IGPost* post) {
     CardContent card{.kind = CardKind::Post, .caption = textOf(post->caption())};
-    Ref<IGMediaCoord> coord = send<Ref<IGMediaCoord>>(post, "mediaCoord"_sel);
+    Ref<IGMediaCoord> coord = post->mediaCoord();
     card.name = coord ? textOf(coord->owner()) : "";
     card.subtitle = subtitleOf(post, coord ? coord->place() : nullptr);
     return card;
@@ -57,8 +57,8 @@ CardContent postContent(IGPost* post) {
 CardContent stripContent(IGAccountStrip* strip) {
     CardContent card{.title = textOf(strip->title())};
     card.kind = card.title == "Stories" ? CardKind::Tray : CardKind::Suggestions;
-    if (strip->accounts())
-        for (NSObject* account : *strip->accounts())
+    if (NSArray* accounts = strip->accounts())
+        for (NSObject* account : *accounts)
             card.accounts.push_back(describe(account)->utf8());
     return card;
 }
@@ -206,18 +206,22 @@ void drawSuggestions(cairo_t* cr, const CardContent& card, CGFloat width) {
 
 } // namespace
 
-Ref<IGFeedCardView> IGFeedCardView::cardWithObject(NSObject* object) {
-    Ref<IGFeedCardView> card = make<IGFeedCardView>(&IGFeedCardView::init);
-    card->_object = object;
-    card->setClipsToBounds(true);
-    return card;
+Ref<IGFeedCardView> IGFeedCardView::cardWithObjectImp(Class cls, NSObject* object) {
+    return make<IGFeedCardView>(cls, &IGFeedCardView::initWithObject, object);
 }
 
-CGFloat IGFeedCardView::heightForWidth(CGFloat width) const {
+IGFeedCardView* IGFeedCardView::initWithObjectImp(NSObject* object) {
+    if (!initWithFrame(CGRectZero)) return nullptr;
+    _object = object;
+    setClipsToBounds(true);
+    return this;
+}
+
+CGFloat IGFeedCardView::heightForWidthImp(CGFloat width) {
     return heightOf(contentOf(_object), width);
 }
 
-void IGFeedCardView::drawInContext(DrawContext* context) {
+void IGFeedCardView::drawInContextImp(DrawContext* context) {
     cairo_t* cr = context->cr;
     CGFloat width = bounds().size.width;
     fillRoundedRect(cr, bounds(), 0, palette::kWhite);
@@ -241,17 +245,15 @@ void IGFeedCardView::drawInContext(DrawContext* context) {
 }
 
 const ClassInfo& IGFeedCardView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedCardView>()
-                                      .method<"drawInContext:", &IGFeedCardView::drawInContext>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGFeedCardView>().build();
     return info;
 }
 
-Ref<IGFeedView> IGFeedView::feedWithFrame(CGRect frame) {
-    return make<IGFeedView>(&IGFeedView::initWithFrame, frame);
+Ref<IGFeedView> IGFeedView::feedWithFrameImp(Class cls, CGRect frame) {
+    return make<IGFeedView>(cls, &IGFeedView::initWithFrame, frame);
 }
 
-void IGFeedView::setObjects(NSArray* objects) {
+void IGFeedView::setObjectsImp(NSArray* objects) {
     _objects = objects;
     Ref<NSMutableArray> old = subviews()->mutableCopy();
     for (NSObject* card : *old)
@@ -263,7 +265,7 @@ void IGFeedView::setObjects(NSArray* objects) {
     setNeedsLayout();
 }
 
-void IGFeedView::layoutSubviews() {
+void IGFeedView::layoutSubviewsImp() {
     CGFloat width = bounds().size.width, y = 0;
     for (NSObject* child : *subviews()) {
         auto* card = as<IGFeedCardView>(child);
@@ -274,7 +276,7 @@ void IGFeedView::layoutSubviews() {
     }
 }
 
-void IGFeedView::drawInContext(DrawContext* context) {
+void IGFeedView::drawInContextImp(DrawContext* context) {
     fillRoundedRect(context->cr, bounds(), 0, palette::kWhite);
     if (_objects && _objects->count() > 0) return;
     drawText(context->cr, "The feed is empty.",
@@ -282,15 +284,11 @@ void IGFeedView::drawInContext(DrawContext* context) {
              CGRectMake(0, 40, bounds().size.width, 40));
 }
 
-Ref<NSString> IGFeedView::screenText() {
+Ref<NSString> IGFeedView::screenTextImp() {
     return NSString::string(describeFeed(_objects));
 }
 
 const ClassInfo& IGFeedView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedView>()
-                                      .method<"layoutSubviews", &IGFeedView::layoutSubviews>()
-                                      .method<"drawInContext:", &IGFeedView::drawInContext>()
-                                      .method<"screenText", &IGFeedView::screenText>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGFeedView>().build();
     return info;
 }

@@ -12,14 +12,12 @@
 struct IGFeedCardView : UIView {
     OBJC_CLASS(IGFeedCardView, UIView)
 
-    static Ref<IGFeedCardView> cardWithObject(NSObject* object);
-
-    NSObject* object() const { return _object; }
+    OBJC_CLASS_METHOD(Ref<IGFeedCardView>, cardWithObject, "cardWithObject:", NSObject*)
+    OBJC_METHOD(IGFeedCardView*, initWithObject, "initWithObject:", NSObject*)
+    OBJC_READONLY(NSObject*, object)
     // The card's height at the width, for what its object answers now.
-    CGFloat heightForWidth(CGFloat width) const;
-
-    // Messages.
-    void drawInContext(DrawContext* context);
+    OBJC_METHOD(CGFloat, heightForWidth, "heightForWidth:", CGFloat)
+    OBJC_OVERRIDE(void, drawInContext, "drawInContext:", DrawContext*)
 
   private:
     Ref<NSObject> _object;
@@ -28,16 +26,13 @@ struct IGFeedCardView : UIView {
 struct IGFeedView : UIView {
     OBJC_CLASS(IGFeedView, UIView)
 
-    static Ref<IGFeedView> feedWithFrame(CGRect frame);
-
-    NSArray* objects() const { return _objects; }
+    OBJC_CLASS_METHOD(Ref<IGFeedView>, feedWithFrame, "feedWithFrame:", CGRect)
+    OBJC_READONLY(NSArray*, objects)
     // One card per object, in order; nil shows an empty feed.
-    void setObjects(NSArray* objects);
-
-    // Messages.
-    void layoutSubviews();
-    void drawInContext(DrawContext* context);
-    Ref<NSString> screenText();
+    OBJC_METHOD(void, setObjects, "setObjects:", NSArray*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
+    OBJC_OVERRIDE(void, drawInContext, "drawInContext:", DrawContext*)
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
 
   private:
     Ref<NSArray> _objects;

@@ -2,36 +2,52 @@
 
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "host/FeedFile.h"
 
 Ref<IGMainFeedListAdapterDataSource>
-IGMainFeedListAdapterDataSource::dataSourceWithObjects(NSArray* objects) {
-    auto source =
-        Ref<IGMainFeedListAdapterDataSource>::adopt(alloc<IGMainFeedListAdapterDataSource>());
-    source->_objects = objects;
-    return source;
+IGMainFeedListAdapterDataSource::dataSourceWithObjectsImp(Class cls, NSArray* objects) {
+    return make<IGMainFeedListAdapterDataSource>(
+        cls, &IGMainFeedListAdapterDataSource::initWithObjects, objects);
 }
 
-Ref<NSArray> IGMainFeedListAdapterDataSource::objectsForListAdapter(IGListAdapter*) {
+IGMainFeedListAdapterDataSource*
+IGMainFeedListAdapterDataSource::initWithObjectsImp(NSArray* objects) {
+    if (!init()) return nullptr;
+    _objects = objects;
+    return this;
+}
+
+Ref<NSArray> IGMainFeedListAdapterDataSource::objectsForListAdapterImp(IGListAdapter*) {
     return _objects;
 }
 
+Ref<NSString> IGMainFeedListAdapterDataSource::reloadFeedImp() {
+    if (!_feedPath) return "This feed was not read from a file; there is nothing to reload."_ns;
+    try {
+        setObjects(loadFeed(_feedPath->utf8()));
+        return nullptr;
+    } catch (const FeedFileError& error) {
+        return NSString::string(std::string(error.what()) + "; the feed stays as it was.");
+    }
+}
+
 const ClassInfo& IGMainFeedListAdapterDataSource::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<IGMainFeedListAdapterDataSource>()
-            .method<"objectsForListAdapter:",
-                    &IGMainFeedListAdapterDataSource::objectsForListAdapter>()
-            .build();
+    static const ClassInfo info = ClassBuilder<IGMainFeedListAdapterDataSource>().build();
     return info;
 }
 
-Ref<IGListAdapter> IGListAdapter::adapterWithDataSource(NSObject* dataSource) {
-    auto adapter = Ref<IGListAdapter>::adopt(alloc<IGListAdapter>());
-    adapter->_dataSource = dataSource;
-    return adapter;
+Ref<IGListAdapter> IGListAdapter::adapterWithDataSourceImp(Class cls, NSObject* dataSource) {
+    return make<IGListAdapter>(cls, &IGListAdapter::initWithDataSource, dataSource);
 }
 
-Ref<NSArray> IGListAdapter::objects() {
-    return send<Ref<NSArray>>(_dataSource, "objectsForListAdapter:"_sel, this);
+IGListAdapter* IGListAdapter::initWithDataSourceImp(NSObject* dataSource) {
+    if (!init()) return nullptr;
+    _dataSource = dataSource;
+    return this;
+}
+
+Ref<NSArray> IGListAdapter::objectsImp() {
+    return send<Ref<NSArray>>(dataSource(), "objectsForListAdapter:"_sel, this);
 }
 
 const ClassInfo& IGListAdapter::objcClassInfo() {

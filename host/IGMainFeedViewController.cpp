@@ -1,16 +1,18 @@
 #include "host/IGMainFeedViewController.h"
 
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
 #include "host/IGAccountSettingsViewController.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
-Ref<IGMainFeedViewController> IGMainFeedViewController::controllerWithObjects(NSArray* objects) {
-    return make<IGMainFeedViewController>(&IGMainFeedViewController::initWithObjects, objects);
+Ref<IGMainFeedViewController> IGMainFeedViewController::controllerWithObjectsImp(Class cls,
+                                                                                 NSArray* objects) {
+    return make<IGMainFeedViewController>(cls, &IGMainFeedViewController::initWithObjects, objects);
 }
 
-IGMainFeedViewController* IGMainFeedViewController::initWithObjects(NSArray* objects) {
+IGMainFeedViewController* IGMainFeedViewController::initWithObjectsImp(NSArray* objects) {
+    if (!init()) return nullptr;
     _dataSource = IGMainFeedListAdapterDataSource::dataSourceWithObjects(objects);
     _adapter = IGListAdapter::adapterWithDataSource(_dataSource);
     setTitle("Instagram"_ns);
@@ -21,29 +23,29 @@ IGMainFeedViewController* IGMainFeedViewController::initWithObjects(NSArray* obj
     return this;
 }
 
-void IGMainFeedViewController::loadView() {
+void IGMainFeedViewController::loadViewImp() {
     _feedView = IGFeedView::feedWithFrame(UIScreen::mainScreen()->bounds());
     setView(_feedView);
 }
 
-void IGMainFeedViewController::viewWillAppear(bool) {
+void IGMainFeedViewController::viewWillAppearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewWillAppear:"_sel, animated);
+    reloadData();
+}
+
+void IGMainFeedViewController::reloadDataImp() {
     _shownObjects = _adapter->objects();
     send<Ref<UIView>>(this, "view"_sel);
     _feedView->setObjects(_shownObjects);
 }
 
-void IGMainFeedViewController::openSettings(id) {
+void IGMainFeedViewController::openSettingsImp(id) {
     Ref<IGAccountSettingsViewController> settings = IGAccountSettingsViewController::controller();
     send(navigationController().get(), "pushViewController:animated:"_sel,
          static_cast<UIViewController*>(settings.get()), true);
 }
 
 const ClassInfo& IGMainFeedViewController::objcClassInfo() {
-    using Self = IGMainFeedViewController;
-    static const ClassInfo info = ClassBuilder<Self>()
-                                      .method<"loadView", &Self::loadView>()
-                                      .method<"viewWillAppear:", &Self::viewWillAppear>()
-                                      .method<"openSettings:", &Self::openSettings>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<IGMainFeedViewController>().build();
     return info;
 }

@@ -10,17 +10,17 @@
 struct IGMainFeedViewController : UIViewController {
     OBJC_CLASS(IGMainFeedViewController, UIViewController)
 
-    static Ref<IGMainFeedViewController> controllerWithObjects(NSArray* objects);
-    IGMainFeedViewController* initWithObjects(NSArray* objects);
-
-    // What the screen showed when it last appeared (nil before).
-    NSArray* shownObjects() const { return _shownObjects; }
-    IGMainFeedListAdapterDataSource* dataSource() const { return _dataSource; }
-
-    // Messages.
-    void loadView();
-    void viewWillAppear(bool animated);
-    void openSettings(id sender);
+    OBJC_CLASS_METHOD(Ref<IGMainFeedViewController>, controllerWithObjects,
+                      "controllerWithObjects:", NSArray*)
+    OBJC_METHOD(IGMainFeedViewController*, initWithObjects, "initWithObjects:", NSArray*)
+    // What the screen showed when it last appeared or reloaded (nil before).
+    OBJC_READONLY(NSArray*, shownObjects)
+    OBJC_READONLY(IGMainFeedListAdapterDataSource*, dataSource)
+    // Asks the list adapter again and shows its answer.
+    OBJC_METHOD(void, reloadData, "reloadData")
+    OBJC_METHOD(void, openSettings, "openSettings:", id)
+    OBJC_OVERRIDE(void, loadView, "loadView")
+    OBJC_OVERRIDE(void, viewWillAppear, "viewWillAppear:", bool)
 
   private:
     Ref<IGMainFeedListAdapterDataSource> _dataSource;

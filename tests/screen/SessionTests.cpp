@@ -60,8 +60,8 @@ TEST(Session, HelpListsEveryCommandAndNewCommandsJoinInOneCall) {
                            return std::string();
                        }});
     std::string out = runScript("help\nwave\n");
-    for (const char* name : {"feed", "settings", "tap right", "flip", "type", "return", "pick",
-                             "back", "show", "help", "quit", "wave"})
+    for (const char* name : {"feed", "settings", "refresh", "tap right", "flip", "type", "return",
+                             "pick", "back", "show", "help", "quit", "wave"})
         EXPECT_TRUE(contains(out, std::string("\n  ") + name)) << name << "\n" << out;
     EXPECT_TRUE(contains(out, "o/\n")) << out;
 }

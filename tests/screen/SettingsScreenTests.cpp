@@ -7,6 +7,7 @@
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITableView.h"
@@ -15,7 +16,7 @@
 #include "host/HostSession.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGFeed.h"
-#include "ObjectModel/Message.h"
+#include "host/IGMainFeedViewController.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void settingsScreenThroughTheLoader() {
     InjectedHost host;
     Ref<NSArray> feed = loadFeed(HOST_FEED);
     std::ostringstream out;
-    auto session = std::make_unique<HostSession>(feed, out);
+    auto session = std::make_unique<HostSession>(feed, out, HOST_FEED);
     session->run("settings");
     UIViewController* account = session->top();
     ASSERT_TRUE(as<IGAccountSettingsViewController>(account));
@@ -121,6 +122,20 @@ void settingsScreenThroughTheLoader() {
     EXPECT_NE(out.str().find("open URL: https://instagram.com/navrokelmasuti"), std::string::npos);
     session->run("back");
     session->run("feed");
+
+    // Posts made while Velin Mode is on keep no attribution after it goes off, until a refresh.
+    session->run("refresh");
+    session->run("settings");
+    session->run("tap right");
+    session->run("flip \"Velin Mode\"");
+    session->run("feed");
+    auto* feedScreen = as<IGMainFeedViewController>(session->top());
+    ASSERT_TRUE(feedScreen);
+    IGPost* reloaded = firstPost(feedScreen->shownObjects());
+    ASSERT_TRUE(reloaded && reloaded != post);
+    EXPECT_FALSE(reloaded->mediaCoord());
+    session->run("refresh");
+    EXPECT_TRUE(firstPost(feedScreen->shownObjects())->mediaCoord());
     for (const char* name : {"KLPreferences", "KLPSwitchCell", "KLPDeveloperCell", "KLPSection",
                              "KLPViewSection", "KLPViewCell", "KLPSettings", "UISwitch"})
         EXPECT_EQ(liveObjects(name), 0) << name;
