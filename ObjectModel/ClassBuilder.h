@@ -89,6 +89,8 @@ template <class T> struct Registration {
             {selector<Name>(), toIMP(&Accessor<V, Field>::get), encoding<V>()});
     }
     template <FixedString Name, class V, auto Field> void addSetter() {
+        static_assert(!IsRef<V>::value, "a setter takes a borrowed pointer: declare the property "
+                                        "as T* and store a Ref<T>");
         instanceMethods.push_back(
             {selector<Name>(), toIMP(&Accessor<V, Field>::set), encoding<void, V>()});
     }
