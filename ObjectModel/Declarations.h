@@ -32,8 +32,8 @@ template <int Line> struct MemberLine {};
 // How many lines after OBJC_CLASS a class may declare messages.
 inline constexpr int kMemberWindow = 240;
 
-#define OBJC_COUNT_(...) OBJC_PICK_(__VA_OPT__(__VA_ARGS__, ) 6, 5, 4, 3, 2, 1, 0)
-#define OBJC_PICK_(a, b, c, d, e, f, N, ...) N
+#define OBJC_COUNT_(...) OBJC_PICK_(__VA_OPT__(__VA_ARGS__, ) 8, 7, 6, 5, 4, 3, 2, 1, 0)
+#define OBJC_PICK_(a, b, c, d, e, f, g, h, N, ...) N
 #define OBJC_CAT_(a, b) OBJC_CAT2_(a, b)
 #define OBJC_CAT2_(a, b) a##b
 
@@ -44,6 +44,8 @@ inline constexpr int kMemberWindow = 240;
 #define OBJC_PARAMS_4(A, B, C, D) A a1, B a2, C a3, D a4
 #define OBJC_PARAMS_5(A, B, C, D, E) A a1, B a2, C a3, D a4, E a5
 #define OBJC_PARAMS_6(A, B, C, D, E, F) A a1, B a2, C a3, D a4, E a5, F a6
+#define OBJC_PARAMS_7(A, B, C, D, E, F, G) A a1, B a2, C a3, D a4, E a5, F a6, G a7
+#define OBJC_PARAMS_8(A, B, C, D, E, F, G, H) A a1, B a2, C a3, D a4, E a5, F a6, G a7, H a8
 #define OBJC_ARGS_0
 #define OBJC_ARGS_1 , std::move(a1)
 #define OBJC_ARGS_2 OBJC_ARGS_1, std::move(a2)
@@ -51,6 +53,8 @@ inline constexpr int kMemberWindow = 240;
 #define OBJC_ARGS_4 OBJC_ARGS_3, std::move(a4)
 #define OBJC_ARGS_5 OBJC_ARGS_4, std::move(a5)
 #define OBJC_ARGS_6 OBJC_ARGS_5, std::move(a6)
+#define OBJC_ARGS_7 OBJC_ARGS_6, std::move(a7)
+#define OBJC_ARGS_8 OBJC_ARGS_7, std::move(a8)
 #define OBJC_PARAMS_(...) OBJC_CAT_(OBJC_PARAMS_, OBJC_COUNT_(__VA_ARGS__))(__VA_ARGS__)
 #define OBJC_ARGS_(...) OBJC_CAT_(OBJC_ARGS_, OBJC_COUNT_(__VA_ARGS__))
 

@@ -3,25 +3,26 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPCell> KLPCell::cellWithTitle(NSString* title, KLPSettings* setting) {
-    return make<KLPCell>(&KLPCell::initWithTitle, title, setting);
+Ref<KLPCell> KLPCell::cellWithTitleImp(Class cls, NSString* title, KLPSettings* setting) {
+    return make<KLPCell>(cls, &KLPCell::initWithTitle, title, setting);
 }
 
-KLPCell* KLPCell::initWithTitle(NSString* title, KLPSettings* setting) {
+KLPCell* KLPCell::initWithTitleImp(NSString* title, KLPSettings* setting) {
     if (!initWithStyle(UITableViewCellStyleValue1, nullptr)) return nullptr;
     setClipsToBounds(true);
     textLabel()->setText(title);
-    _setting = setting;
+    setSetting(setting);
     return this;
 }
+
+void KLPCell::didSelectFromTableImp(UITableViewController*) {}
 
 void KLPCell::reportChange(NSObject* newValue, NSObject* changeArgument) {
     Ref<KLPCell> keep = this;
     Ref<NSObject> argument = changeArgument;
-    if (_setting) _setting->setValue(newValue);
-    // A copy: the block may replace itself.
-    if (ValueChangedBlock block = _valueChanged) block(argument);
-    NSNotificationCenter::defaultCenter()->postNotificationName(_postNotification, argument);
+    if (KLPSettings* stored = setting()) stored->setValue(newValue);
+    if (ValueChangedBlock block = valueChanged()) block(argument);
+    NSNotificationCenter::defaultCenter()->postNotificationName(postNotification(), argument);
 }
 
 void KLPCell::deselectRowInTable(UITableViewController* table) {
@@ -32,8 +33,6 @@ void KLPCell::deselectRowInTable(UITableViewController* table) {
 }
 
 const ClassInfo& KLPCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPCell>()
-                                      .method<"didSelectFromTable:", &KLPCell::didSelectFromTable>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPCell>().build();
     return info;
 }

@@ -16,31 +16,28 @@ struct KLPCell : UITableViewCell {
 
     using ValueChangedBlock = std::function<void(NSObject*)>;
 
-    static Ref<KLPCell> cellWithTitle(NSString* title, KLPSettings* setting);
-    KLPCell* initWithTitle(NSString* title, KLPSettings* setting);
+    OBJC_CLASS_METHOD(Ref<KLPCell>, cellWithTitle, "cellWithTitle:setting:", NSString*,
+                      KLPSettings*)
+    OBJC_METHOD(KLPCell*, initWithTitle, "initWithTitle:setting:", NSString*, KLPSettings*)
 
-    UIColor* tintUIColor() const { return _tintUIColor; }
-    void setTintUIColor(UIColor* color) { _tintUIColor = color; }
-    KLPSettings* setting() const { return _setting; }
-    void setSetting(KLPSettings* setting) { _setting = setting; }
-    NSString* title() const { return _title; }
-    void setTitle(NSString* title) { _title = title; }
-    NSString* postNotification() const { return _postNotification; }
-    void setPostNotification(NSString* name) { _postNotification = name; }
-    const ValueChangedBlock& valueChanged() const { return _valueChanged; }
-    void setValueChanged(ValueChangedBlock block) { _valueChanged = std::move(block); }
-    int height() const { return _height; }
-    void setHeight(int height) { _height = height; }
+    OBJC_PROPERTY(UIColor*, tintUIColor, setTintUIColor)
+    OBJC_PROPERTY(KLPSettings*, setting, setSetting)
+    // Declared, but no initialiser fills it: the title goes to the text label.
+    OBJC_PROPERTY(NSString*, title, setTitle)
+    OBJC_PROPERTY(NSString*, postNotification, setPostNotification)
+    OBJC_PROPERTY(ValueChangedBlock, valueChanged, setValueChanged)
+    OBJC_PROPERTY(int, height, setHeight)
 
+    // Called by the table controller on every tap of the row; the base cell
+    // does nothing.
+    OBJC_METHOD(void, didSelectFromTable, "didSelectFromTable:", UITableViewController*)
+
+    // C++ helpers for the subclasses (not messages).
     // What every control cell does after the user changed its control: store
     // the new value through the setting, call valueChanged with the change
     // argument, then post postNotification (also when it is nil) with the
     // change argument as object.
     void reportChange(NSObject* newValue, NSObject* changeArgument);
-
-    // Messages.
-    // Called by the table controller on every tap of the row.
-    void didSelectFromTable(UITableViewController*) {}
 
   protected:
     // Deselects this cell's row in the controller's table, animated.

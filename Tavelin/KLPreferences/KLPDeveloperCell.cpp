@@ -1,20 +1,22 @@
 #include "KLPreferences/KLPDeveloperCell.h"
 
 #include "Foundation/NSURL.h"
+#include "ObjectModel/ClassBuilder.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIScreen.h"
-#include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPDeveloperCell> KLPDeveloperCell::cellWithTitle(NSString* title, NSString* detail,
-                                                      UIImage* image, NSString* url) {
-    return make<KLPDeveloperCell>(&KLPDeveloperCell::init_cellWithTitle, title, detail, image, url);
+Ref<KLPDeveloperCell> KLPDeveloperCell::cellWithTitleImp(Class cls, NSString* title,
+                                                         NSString* detail, UIImage* image,
+                                                         NSString* url) {
+    return make<KLPDeveloperCell>(cls, &KLPDeveloperCell::init_cellWithTitle, title, detail, image,
+                                  url);
 }
 
-KLPDeveloperCell* KLPDeveloperCell::init_cellWithTitle(NSString* title, NSString* detail,
-                                                       UIImage* image, NSString* url) {
+KLPDeveloperCell* KLPDeveloperCell::init_cellWithTitleImp(NSString* title, NSString* detail,
+                                                          UIImage* image, NSString* url) {
     if (!initWithTitle(title, nullptr)) return nullptr;
-    _url = url;
-    _image = image;
+    setUrl(url);
+    setImage(image);
     detailTextLabel()->setText(detail);
     setAccessoryType(UITableViewCellAccessoryDisclosureIndicator);
     redrawAvatar();
@@ -25,30 +27,26 @@ KLPDeveloperCell* KLPDeveloperCell::init_cellWithTitle(NSString* title, NSString
 void KLPDeveloperCell::redrawAvatar() {
     UIGraphicsBeginImageContextWithOptions(CGSizeMake(kAvatarSide, kAvatarSide), false,
                                            UIScreen::mainScreen()->scale());
-    if (_image) _image->drawInRect(CGRectMake(0, 0, kAvatarSide, kAvatarSide));
+    if (UIImage* drawn = image()) drawn->drawInRect(CGRectMake(0, 0, kAvatarSide, kAvatarSide));
     Ref<UIImage> avatar = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     imageView()->setImage(avatar);
 }
 
-void KLPDeveloperCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+void KLPDeveloperCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
     UIImageView* avatar = imageView();
     avatar->layer()->setCornerRadius(avatar->frame().size.width / 2.0);
     avatar->setClipsToBounds(true);
 }
 
-void KLPDeveloperCell::didSelectFromTable(UITableViewController* table) {
+void KLPDeveloperCell::didSelectFromTableImp(UITableViewController* table) {
     Ref<KLPDeveloperCell> keep = this;
     deselectRowInTable(table);
-    UIApplication::sharedApplication()->openURL(NSURL::URLWithString(_url));
+    UIApplication::sharedApplication()->openURL(NSURL::URLWithString(url()));
 }
 
 const ClassInfo& KLPDeveloperCell::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPDeveloperCell>()
-            .method<"layoutSubviews", &KLPDeveloperCell::layoutSubviews>()
-            .method<"didSelectFromTable:", &KLPDeveloperCell::didSelectFromTable>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPDeveloperCell>().build();
     return info;
 }

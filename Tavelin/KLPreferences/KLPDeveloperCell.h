@@ -10,20 +10,17 @@ struct KLPDeveloperCell : KLPCell {
 
     static constexpr CGFloat kAvatarSide = 35;
 
-    static Ref<KLPDeveloperCell> cellWithTitle(NSString* title, NSString* detail, UIImage* image,
-                                               NSString* url);
-    KLPDeveloperCell* init_cellWithTitle(NSString* title, NSString* detail, UIImage* image,
-                                         NSString* url);
+    OBJC_CLASS_METHOD(Ref<KLPDeveloperCell>, cellWithTitle,
+                      "cellWithTitle:detail:image:url:", NSString*, NSString*, UIImage*, NSString*)
+    OBJC_METHOD(KLPDeveloperCell*, init_cellWithTitle, "cellWithTitle:detail:image:url:", NSString*,
+                NSString*, UIImage*, NSString*)
 
-    NSString* url() const { return _url; }
-    void setUrl(NSString* url) { _url = url; }
+    OBJC_PROPERTY(NSString*, url, setUrl)
     // The image given to the initialiser; the image view shows a redraw of it.
-    UIImage* image() const { return _image; }
-    void setImage(UIImage* image) { _image = image; }
+    OBJC_PROPERTY(UIImage*, image, setImage)
 
-    // Messages.
-    void layoutSubviews();
-    void didSelectFromTable(UITableViewController* table);
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
+    OBJC_OVERRIDE(void, didSelectFromTable, "didSelectFromTable:", UITableViewController*)
 
   private:
     void redrawAvatar();

@@ -2,28 +2,30 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPLinkCell> KLPLinkCell::cellWithTitle(NSString* title, ValueChangedBlock selectedBlock) {
-    return make<KLPLinkCell>(&KLPLinkCell::init_cellWithTitle, title, std::move(selectedBlock));
+Ref<KLPLinkCell> KLPLinkCell::cellWithTitleImp(Class cls, NSString* title,
+                                               ValueChangedBlock selectedBlock) {
+    return make<KLPLinkCell>(cls, &KLPLinkCell::init_cellWithTitle, title,
+                             std::move(selectedBlock));
 }
 
-KLPLinkCell* KLPLinkCell::init_cellWithTitle(NSString* title, ValueChangedBlock selectedBlock) {
+KLPLinkCell* KLPLinkCell::init_cellWithTitleImp(NSString* title, ValueChangedBlock selectedBlock) {
     if (!initWithTitle(title, nullptr)) return nullptr;
     setValueChanged(std::move(selectedBlock));
     setAccessoryType(UITableViewCellAccessoryDisclosureIndicator);
     return this;
 }
 
-void KLPLinkCell::didSelectFromTable(UITableViewController* table) {
+void KLPLinkCell::didSelectFromTableImp(UITableViewController* table) {
     Ref<KLPLinkCell> keep = this;
     deselectRowInTable(table);
     if (ValueChangedBlock block = valueChanged()) block(this);
 }
 
+void KLPLinkCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+}
+
 const ClassInfo& KLPLinkCell::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPLinkCell>()
-            .method<"didSelectFromTable:", &KLPLinkCell::didSelectFromTable>()
-            .method<"layoutSubviews", &KLPLinkCell::layoutSubviews>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPLinkCell>().build();
     return info;
 }

@@ -7,10 +7,11 @@
 struct KLPLinkCell : KLPCell {
     OBJC_CLASS(KLPLinkCell, KLPCell)
 
-    static Ref<KLPLinkCell> cellWithTitle(NSString* title, ValueChangedBlock selectedBlock);
-    KLPLinkCell* init_cellWithTitle(NSString* title, ValueChangedBlock selectedBlock);
+    OBJC_CLASS_METHOD(Ref<KLPLinkCell>, cellWithTitle, "cellWithTitle:selectedBlock:", NSString*,
+                      ValueChangedBlock)
+    OBJC_METHOD(KLPLinkCell*, init_cellWithTitle, "cellWithTitle:selectedBlock:", NSString*,
+                ValueChangedBlock)
 
-    // Messages.
-    void didSelectFromTable(UITableViewController* table);
-    void layoutSubviews() { UITableViewCell::layoutSubviews(); }
+    OBJC_OVERRIDE(void, didSelectFromTable, "didSelectFromTable:", UITableViewController*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 };

@@ -3,39 +3,44 @@
 #include "KLPreferences/KLPSelectListTable.h"
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPListCell> KLPListCell::cellWithTitle(NSString* title, KLPSettings* setting, NSArray* items,
-                                            NSArray* value, bool popViewOnSelect,
-                                            NSString* postNotification,
-                                            ValueChangedBlock changedBlock) {
-    return make<KLPListCell>(&KLPListCell::init_cellWithTitle, title, setting, items, value,
+Ref<KLPListCell> KLPListCell::cellWithTitleImp(Class cls, NSString* title, KLPSettings* setting,
+                                               NSArray* items, NSArray* value, bool popViewOnSelect,
+                                               NSString* postNotification,
+                                               ValueChangedBlock changedBlock) {
+    return make<KLPListCell>(cls, &KLPListCell::init_cellWithTitle, title, setting, items, value,
                              popViewOnSelect, postNotification, std::move(changedBlock));
 }
 
-KLPListCell* KLPListCell::init_cellWithTitle(NSString* title, KLPSettings* setting, NSArray* items,
-                                             NSArray* value, bool popViewOnSelect,
-                                             NSString* postNotification,
-                                             ValueChangedBlock changedBlock) {
+KLPListCell* KLPListCell::init_cellWithTitleImp(NSString* title, KLPSettings* setting,
+                                                NSArray* items, NSArray* value,
+                                                bool popViewOnSelect, NSString* postNotification,
+                                                ValueChangedBlock changedBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
     setValueChanged(std::move(changedBlock));
-    _items = items;
-    _values = value;
-    KLPSelectListTable::cutToCommonLength(_items, _values);
-    _popView = popViewOnSelect;
+    Ref<NSArray> shown = items, stored = value;
+    KLPSelectListTable::cutToCommonLength(shown, stored);
+    setItems(shown);
+    setValues(stored);
+    setPopView(popViewOnSelect);
     setPostNotification(postNotification);
     setAccessoryType(UITableViewCellAccessoryDisclosureIndicator);
-    if (NSString* shown = setting ? itemForValue(setting->value()) : nullptr)
-        detailTextLabel()->setText(shown);
+    Ref<NSObject> current = setting ? setting->value() : nullptr;
+    if (NSString* text = itemForValue(current)) detailTextLabel()->setText(text);
     return this;
 }
 
 NSObject* KLPListCell::valueForItem(NSString* item) const {
-    NSUInteger index = _items && item ? _items->indexOfObject(item) : NSNotFound;
-    return index == NSNotFound || !_values ? nullptr : _values->objectAtIndex(index);
+    NSArray* shown = items();
+    NSArray* stored = values();
+    NSUInteger index = shown && item ? shown->indexOfObject(item) : NSNotFound;
+    return index == NSNotFound || !stored ? nullptr : stored->objectAtIndex(index);
 }
 
 NSString* KLPListCell::itemForValue(NSObject* value) const {
-    NSUInteger index = _values && value ? _values->indexOfObject(value) : NSNotFound;
-    return index == NSNotFound || !_items ? nullptr : as<NSString>(_items->objectAtIndex(index));
+    NSArray* shown = items();
+    NSArray* stored = values();
+    NSUInteger index = stored && value ? stored->indexOfObject(value) : NSNotFound;
+    return index == NSNotFound || !shown ? nullptr : as<NSString>(shown->objectAtIndex(index));
 }
 
 void KLPListCell::chooseItem(NSString* item) {
@@ -45,24 +50,25 @@ void KLPListCell::chooseItem(NSString* item) {
     reportChange(value, value);
 }
 
-void KLPListCell::didSelectFromTable(UITableViewController* table) {
+void KLPListCell::didSelectFromTableImp(UITableViewController* table) {
     if (!table) return;
     deselectRowInTable(table);
     Ref<KLPListCell> self = this;
-    Ref<NSObject> current = setting() ? setting()->value() : nullptr;
+    KLPSettings* stored = setting();
+    Ref<NSObject> current = stored ? stored->value() : nullptr;
     Ref<KLPSelectListTable> list = make<KLPSelectListTable>(
         &KLPSelectListTable::initWithStyle, static_cast<long>(UITableViewStyleGrouped),
-        textLabel()->text(), _items.get(), _values.get(), current.get(), _popView,
-        [self](NSString* item) { self->chooseItem(item); });
+        textLabel()->text(), items(), values(), current.get(), popView(),
+        KLPSelectListTable::ChangeBlock([self](NSString* item) { self->chooseItem(item); }));
     list->setTintUIColor(tintUIColor());
     list->showFrom(table);
 }
 
+void KLPListCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+}
+
 const ClassInfo& KLPListCell::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPListCell>()
-            .method<"didSelectFromTable:", &KLPListCell::didSelectFromTable>()
-            .method<"layoutSubviews", &KLPListCell::layoutSubviews>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPListCell>().build();
     return info;
 }

@@ -14,28 +14,24 @@
 struct KLPListCell : KLPCell {
     OBJC_CLASS(KLPListCell, KLPCell)
 
-    static Ref<KLPListCell> cellWithTitle(NSString* title, KLPSettings* setting, NSArray* items,
-                                          NSArray* value, bool popViewOnSelect,
-                                          NSString* postNotification,
-                                          ValueChangedBlock changedBlock);
-    KLPListCell* init_cellWithTitle(NSString* title, KLPSettings* setting, NSArray* items,
-                                    NSArray* value, bool popViewOnSelect,
-                                    NSString* postNotification, ValueChangedBlock changedBlock);
+    OBJC_CLASS_METHOD(
+        Ref<KLPListCell>, cellWithTitle,
+        "cellWithTitle:setting:items:value:popViewOnSelect:postNotification:changedBlock:",
+        NSString*, KLPSettings*, NSArray*, NSArray*, bool, NSString*, ValueChangedBlock)
+    OBJC_METHOD(KLPListCell*, init_cellWithTitle,
+                "cellWithTitle:setting:items:value:popViewOnSelect:postNotification:changedBlock:",
+                NSString*, KLPSettings*, NSArray*, NSArray*, bool, NSString*, ValueChangedBlock)
 
-    NSArray* items() const { return _items; }
-    void setItems(NSArray* items) { _items = items; }
-    NSArray* values() const { return _values; }
-    void setValues(NSArray* values) { _values = values; }
-    bool popView() const { return _popView; }
-    void setPopView(bool popView) { _popView = popView; }
+    OBJC_PROPERTY(NSArray*, items, setItems)
+    OBJC_PROPERTY(NSArray*, values, setValues)
+    OBJC_PROPERTY(bool, popView, setPopView)
+
+    OBJC_OVERRIDE(void, didSelectFromTable, "didSelectFromTable:", UITableViewController*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 
     // What choosing a display text in the list does: detail text, then the
-    // change report with the matching value.
+    // change report with the matching value (a C++ helper, not a message).
     void chooseItem(NSString* item);
-
-    // Messages.
-    void didSelectFromTable(UITableViewController* table);
-    void layoutSubviews() { KLPCell::layoutSubviews(); }
 
   private:
     // The value shown as `item`, or nil.

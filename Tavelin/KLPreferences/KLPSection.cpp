@@ -2,24 +2,25 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPSection> KLPSection::sectionWithTitle(NSString* headerTitle, NSString* footerTitle) {
-    return make<KLPSection>(&KLPSection::initWithTitle, headerTitle, footerTitle);
+Ref<KLPSection> KLPSection::sectionWithTitleImp(Class cls, NSString* headerTitle,
+                                                NSString* footerTitle) {
+    return make<KLPSection>(cls, &KLPSection::initWithTitle, headerTitle, footerTitle);
 }
 
-KLPSection* KLPSection::initWithTitle(NSString* headerTitle, NSString* footerTitle) {
-    if (!UITableViewCell::initWithFrame(CGRectZero)) return nullptr;
-    _headerTitle = headerTitle;
-    _footerTitle = footerTitle;
-    _cells = NSMutableArray::array();
+KLPSection* KLPSection::initWithTitleImp(NSString* headerTitle, NSString* footerTitle) {
+    if (!initWithFrame(CGRectZero)) return nullptr;
+    setHeaderTitle(headerTitle);
+    setFooterTitle(footerTitle);
+    setCells(NSMutableArray::array());
     return this;
 }
 
-void KLPSection::addCell(KLPCell* cell) {
-    if (_cells) _cells->addObject(cell);
+void KLPSection::addCellImp(KLPCell* cell) {
+    if (NSMutableArray* list = cells()) list->addObject(cell);
 }
 
-void KLPSection::addCells(const NSArray* cells) {
-    if (_cells) _cells->addObjectsFromArray(cells);
+void KLPSection::addCellsImp(NSArray* added) {
+    if (NSMutableArray* list = cells()) list->addObjectsFromArray(added);
 }
 
 const ClassInfo& KLPSection::objcClassInfo() {

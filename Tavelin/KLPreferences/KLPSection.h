@@ -9,21 +9,18 @@
 struct KLPSection : UITableViewCell {
     OBJC_CLASS(KLPSection, UITableViewCell)
 
-    static Ref<KLPSection> sectionWithTitle(NSString* headerTitle, NSString* footerTitle);
-    KLPSection* initWithTitle(NSString* headerTitle, NSString* footerTitle);
+    OBJC_CLASS_METHOD(Ref<KLPSection>, sectionWithTitle, "sectionWithTitle:footer:", NSString*,
+                      NSString*)
+    OBJC_METHOD(KLPSection*, initWithTitle, "initWithTitle:footer:", NSString*, NSString*)
 
     // nil is refused: the cells stay as they were.
-    void addCell(KLPCell* cell);
-    void addCells(const NSArray* cells);
+    OBJC_METHOD(void, addCell, "addCell:", KLPCell*)
+    OBJC_METHOD(void, addCells, "addCells:", NSArray*)
 
-    NSString* headerTitle() const { return _headerTitle; }
-    void setHeaderTitle(NSString* title) { _headerTitle = title; }
-    NSString* footerTitle() const { return _footerTitle; }
-    void setFooterTitle(NSString* title) { _footerTitle = title; }
-    NSMutableArray* cells() const { return _cells; }
-    void setCells(NSMutableArray* cells) { _cells = cells; }
-    UIColor* tintUIColor() const { return _tintUIColor; }
-    void setTintUIColor(UIColor* color) { _tintUIColor = color; }
+    OBJC_PROPERTY(NSString*, headerTitle, setHeaderTitle)
+    OBJC_PROPERTY(NSString*, footerTitle, setFooterTitle)
+    OBJC_PROPERTY(NSMutableArray*, cells, setCells)
+    OBJC_PROPERTY(UIColor*, tintUIColor, setTintUIColor)
 
   private:
     Ref<NSString> _headerTitle;

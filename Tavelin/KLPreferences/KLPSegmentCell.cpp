@@ -2,66 +2,72 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle_items(NSString* title, KLPSettings* setting,
-                                                        NSArray* items, NSString* postNotification,
-                                                        ValueChangedBlock changeBlock) {
-    return cellWithTitle(title, setting, items, items, postNotification, std::move(changeBlock));
+Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle_itemsImp(Class cls, NSString* title,
+                                                           KLPSettings* setting, NSArray* items,
+                                                           NSString* postNotification,
+                                                           ValueChangedBlock changeBlock) {
+    return make<KLPSegmentCell>(cls, &KLPSegmentCell::init_cellWithTitle, title, setting, items,
+                                items, postNotification, std::move(changeBlock));
 }
 
-Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle_values(NSString* title, KLPSettings* setting,
-                                                         NSArray* values,
-                                                         NSString* postNotification,
-                                                         ValueChangedBlock changeBlock) {
-    return cellWithTitle(title, setting, values, nullptr, postNotification, std::move(changeBlock));
+Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle_valuesImp(Class cls, NSString* title,
+                                                            KLPSettings* setting, NSArray* values,
+                                                            NSString* postNotification,
+                                                            ValueChangedBlock changeBlock) {
+    return make<KLPSegmentCell>(cls, &KLPSegmentCell::init_cellWithTitle, title, setting, values,
+                                nullptr, postNotification, std::move(changeBlock));
 }
 
-Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitle(NSString* title, KLPSettings* setting,
-                                                  NSArray* values, NSArray* displayedValues,
-                                                  NSString* postNotification,
-                                                  ValueChangedBlock changeBlock) {
-    return make<KLPSegmentCell>(&KLPSegmentCell::init_cellWithTitle, title, setting, values,
+Ref<KLPSegmentCell> KLPSegmentCell::cellWithTitleImp(Class cls, NSString* title,
+                                                     KLPSettings* setting, NSArray* values,
+                                                     NSArray* displayedValues,
+                                                     NSString* postNotification,
+                                                     ValueChangedBlock changeBlock) {
+    return make<KLPSegmentCell>(cls, &KLPSegmentCell::init_cellWithTitle, title, setting, values,
                                 displayedValues, postNotification, std::move(changeBlock));
 }
 
-KLPSegmentCell* KLPSegmentCell::init_cellWithTitle(NSString* title, KLPSettings* setting,
-                                                   NSArray* values, NSArray* displayedValues,
-                                                   NSString* postNotification,
-                                                   ValueChangedBlock changeBlock) {
+KLPSegmentCell* KLPSegmentCell::init_cellWithTitleImp(NSString* title, KLPSettings* setting,
+                                                      NSArray* values, NSArray* displayedValues,
+                                                      NSString* postNotification,
+                                                      ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
     setPostNotification(postNotification);
     setValueChanged(std::move(changeBlock));
-    _values = values;
-    _displayedValues = displayedValues ? displayedValues : values;
-    _segment = UISegmentedControl::segmentedControlWithItems(_displayedValues);
-    _segment->addTarget(this, "segmentAction:"_sel, UIControlEventValueChanged);
-    _segment->setSelectedSegmentIndex(storedIndex());
-    setAccessoryView(_segment);
+    setValues(values);
+    setDisplayedValues(displayedValues ? displayedValues : values);
+    Ref<UISegmentedControl> control =
+        UISegmentedControl::segmentedControlWithItems(this->displayedValues());
+    setSegment(control);
+    control->addTarget(this, "segmentAction:"_sel, UIControlEventValueChanged);
+    control->setSelectedSegmentIndex(storedIndex());
+    setAccessoryView(control);
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     return this;
 }
 
 long KLPSegmentCell::storedIndex() const {
-    if (!_values || !setting()) return UISegmentedControlNoSegment;
-    NSUInteger index = _values->indexOfObject(setting()->value());
+    NSArray* choices = values();
+    KLPSettings* stored = setting();
+    if (!choices || !stored) return UISegmentedControlNoSegment;
+    NSUInteger index = choices->indexOfObject(stored->value());
     return index == NSNotFound ? UISegmentedControlNoSegment : static_cast<long>(index);
 }
 
-void KLPSegmentCell::segmentAction(UISegmentedControl* sender) {
+void KLPSegmentCell::segmentActionImp(UISegmentedControl* sender) {
     long index = sender ? sender->selectedSegmentIndex() : UISegmentedControlNoSegment;
-    if (!_values || index < 0 || static_cast<NSUInteger>(index) >= _values->count()) return;
-    Ref<NSObject> value = _values->objectAtIndex(static_cast<NSUInteger>(index));
+    NSArray* choices = values();
+    if (!choices || index < 0 || static_cast<NSUInteger>(index) >= choices->count()) return;
+    Ref<NSObject> value = choices->objectAtIndex(static_cast<NSUInteger>(index));
     reportChange(value, value);
 }
 
-void KLPSegmentCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
-    if (_segment) _segment->setTintColor(tintUIColor());
+void KLPSegmentCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+    if (UISegmentedControl* control = segment()) control->setTintColor(tintUIColor());
 }
 
 const ClassInfo& KLPSegmentCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSegmentCell>()
-                                      .method<"segmentAction:", &KLPSegmentCell::segmentAction>()
-                                      .method<"layoutSubviews", &KLPSegmentCell::layoutSubviews>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPSegmentCell>().build();
     return info;
 }

@@ -15,30 +15,26 @@ struct KLPSegmentCell : KLPCell {
     OBJC_CLASS(KLPSegmentCell, KLPCell)
 
     // The segments show and store the items.
-    static Ref<KLPSegmentCell> cellWithTitle_items(NSString* title, KLPSettings* setting,
-                                                   NSArray* items, NSString* postNotification,
-                                                   ValueChangedBlock changeBlock);
+    OBJC_CLASS_METHOD(Ref<KLPSegmentCell>, cellWithTitle_items,
+                      "cellWithTitle:setting:items:postNotification:changeBlock:", NSString*,
+                      KLPSettings*, NSArray*, NSString*, ValueChangedBlock)
     // The segments show the values themselves.
-    static Ref<KLPSegmentCell> cellWithTitle_values(NSString* title, KLPSettings* setting,
-                                                    NSArray* values, NSString* postNotification,
-                                                    ValueChangedBlock changeBlock);
-    static Ref<KLPSegmentCell> cellWithTitle(NSString* title, KLPSettings* setting, NSArray* values,
-                                             NSArray* displayedValues, NSString* postNotification,
-                                             ValueChangedBlock changeBlock);
-    KLPSegmentCell* init_cellWithTitle(NSString* title, KLPSettings* setting, NSArray* values,
-                                       NSArray* displayedValues, NSString* postNotification,
-                                       ValueChangedBlock changeBlock);
+    OBJC_CLASS_METHOD(Ref<KLPSegmentCell>, cellWithTitle_values,
+                      "cellWithTitle:setting:values:postNotification:changeBlock:", NSString*,
+                      KLPSettings*, NSArray*, NSString*, ValueChangedBlock)
+    OBJC_CLASS_METHOD(Ref<KLPSegmentCell>, cellWithTitle,
+                      "cellWithTitle:setting:values:displayedValues:postNotification:changeBlock:",
+                      NSString*, KLPSettings*, NSArray*, NSArray*, NSString*, ValueChangedBlock)
+    OBJC_METHOD(KLPSegmentCell*, init_cellWithTitle,
+                "cellWithTitle:setting:values:displayedValues:postNotification:changeBlock:",
+                NSString*, KLPSettings*, NSArray*, NSArray*, NSString*, ValueChangedBlock)
 
-    UISegmentedControl* segment() const { return _segment; }
-    void setSegment(UISegmentedControl* segment) { _segment = segment; }
-    NSArray* values() const { return _values; }
-    void setValues(NSArray* values) { _values = values; }
-    NSArray* displayedValues() const { return _displayedValues; }
-    void setDisplayedValues(NSArray* values) { _displayedValues = values; }
+    OBJC_PROPERTY(UISegmentedControl*, segment, setSegment)
+    OBJC_PROPERTY(NSArray*, values, setValues)
+    OBJC_PROPERTY(NSArray*, displayedValues, setDisplayedValues)
 
-    // Messages.
-    void segmentAction(UISegmentedControl* sender);
-    void layoutSubviews();
+    OBJC_METHOD(void, segmentAction, "segmentAction:", UISegmentedControl*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 
   private:
     long storedIndex() const;

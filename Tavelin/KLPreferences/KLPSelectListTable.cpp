@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "UIKit/UIBarButtonItem.h"
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UIBarButtonItem.h"
+#include "UIKit/UINavigationController.h"
 
 namespace {
 
@@ -34,30 +34,39 @@ void KLPSelectListTable::cutToCommonLength(Ref<NSArray>& items, Ref<NSArray>& va
     cutTo(values, length);
 }
 
-KLPSelectListTable* KLPSelectListTable::initWithStyle(long style, NSString* title, NSArray* items,
-                                                      NSArray* values, NSObject* currentValue,
-                                                      bool popViewOnSelect,
-                                                      ChangeBlock changeBlock) {
+KLPSelectListTable* KLPSelectListTable::initWithStyleImp(long style, NSString* title,
+                                                         NSArray* items, NSArray* values,
+                                                         NSObject* current, bool popViewOnSelect,
+                                                         ChangeBlock changeBlock) {
     listItems = items;
     listValues = values;
     cutToCommonLength(listItems, listValues);
-    this->currentValue = currentValue;
+    currentValue = current;
     popView = popViewOnSelect;
     pageTitle = title;
-    _itemChanged = [changeBlock = std::move(changeBlock)](NSObject* item) {
+    setItemChanged([changeBlock = std::move(changeBlock)](NSObject* item) {
         if (changeBlock) changeBlock(as<NSString>(item));
-    };
+    });
     if (!UITableViewController::initWithStyle(style)) return nullptr;
     return this;
 }
 
-void KLPSelectListTable::viewDidLoad() {
-    UITableViewController::viewDidLoad();
+void KLPSelectListTable::viewDidLoadImp() {
+    sendSuper(this, Super::objcClass(), "viewDidLoad"_sel);
     setTitle(pageTitle);
-    view()->setTintColor(_tintUIColor);
-    tableView()->setTintColor(_tintUIColor);
+    UIColor* tint = tintUIColor();
+    view()->setTintColor(tint);
+    tableView()->setTintColor(tint);
     if (Ref<UINavigationController> navigation = navigationOf(this))
-        navigation->navigationBar()->setTintColor(_tintUIColor);
+        navigation->navigationBar()->setTintColor(tint);
+}
+
+long KLPSelectListTable::numberOfSectionsInTableViewImp(UITableView*) {
+    return 1;
+}
+
+long KLPSelectListTable::tableView_numberOfRowsInSectionImp(UITableView*, long) {
+    return static_cast<long>(listItems->count());
 }
 
 long KLPSelectListTable::accessoryForRow(long row) const {
@@ -66,8 +75,8 @@ long KLPSelectListTable::accessoryForRow(long row) const {
                                                       : UITableViewCellAccessoryNone;
 }
 
-Ref<UITableViewCell> KLPSelectListTable::tableView_cellForRowAtIndexPath(UITableView* tableView,
-                                                                         NSIndexPath* path) {
+Ref<UITableViewCell> KLPSelectListTable::tableView_cellForRowAtIndexPathImp(UITableView* tableView,
+                                                                            NSIndexPath* path) {
     NSString* identifier = "LinkCellIdentifier"_ns;
     Ref<UITableViewCell> cell = tableView->dequeueReusableCellWithIdentifier(identifier);
     if (!cell) cell = UITableViewCell::cellWithStyle(UITableViewCellStyleDefault, identifier);
@@ -77,13 +86,12 @@ Ref<UITableViewCell> KLPSelectListTable::tableView_cellForRowAtIndexPath(UITable
     return cell;
 }
 
-void KLPSelectListTable::tableView_didSelectRowAtIndexPath(UITableView* tableView,
-                                                           NSIndexPath* path) {
+void KLPSelectListTable::tableView_didSelectRowAtIndexPathImp(UITableView* tableView,
+                                                              NSIndexPath* path) {
     Ref<KLPSelectListTable> keep = this;
     NSObject* item = path ? listItems->objectAtIndex(path->row()) : nullptr;
     if (!item) return;
-    // A copy: the block may replace itself.
-    if (ItemChangedBlock block = _itemChanged) block(item);
+    if (ItemChangedBlock block = itemChanged()) block(item);
     tableView->deselectRowAtIndexPath(path, true);
     currentValue = listValues->objectAtIndex(listItems->indexOfObject(item));
     Ref<NSArray> visible = tableView->visibleCells();
@@ -93,6 +101,12 @@ void KLPSelectListTable::tableView_didSelectRowAtIndexPath(UITableView* tableVie
         cell->setAccessoryType(at ? accessoryForRow(at->row()) : UITableViewCellAccessoryNone);
     }
     if (popView) close();
+}
+
+// Nothing of its own to free; the base answers for the rest.
+void KLPSelectListTable::didReceiveMemoryWarningImp() {
+    if (class_respondsToSelector(Super::objcClass(), "didReceiveMemoryWarning"_sel))
+        sendSuper(this, Super::objcClass(), "didReceiveMemoryWarning"_sel);
 }
 
 void KLPSelectListTable::showFrom(UIViewController* presenter) {
@@ -120,23 +134,11 @@ void KLPSelectListTable::close() {
     shown->dismissViewControllerAnimated(true, nullptr);
 }
 
-void KLPSelectListTable::done(NSObject*) {
+void KLPSelectListTable::doneImp(NSObject*) {
     close();
 }
 
 const ClassInfo& KLPSelectListTable::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPSelectListTable>()
-            .method<"viewDidLoad", &KLPSelectListTable::viewDidLoad>()
-            .method<"numberOfSectionsInTableView:",
-                    &KLPSelectListTable::numberOfSectionsInTableView>()
-            .method<"tableView:numberOfRowsInSection:",
-                    &KLPSelectListTable::tableView_numberOfRowsInSection>()
-            .method<"tableView:cellForRowAtIndexPath:",
-                    &KLPSelectListTable::tableView_cellForRowAtIndexPath>()
-            .method<"tableView:didSelectRowAtIndexPath:",
-                    &KLPSelectListTable::tableView_didSelectRowAtIndexPath>()
-            .method<"done:", &KLPSelectListTable::done>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPSelectListTable>().build();
     return info;
 }

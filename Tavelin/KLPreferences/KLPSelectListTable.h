@@ -26,15 +26,26 @@ struct KLPSelectListTable : UITableViewController {
     using ChangeBlock = std::function<void(NSString*)>;
     using ItemChangedBlock = std::function<void(NSObject*)>;
 
-    KLPSelectListTable* initWithStyle(long style, NSString* title, NSArray* items, NSArray* values,
-                                      NSObject* currentValue, bool popViewOnSelect,
-                                      ChangeBlock changeBlock);
+    OBJC_METHOD(KLPSelectListTable*, initWithStyle,
+                "initWithStyle:title:items:values:currentValue:popViewOnSelect:changeBlock:", long,
+                NSString*, NSArray*, NSArray*, NSObject*, bool, ChangeBlock)
 
-    const ItemChangedBlock& itemChanged() const { return _itemChanged; }
-    void setItemChanged(ItemChangedBlock block) { _itemChanged = std::move(block); }
-    UIColor* tintUIColor() const { return _tintUIColor; }
-    void setTintUIColor(UIColor* color) { _tintUIColor = color; }
+    OBJC_PROPERTY(ItemChangedBlock, itemChanged, setItemChanged)
+    OBJC_PROPERTY(UIColor*, tintUIColor, setTintUIColor)
 
+    OBJC_OVERRIDE(void, viewDidLoad, "viewDidLoad")
+    OBJC_OVERRIDE(long, numberOfSectionsInTableView, "numberOfSectionsInTableView:", UITableView*)
+    OBJC_OVERRIDE(long, tableView_numberOfRowsInSection,
+                  "tableView:numberOfRowsInSection:", UITableView*, long)
+    OBJC_OVERRIDE(Ref<UITableViewCell>, tableView_cellForRowAtIndexPath,
+                  "tableView:cellForRowAtIndexPath:", UITableView*, NSIndexPath*)
+    OBJC_METHOD(void, tableView_didSelectRowAtIndexPath,
+                "tableView:didSelectRowAtIndexPath:", UITableView*, NSIndexPath*)
+    OBJC_METHOD(void, didReceiveMemoryWarning, "didReceiveMemoryWarning")
+    // The "Done" button's action.
+    OBJC_METHOD(void, done, "done:", NSObject*)
+
+    // C++ helpers (not messages).
     // Pushes the list onto the presenter's navigation controller, animated;
     // without one the presenter shows it modally in a navigation controller
     // of its own, with a "Done" left bar button.
@@ -44,17 +55,6 @@ struct KLPSelectListTable : UITableViewController {
     void close();
     // Cuts both arrays to the length of the shorter one; nil becomes empty.
     static void cutToCommonLength(Ref<NSArray>& items, Ref<NSArray>& values);
-
-    // Messages.
-    void viewDidLoad();
-    long numberOfSectionsInTableView(UITableView*) { return 1; }
-    long tableView_numberOfRowsInSection(UITableView*, long) {
-        return static_cast<long>(listItems->count());
-    }
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView* tableView, NSIndexPath* path);
-    void tableView_didSelectRowAtIndexPath(UITableView* tableView, NSIndexPath* path);
-    // The "Done" button's action.
-    void done(NSObject* sender);
 
   private:
     long accessoryForRow(long row) const;

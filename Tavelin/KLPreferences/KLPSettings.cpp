@@ -1,4 +1,4 @@
-#include "KLPSettings.h"
+#include "KLPreferences/KLPSettings.h"
 
 #include <cstdio>
 #include <optional>
@@ -36,11 +36,12 @@ std::optional<NSDictionary::Storage> settingsFileEntries(const std::string& path
 
 } // namespace
 
-Ref<KLPSettings> KLPSettings::settingsWithKey(NSString* key, NSObject* defaultValue) {
-    return make<KLPSettings>(&KLPSettings::initWithKey, key, defaultValue);
+Ref<KLPSettings> KLPSettings::settingsWithKeyImp(Class cls, NSString* key, NSObject* defaultValue) {
+    return make<KLPSettings>(cls, &KLPSettings::initWithKey, key, defaultValue);
 }
 
-KLPSettings* KLPSettings::initWithKey(NSString* key, NSObject* defaultValue) {
+KLPSettings* KLPSettings::initWithKeyImp(NSString* key, NSObject* defaultValue) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     setKey(key);
     NSObject* const objects[] = {defaultValue};
     NSString* const keys[] = {key};
@@ -49,21 +50,22 @@ KLPSettings* KLPSettings::initWithKey(NSString* key, NSObject* defaultValue) {
     return this;
 }
 
-Ref<NSObject> KLPSettings::value() const {
-    return NSUserDefaults::standardUserDefaults()->objectForKey(_key);
+Ref<NSObject> KLPSettings::valueImp() {
+    return NSUserDefaults::standardUserDefaults()->objectForKey(key());
 }
 
-void KLPSettings::setValue(NSObject* value) {
-    if (this->value().get() == value) return;
+void KLPSettings::setValueImp(NSObject* newValue) {
+    if (value().get() == newValue) return;
     NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
-    if (!store->setObject(value, _key)) return;
+    if (!store->setObject(newValue, key())) return;
     store->synchronize();
-    if (_fileSave && _fileSave->length() > 0) saveValue(value);
+    NSString* path = fileSave();
+    if (path && path->length() > 0) saveValue(newValue);
 }
 
-void KLPSettings::saveValue(NSObject* value) {
+void KLPSettings::saveValueImp(NSObject* newValue) {
     std::string error = "no settings file is set";
-    if (!_fileSave || !_key || (value && !isPropertyList(value, error))) {
+    if (!_fileSave || !_key || (newValue && !isPropertyList(newValue, error))) {
         std::fprintf(stderr, "KLPSettings: not saving %s: %s\n",
                      _key ? _key->UTF8String() : "(no key)", error.c_str());
         return;
@@ -71,22 +73,19 @@ void KLPSettings::saveValue(NSObject* value) {
     FileLock lock(_fileSave->utf8());
     std::optional<NSDictionary::Storage> entries = settingsFileEntries(_fileSave->utf8());
     if (!entries) return;
-    if (value)
-        entries->insert_or_assign(_key->utf8(), Ref<NSObject>(value));
+    if (newValue)
+        entries->insert_or_assign(_key->utf8(), Ref<NSObject>(newValue));
     else
         entries->erase(_key->utf8());
     make<NSDictionary>(&NSDictionary::initWithStorage, std::move(*entries))
         ->writeToFile(_fileSave, true);
 }
 
-void KLPSettings::observeValueForKeyPath(NSString*, NSObject*, NSDictionary*, void*) {
-    if (_valueDidChangeBlock) _valueDidChangeBlock();
+void KLPSettings::observeValueForKeyPathImp(NSString*, NSObject*, NSDictionary*, void*) {
+    if (ChangeBlock block = _valueDidChangeBlock) block();
 }
 
 const ClassInfo& KLPSettings::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSettings>()
-                                      .method<"observeValueForKeyPath:ofObject:change:context:",
-                                              &KLPSettings::observeValueForKeyPath>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPSettings>().build();
     return info;
 }

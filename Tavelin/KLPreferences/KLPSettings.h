@@ -12,28 +12,26 @@
 struct KLPSettings : NSObject {
     OBJC_CLASS(KLPSettings, NSObject)
 
-    static Ref<KLPSettings> settingsWithKey(NSString* key, NSObject* defaultValue);
-    KLPSettings* initWithKey(NSString* key, NSObject* defaultValue);
+    using ChangeBlock = std::function<void()>;
 
-    Ref<NSObject> value() const;
-    void setValue(NSObject* value);
-    void saveValue(NSObject* value);
+    OBJC_CLASS_METHOD(Ref<KLPSettings>, settingsWithKey, "settingsWithKey:defaultValue:", NSString*,
+                      NSObject*)
+    OBJC_METHOD(KLPSettings*, initWithKey, "initWithKey:defaultValue:", NSString*, NSObject*)
 
+    OBJC_PROPERTY(ChangeBlock, valueDidChangeBlock, setValueDidChangeBlock)
+    OBJC_PROPERTY(NSString*, key, setKey)
+    OBJC_METHOD(Ref<NSObject>, value, "value")
+    OBJC_METHOD(void, setValue, "setValue:", NSObject*)
+    OBJC_PROPERTY(NSString*, fileSave, setFileSave)
+
+    OBJC_METHOD(void, saveValue, "saveValue:", NSObject*)
     // Key-value-observing callback: runs valueDidChangeBlock, if any.
-    void observeValueForKeyPath(NSString* keyPath, NSObject* object, NSDictionary* change,
-                                void* context);
-
-    const std::function<void()>& valueDidChangeBlock() const { return _valueDidChangeBlock; }
-    void setValueDidChangeBlock(std::function<void()> block) {
-        _valueDidChangeBlock = std::move(block);
-    }
-    NSString* key() const { return _key; }
-    void setKey(NSString* key) { _key = key; }
-    NSString* fileSave() const { return _fileSave; }
-    void setFileSave(NSString* path) { _fileSave = path; }
+    OBJC_METHOD(void, observeValueForKeyPath,
+                "observeValueForKeyPath:ofObject:change:context:", NSString*, NSObject*,
+                NSDictionary*, void*)
 
   private:
     Ref<NSString> _key;
     Ref<NSString> _fileSave;
-    std::function<void()> _valueDidChangeBlock;
+    ChangeBlock _valueDidChangeBlock;
 };

@@ -27,32 +27,34 @@ float single(CGFloat quantity) {
 
 } // namespace
 
-Ref<KLPSliderCell> KLPSliderCell::cellWithTitle(NSString* title, KLPSettings* setting, float min,
-                                                float max, NSString* postNotification,
-                                                ValueChangedBlock changeBlock) {
-    return make<KLPSliderCell>(&KLPSliderCell::init_cellWithTitle, title, setting, min, max,
+Ref<KLPSliderCell> KLPSliderCell::cellWithTitleImp(Class cls, NSString* title, KLPSettings* setting,
+                                                   float min, float max, NSString* postNotification,
+                                                   ValueChangedBlock changeBlock) {
+    return make<KLPSliderCell>(cls, &KLPSliderCell::init_cellWithTitle, title, setting, min, max,
                                postNotification, std::move(changeBlock));
 }
 
-KLPSliderCell* KLPSliderCell::init_cellWithTitle(NSString* title, KLPSettings* setting, float min,
-                                                 float max, NSString* postNotification,
-                                                 ValueChangedBlock changeBlock) {
+KLPSliderCell* KLPSliderCell::init_cellWithTitleImp(NSString* title, KLPSettings* setting,
+                                                    float min, float max,
+                                                    NSString* postNotification,
+                                                    ValueChangedBlock changeBlock) {
     if (!initWithTitle(nullptr, setting)) return nullptr;
     setPostNotification(postNotification);
     setValueChanged(std::move(changeBlock));
 
-    _sliderCell = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
-    _sliderCell->setMinimumValue(min);
-    _sliderCell->setMaximumValue(max);
-    _sliderCell->setValue(floatOf(setting ? setting->value() : nullptr));
-    _sliderCell->addTarget(this, "sliderChanged:"_sel, UIControlEventValueChanged);
-    send(contentView(), "addSubview:"_sel, static_cast<UIView*>(_sliderCell));
+    const float stored = floatOf(setting ? setting->value() : nullptr);
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
+    slider->setMinimumValue(min);
+    slider->setMaximumValue(max);
+    slider->setValue(stored);
+    slider->addTarget(this, "sliderChanged:"_sel, UIControlEventValueChanged);
+    send(contentView(), "addSubview:"_sel, static_cast<UIView*>(slider));
+    setSliderCell(slider);
 
-    _lLabel = addLabel(twoDecimals(min), UIColor::blackColor(), NSTextAlignmentCenter);
-    _rLabel = addLabel(twoDecimals(max), UIColor::blackColor(), NSTextAlignmentCenter);
-    _cLabel = addLabel(title, UIColor::blackColor(), NSTextAlignmentLeft);
-    _vLabel = addLabel(twoDecimals(floatOf(setting ? setting->value() : nullptr)),
-                       UIColor::grayColor(), NSTextAlignmentRight);
+    setLLabel(addLabel(twoDecimals(min), UIColor::blackColor(), NSTextAlignmentCenter));
+    setRLabel(addLabel(twoDecimals(max), UIColor::blackColor(), NSTextAlignmentCenter));
+    setCLabel(addLabel(title, UIColor::blackColor(), NSTextAlignmentLeft));
+    setVLabel(addLabel(twoDecimals(stored), UIColor::grayColor(), NSTextAlignmentRight));
 
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     setHeight(kHeight);
@@ -73,8 +75,8 @@ Ref<UILabel> KLPSliderCell::addLabel(NSString* text, UIColor* color, long alignm
     return label;
 }
 
-void KLPSliderCell::layoutSubviews() {
-    KLPCell::layoutSubviews();
+void KLPSliderCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
     const CGSize size = contentView()->frame().size;
     const float w = std::max(single(size.width), 0.0f);
     const float h = single(size.height);
@@ -82,25 +84,22 @@ void KLPSliderCell::layoutSubviews() {
     const float b = std::max(single((w - w / 1.8) / 2 - 10), 0.0f);
     const float x = single(w / 2.0 - s / 2.0);
     const float lowerY = single(h - 25.0 - 10.0);
-    _sliderCell->setFrame(CGRectMake(x, lowerY, s, 25));
-    _lLabel->setFrame(CGRectMake(single(x - b - 5.0), lowerY, b, 25));
-    _rLabel->setFrame(CGRectMake(single(x + s + 5.0), lowerY, b, 25));
-    _cLabel->setFrame(CGRectMake(17, 8, single(w / 1.8), 25));
-    _vLabel->setFrame(CGRectMake(single(w - (w - w / 1.8) - 25), 8, single(w - w / 1.8), 25));
+    sliderCell()->setFrame(CGRectMake(x, lowerY, s, 25));
+    lLabel()->setFrame(CGRectMake(single(x - b - 5.0), lowerY, b, 25));
+    rLabel()->setFrame(CGRectMake(single(x + s + 5.0), lowerY, b, 25));
+    cLabel()->setFrame(CGRectMake(17, 8, single(w / 1.8), 25));
+    vLabel()->setFrame(CGRectMake(single(w - (w - w / 1.8) - 25), 8, single(w - w / 1.8), 25));
 }
 
-void KLPSliderCell::sliderChanged(NSObject* sender) {
+void KLPSliderCell::sliderChangedImp(NSObject* sender) {
     auto* slider = as<UISlider>(sender);
     if (!slider) return;
     Ref<KLPSliderCell> keep = this;
-    _vLabel->setText(twoDecimals(slider->value()));
+    vLabel()->setText(twoDecimals(slider->value()));
     reportChange(NSNumber::numberWithFloat(slider->value()), slider);
 }
 
 const ClassInfo& KLPSliderCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSliderCell>()
-                                      .method<"layoutSubviews", &KLPSliderCell::layoutSubviews>()
-                                      .method<"sliderChanged:", &KLPSliderCell::sliderChanged>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPSliderCell>().build();
     return info;
 }

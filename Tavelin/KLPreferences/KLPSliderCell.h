@@ -20,32 +20,25 @@ struct KLPSliderCell : KLPCell {
 
     static constexpr int kHeight = 75;
 
-    static Ref<KLPSliderCell> cellWithTitle(NSString* title, KLPSettings* setting, float min,
-                                            float max, NSString* postNotification,
-                                            ValueChangedBlock changeBlock);
-    KLPSliderCell* init_cellWithTitle(NSString* title, KLPSettings* setting, float min, float max,
-                                      NSString* postNotification, ValueChangedBlock changeBlock);
+    OBJC_CLASS_METHOD(Ref<KLPSliderCell>, cellWithTitle,
+                      "cellWithTitle:setting:min:max:postNotification:changeBlock:", NSString*,
+                      KLPSettings*, float, float, NSString*, ValueChangedBlock)
+    OBJC_METHOD(KLPSliderCell*, init_cellWithTitle,
+                "cellWithTitle:setting:min:max:postNotification:changeBlock:", NSString*,
+                KLPSettings*, float, float, NSString*, ValueChangedBlock)
 
-    UISlider* sliderCell() const { return _sliderCell; }
-    void setSliderCell(UISlider* slider) { _sliderCell = slider; }
-    UILabel* lLabel() const { return _lLabel; }
-    void setLLabel(UILabel* label) { _lLabel = label; }
-    UILabel* rLabel() const { return _rLabel; }
-    void setRLabel(UILabel* label) { _rLabel = label; }
-    UILabel* cLabel() const { return _cLabel; }
-    void setCLabel(UILabel* label) { _cLabel = label; }
-    UILabel* vLabel() const { return _vLabel; }
-    void setVLabel(UILabel* label) { _vLabel = label; }
+    OBJC_PROPERTY(UISlider*, sliderCell, setSliderCell)
+    OBJC_PROPERTY(UILabel*, lLabel, setLLabel)
+    OBJC_PROPERTY(UILabel*, rLabel, setRLabel)
+    OBJC_PROPERTY(UILabel*, cLabel, setCLabel)
+    OBJC_PROPERTY(UILabel*, vLabel, setVLabel)
     // Not used by the cell: the slider's own bounds are in force.
-    float min() const { return _min; }
-    void setMin(float min) { _min = min; }
-    float max() const { return _max; }
-    void setMax(float max) { _max = max; }
+    OBJC_PROPERTY(float, min, setMin)
+    OBJC_PROPERTY(float, max, setMax)
 
-    // Messages.
-    void layoutSubviews();
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
     // The slider's value-changed action; a sender that is no slider is ignored.
-    void sliderChanged(NSObject* sender);
+    OBJC_METHOD(void, sliderChanged, "sliderChanged:", NSObject*)
 
   private:
     Ref<UILabel> addLabel(NSString* text, UIColor* color, long alignment);

@@ -3,42 +3,40 @@
 #include "Foundation/NSNumber.h"
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPSwitchCell> KLPSwitchCell::cellWithTitle(NSString* title, KLPSettings* setting,
-                                                NSString* postNotification,
-                                                ValueChangedBlock changeBlock) {
-    return make<KLPSwitchCell>(&KLPSwitchCell::init_cellWithTitle, title, setting, postNotification,
-                               std::move(changeBlock));
+Ref<KLPSwitchCell> KLPSwitchCell::cellWithTitleImp(Class cls, NSString* title, KLPSettings* setting,
+                                                   NSString* postNotification,
+                                                   ValueChangedBlock changeBlock) {
+    return make<KLPSwitchCell>(cls, &KLPSwitchCell::init_cellWithTitle, title, setting,
+                               postNotification, std::move(changeBlock));
 }
 
-KLPSwitchCell* KLPSwitchCell::init_cellWithTitle(NSString* title, KLPSettings* setting,
-                                                 NSString* postNotification,
-                                                 ValueChangedBlock changeBlock) {
+KLPSwitchCell* KLPSwitchCell::init_cellWithTitleImp(NSString* title, KLPSettings* setting,
+                                                    NSString* postNotification,
+                                                    ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
     setPostNotification(postNotification);
     setValueChanged(std::move(changeBlock));
-    _switchView = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
+    Ref<UISwitch> control = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
+    setSwitchView(control);
     Ref<NSObject> stored = setting ? setting->value() : nullptr;
     auto* number = as<NSNumber>(stored.get());
-    _switchView->setOn(number && number->boolValue(), false);
-    _switchView->addTarget(this, "switchChanged:"_sel, UIControlEventValueChanged);
-    setAccessoryView(_switchView);
+    control->setOn(number && number->boolValue(), false);
+    control->addTarget(this, "switchChanged:"_sel, UIControlEventValueChanged);
+    setAccessoryView(control);
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     return this;
 }
 
-void KLPSwitchCell::switchChanged(UISwitch* sender) {
+void KLPSwitchCell::switchChangedImp(UISwitch* sender) {
     reportChange(NSNumber::numberWithBool(sender && sender->isOn()), sender);
 }
 
-void KLPSwitchCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
-    if (_switchView) _switchView->setOnTintColor(tintUIColor());
+void KLPSwitchCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+    if (UISwitch* control = switchView()) control->setOnTintColor(tintUIColor());
 }
 
 const ClassInfo& KLPSwitchCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSwitchCell>()
-                                      .method<"switchChanged:", &KLPSwitchCell::switchChanged>()
-                                      .method<"layoutSubviews", &KLPSwitchCell::layoutSubviews>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPSwitchCell>().build();
     return info;
 }

@@ -10,18 +10,17 @@
 struct KLPSwitchCell : KLPCell {
     OBJC_CLASS(KLPSwitchCell, KLPCell)
 
-    static Ref<KLPSwitchCell> cellWithTitle(NSString* title, KLPSettings* setting,
-                                            NSString* postNotification,
-                                            ValueChangedBlock changeBlock);
-    KLPSwitchCell* init_cellWithTitle(NSString* title, KLPSettings* setting,
-                                      NSString* postNotification, ValueChangedBlock changeBlock);
+    OBJC_CLASS_METHOD(Ref<KLPSwitchCell>, cellWithTitle,
+                      "cellWithTitle:setting:postNotification:changeBlock:", NSString*,
+                      KLPSettings*, NSString*, ValueChangedBlock)
+    OBJC_METHOD(KLPSwitchCell*, init_cellWithTitle,
+                "cellWithTitle:setting:postNotification:changeBlock:", NSString*, KLPSettings*,
+                NSString*, ValueChangedBlock)
 
-    UISwitch* switchView() const { return _switchView; }
-    void setSwitchView(UISwitch* view) { _switchView = view; }
+    OBJC_PROPERTY(UISwitch*, switchView, setSwitchView)
 
-    // Messages.
-    void switchChanged(UISwitch* sender);
-    void layoutSubviews();
+    OBJC_METHOD(void, switchChanged, "switchChanged:", UISwitch*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 
   private:
     Ref<UISwitch> _switchView;

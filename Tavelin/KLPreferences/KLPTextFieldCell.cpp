@@ -3,11 +3,12 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 
-Ref<KLPTextFieldCell> KLPTextFieldCell::cellWithTitle(NSString* title, KLPSettings* setting,
-                                                      NSString* placeholder,
-                                                      NSString* postNotification,
-                                                      ValueChangedBlock changeBlock) {
-    return make<KLPTextFieldCell>(&KLPTextFieldCell::init_cellWithTitle, title, setting,
+Ref<KLPTextFieldCell> KLPTextFieldCell::cellWithTitleImp(Class cls, NSString* title,
+                                                         KLPSettings* setting,
+                                                         NSString* placeholder,
+                                                         NSString* postNotification,
+                                                         ValueChangedBlock changeBlock) {
+    return make<KLPTextFieldCell>(cls, &KLPTextFieldCell::init_cellWithTitle, title, setting,
                                   placeholder, postNotification, std::move(changeBlock));
 }
 
@@ -21,47 +22,42 @@ Ref<NSString> shownText(NSObject* value) {
 
 } // namespace
 
-KLPTextFieldCell* KLPTextFieldCell::init_cellWithTitle(NSString* title, KLPSettings* setting,
-                                                       NSString* placeholder,
-                                                       NSString* postNotification,
-                                                       ValueChangedBlock changeBlock) {
+KLPTextFieldCell* KLPTextFieldCell::init_cellWithTitleImp(NSString* title, KLPSettings* setting,
+                                                          NSString* placeholder,
+                                                          NSString* postNotification,
+                                                          ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
     setPostNotification(postNotification);
     setValueChanged(std::move(changeBlock));
-    _textField = make<UITextField>(&UITextField::initWithFrame, kFieldFrame);
-    _textField->setDelegate(this);
-    _textField->setTextAlignment(NSTextAlignmentRight);
-    _textField->setClearButtonMode(UITextFieldViewModeWhileEditing);
-    Ref<NSObject> stored = setting ? setting->value() : nullptr;
-    _textField->setText(shownText(stored));
-    _textField->setPlaceholder(placeholder);
-    _textField->addTarget(this, "textFieldChanged:"_sel, UIControlEventEditingChanged);
-    _textField->setReturnKeyType(UIReturnKeyDone);
-    setAccessoryView(_textField);
+    Ref<UITextField> field = make<UITextField>(&UITextField::initWithFrame, kFieldFrame);
+    setTextField(field);
+    field->setDelegate(this);
+    field->setTextAlignment(NSTextAlignmentRight);
+    field->setClearButtonMode(UITextFieldViewModeWhileEditing);
+    field->setText(shownText(setting ? setting->value() : nullptr));
+    field->setPlaceholder(placeholder);
+    field->addTarget(this, "textFieldChanged:"_sel, UIControlEventEditingChanged);
+    field->setReturnKeyType(UIReturnKeyDone);
+    setAccessoryView(field);
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     return this;
 }
 
-void KLPTextFieldCell::textFieldChanged(UITextField* sender) {
+void KLPTextFieldCell::textFieldChangedImp(UITextField* sender) {
     reportChange(sender ? sender->text() : nullptr, sender);
 }
 
-bool KLPTextFieldCell::textFieldShouldReturn(UITextField* field) {
+bool KLPTextFieldCell::textFieldShouldReturnImp(UITextField* field) {
     send<bool>(field, "resignFirstResponder"_sel);
     return false;
 }
 
-void KLPTextFieldCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
-    if (_textField) _textField->setTintColor(tintUIColor());
+void KLPTextFieldCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+    if (UITextField* field = textField()) field->setTintColor(tintUIColor());
 }
 
 const ClassInfo& KLPTextFieldCell::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPTextFieldCell>()
-            .method<"textFieldChanged:", &KLPTextFieldCell::textFieldChanged>()
-            .method<"textFieldShouldReturn:", &KLPTextFieldCell::textFieldShouldReturn>()
-            .method<"layoutSubviews", &KLPTextFieldCell::layoutSubviews>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPTextFieldCell>().build();
     return info;
 }

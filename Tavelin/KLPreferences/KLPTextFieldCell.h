@@ -13,20 +13,18 @@ struct KLPTextFieldCell : KLPCell {
 
     static constexpr CGRect kFieldFrame{{0, 0}, {190, 30}};
 
-    static Ref<KLPTextFieldCell> cellWithTitle(NSString* title, KLPSettings* setting,
-                                               NSString* placeholder, NSString* postNotification,
-                                               ValueChangedBlock changeBlock);
-    KLPTextFieldCell* init_cellWithTitle(NSString* title, KLPSettings* setting,
-                                         NSString* placeholder, NSString* postNotification,
-                                         ValueChangedBlock changeBlock);
+    OBJC_CLASS_METHOD(Ref<KLPTextFieldCell>, cellWithTitle,
+                      "cellWithTitle:setting:placeholder:postNotification:changeBlock:", NSString*,
+                      KLPSettings*, NSString*, NSString*, ValueChangedBlock)
+    OBJC_METHOD(KLPTextFieldCell*, init_cellWithTitle,
+                "cellWithTitle:setting:placeholder:postNotification:changeBlock:", NSString*,
+                KLPSettings*, NSString*, NSString*, ValueChangedBlock)
 
-    UITextField* textField() const { return _textField; }
-    void setTextField(UITextField* field) { _textField = field; }
+    OBJC_PROPERTY(UITextField*, textField, setTextField)
 
-    // Messages.
-    void textFieldChanged(UITextField* sender);
-    bool textFieldShouldReturn(UITextField* field);
-    void layoutSubviews();
+    OBJC_METHOD(void, textFieldChanged, "textFieldChanged:", UITextField*)
+    OBJC_METHOD(bool, textFieldShouldReturn, "textFieldShouldReturn:", UITextField*)
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 
   private:
     Ref<UITextField> _textField;

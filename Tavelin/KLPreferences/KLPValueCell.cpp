@@ -2,11 +2,11 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<KLPValueCell> KLPValueCell::cellWithTitle(NSString* title, NSString* detail) {
-    return make<KLPValueCell>(&KLPValueCell::init_cellWithTitle, title, detail);
+Ref<KLPValueCell> KLPValueCell::cellWithTitleImp(Class cls, NSString* title, NSString* detail) {
+    return make<KLPValueCell>(cls, &KLPValueCell::init_cellWithTitle, title, detail);
 }
 
-KLPValueCell* KLPValueCell::init_cellWithTitle(NSString* title, NSString* detail) {
+KLPValueCell* KLPValueCell::init_cellWithTitleImp(NSString* title, NSString* detail) {
     if (!initWithTitle(title, nullptr)) return nullptr;
     setAccessoryType(UITableViewCellAccessoryNone);
     setSelectionStyle(UITableViewCellSelectionStyleNone);

@@ -6,6 +6,7 @@
 struct KLPValueCell : KLPCell {
     OBJC_CLASS(KLPValueCell, KLPCell)
 
-    static Ref<KLPValueCell> cellWithTitle(NSString* title, NSString* detail);
-    KLPValueCell* init_cellWithTitle(NSString* title, NSString* detail);
+    OBJC_CLASS_METHOD(Ref<KLPValueCell>, cellWithTitle, "cellWithTitle:detail:", NSString*,
+                      NSString*)
+    OBJC_METHOD(KLPValueCell*, init_cellWithTitle, "cellWithTitle:detail:", NSString*, NSString*)
 };

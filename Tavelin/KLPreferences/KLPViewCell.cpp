@@ -1,16 +1,17 @@
 #include "KLPreferences/KLPViewCell.h"
 
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIScreen.h"
 
-Ref<KLPViewCell> KLPViewCell::cellWithHeight(int height, Block initBlock, Block layoutBlock) {
-    return make<KLPViewCell>(&KLPViewCell::init_cellWithHeight, height, std::move(initBlock),
+Ref<KLPViewCell> KLPViewCell::cellWithHeightImp(Class cls, int height, Block initBlock,
+                                                Block layoutBlock) {
+    return make<KLPViewCell>(cls, &KLPViewCell::init_cellWithHeight, height, std::move(initBlock),
                              std::move(layoutBlock));
 }
 
-KLPViewCell* KLPViewCell::init_cellWithHeight(int height, Block initBlock, Block layoutBlock) {
+KLPViewCell* KLPViewCell::init_cellWithHeightImp(int height, Block initBlock, Block layoutBlock) {
     if (!initWithTitle(nullptr, nullptr)) return nullptr;
-    if (layoutBlock) _layoutBlock = std::move(layoutBlock);
+    if (layoutBlock) setLayoutBlock(std::move(layoutBlock));
     setAccessoryType(UITableViewCellAccessoryNone);
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     setHeight(height);
@@ -18,23 +19,20 @@ KLPViewCell* KLPViewCell::init_cellWithHeight(int height, Block initBlock, Block
     return this;
 }
 
-void KLPViewCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
-    if (Block block = _layoutBlock) block(this);
+void KLPViewCell::layoutSubviewsImp() {
+    sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
+    if (Block block = layoutBlock()) block(this);
 }
 
-void KLPViewCell::addSubview(UIView* view) {
-    if (_hideSeperators) {
+void KLPViewCell::addSubviewImp(UIView* view) {
+    if (hideSeperators()) {
         CGFloat height = view ? CGRectGetHeight(view->frame()) : 0;
         if (height * UIScreen::mainScreen()->scale() == 1.0) return;
     }
-    UITableViewCell::addSubview(view);
+    sendSuper(this, Super::objcClass(), "addSubview:"_sel, view);
 }
 
 const ClassInfo& KLPViewCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPViewCell>()
-                                      .method<"layoutSubviews", &KLPViewCell::layoutSubviews>()
-                                      .method<"addSubview:", &KLPViewCell::addSubview>()
-                                      .build();
+    static const ClassInfo info = ClassBuilder<KLPViewCell>().build();
     return info;
 }

@@ -12,18 +12,17 @@ struct KLPViewCell : KLPCell {
 
     using Block = std::function<void(UITableViewCell*)>;
 
-    static Ref<KLPViewCell> cellWithHeight(int height, Block initBlock, Block layoutBlock);
+    OBJC_CLASS_METHOD(Ref<KLPViewCell>, cellWithHeight,
+                      "cellWithHeight:initBlock:layoutBlock:", int, Block, Block)
     // An absent init block is skipped.
-    KLPViewCell* init_cellWithHeight(int height, Block initBlock, Block layoutBlock);
+    OBJC_METHOD(KLPViewCell*, init_cellWithHeight, "cellWithHeight:initBlock:layoutBlock:", int,
+                Block, Block)
 
-    const Block& layoutBlock() const { return _layoutBlock; }
-    void setLayoutBlock(Block block) { _layoutBlock = std::move(block); }
-    bool hideSeperators() const { return _hideSeperators; }
-    void setHideSeperators(bool hide) { _hideSeperators = hide; }
+    OBJC_PROPERTY(Block, layoutBlock, setLayoutBlock)
+    OBJC_PROPERTY(bool, hideSeperators, setHideSeperators)
 
-    // Messages.
-    void layoutSubviews();
-    void addSubview(UIView* view);
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
+    OBJC_OVERRIDE(void, addSubview, "addSubview:", UIView*)
 
   private:
     bool _hideSeperators = false;

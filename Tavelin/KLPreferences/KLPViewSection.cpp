@@ -13,13 +13,13 @@ KLPViewSection::Block wrap(KLPViewSection::Block client) {
 
 } // namespace
 
-Ref<KLPViewSection> KLPViewSection::sectionWithHeight(int height, Block initBlock,
-                                                      Block layoutBlock) {
-    return make<KLPViewSection>(&KLPViewSection::initWithHeight, height, std::move(initBlock),
+Ref<KLPViewSection> KLPViewSection::sectionWithHeightImp(Class cls, int height, Block initBlock,
+                                                         Block layoutBlock) {
+    return make<KLPViewSection>(cls, &KLPViewSection::initWithHeight, height, std::move(initBlock),
                                 std::move(layoutBlock));
 }
 
-KLPViewSection* KLPViewSection::initWithHeight(int height, Block initBlock, Block layoutBlock) {
+KLPViewSection* KLPViewSection::initWithHeightImp(int height, Block initBlock, Block layoutBlock) {
     if (!initWithTitle(nullptr, nullptr)) return nullptr;
     Ref<KLPViewCell> cell = KLPViewCell::cellWithHeight(height, wrap(std::move(initBlock)),
                                                         wrap(std::move(layoutBlock)));

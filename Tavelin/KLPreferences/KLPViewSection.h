@@ -10,12 +10,13 @@ struct KLPViewSection : KLPSection {
 
     using Block = KLPViewCell::Block;
 
-    static Ref<KLPViewSection> sectionWithHeight(int height, Block initBlock, Block layoutBlock);
+    OBJC_CLASS_METHOD(Ref<KLPViewSection>, sectionWithHeight,
+                      "sectionWithHeight:initBlock:layoutBlock:", int, Block, Block)
     // Absent blocks are skipped when the cell would call them.
-    KLPViewSection* initWithHeight(int height, Block initBlock, Block layoutBlock);
+    OBJC_METHOD(KLPViewSection*, initWithHeight, "initWithHeight:initBlock:layoutBlock:", int,
+                Block, Block)
 
-    const Block& cellBlock() const { return _cellBlock; }
-    void setCellBlock(Block block) { _cellBlock = std::move(block); }
+    OBJC_PROPERTY(Block, cellBlock, setCellBlock)
 
   private:
     Block _cellBlock;

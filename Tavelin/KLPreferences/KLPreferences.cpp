@@ -1,56 +1,62 @@
 #include "KLPreferences/KLPreferences.h"
 
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UINavigationController.h"
 
-Ref<KLPreferences> KLPreferences::tableWithSections(NSArray* sections, NSString* title,
-                                                    UIColor* tintColor) {
+Ref<KLPreferences> KLPreferences::tableWithSectionsImp(Class cls, NSArray* sections,
+                                                       NSString* title, UIColor* tintColor) {
     Ref<KLPreferences> controller =
-        make<KLPreferences>(&KLPreferences::initTableWithSections, sections);
+        make<KLPreferences>(cls, &KLPreferences::initTableWithSections, sections);
     if (!controller) return nullptr;
     controller->setTitle(title);
     controller->setTintUIColor(tintColor);
     return controller;
 }
 
-KLPreferences* KLPreferences::initTableWithSections(NSArray* sections) {
+KLPreferences* KLPreferences::initTableWithSectionsImp(NSArray* sections) {
     if (!initWithStyle(UITableViewStyleGrouped)) return nullptr;
-    _sections = sections;
+    setSections(sections);
     return this;
 }
 
 KLPSection* KLPreferences::sectionAt(long index) const {
-    if (!_sections || index < 0 || index >= static_cast<long>(_sections->count())) return nullptr;
-    return as<KLPSection>(_sections->objectAtIndex(index));
+    NSArray* all = sections();
+    if (!all || index < 0 || index >= static_cast<long>(all->count())) return nullptr;
+    return as<KLPSection>(all->objectAtIndex(index));
 }
 
-KLPCell* KLPreferences::cellForIndexPath(const NSIndexPath* path) const {
+KLPCell* KLPreferences::cellForIndexPathImp(NSIndexPath* path) {
     KLPSection* section = path ? sectionAt(path->section()) : nullptr;
-    if (!section || !section->cells() || path->row() < 0) return nullptr;
-    return as<KLPCell>(section->cells()->objectAtIndex(path->row()));
+    NSMutableArray* cells = section ? section->cells() : nullptr;
+    if (!cells || path->row() < 0) return nullptr;
+    return as<KLPCell>(cells->objectAtIndex(path->row()));
 }
 
-void KLPreferences::updateTintColors() {
-    Ref<UIColor> color = _tintUIColor;
-    bool hasPlist = _plistPath && _plistPath->length() > 0;
-    for (long s = 0; _sections && s < static_cast<long>(_sections->count()); ++s) {
+void KLPreferences::updateTintColorsImp() {
+    Ref<UIColor> color = tintUIColor();
+    Ref<NSString> path = plistPath();
+    bool hasPlist = path && path->length() > 0;
+    NSArray* all = sections();
+    for (long s = 0; all && s < static_cast<long>(all->count()); ++s) {
         KLPSection* section = sectionAt(s);
         if (!section) continue;
-        for (NSObject* element : *section->cells()) {
-            KLPCell* cell = as<KLPCell>(element);
-            if (!cell) continue;
-            cell->setTintUIColor(color);
-            if (hasPlist && cell->setting()) cell->setting()->setFileSave(_plistPath);
-        }
+        if (NSMutableArray* cells = section->cells())
+            for (NSObject* element : *cells) {
+                KLPCell* cell = as<KLPCell>(element);
+                if (!cell) continue;
+                cell->setTintUIColor(color);
+                KLPSettings* setting = cell->setting();
+                if (hasPlist && setting) setting->setFileSave(path);
+            }
         section->setTintUIColor(color);
     }
     view()->setTintColor(color);
     tableView()->setTintColor(color);
 }
 
-void KLPreferences::viewWillAppear(bool animated) {
-    UITableViewController::viewWillAppear(animated);
+void KLPreferences::viewWillAppearImp(bool animated) {
+    sendSuper(this, Super::objcClass(), "viewWillAppear:"_sel, animated);
     updateTintColors();
     clearSelection();
 }
@@ -76,64 +82,48 @@ void KLPreferences::clearSelection() {
         });
 }
 
-void KLPreferences::viewDidDisappear(bool animated) {
-    UITableViewController::viewDidDisappear(animated);
+void KLPreferences::viewDidDisappearImp(bool animated) {
+    sendSuper(this, Super::objcClass(), "viewDidDisappear:"_sel, animated);
 }
 
-long KLPreferences::numberOfSectionsInTableView(UITableView*) {
-    return _sections ? static_cast<long>(_sections->count()) : 0;
+long KLPreferences::numberOfSectionsInTableViewImp(UITableView*) {
+    NSArray* all = sections();
+    return all ? static_cast<long>(all->count()) : 0;
 }
 
-long KLPreferences::tableView_numberOfRowsInSection(UITableView*, long section) {
+long KLPreferences::tableView_numberOfRowsInSectionImp(UITableView*, long section) {
     KLPSection* found = sectionAt(section);
-    return found && found->cells() ? static_cast<long>(found->cells()->count()) : 0;
+    NSMutableArray* cells = found ? found->cells() : nullptr;
+    return cells ? static_cast<long>(cells->count()) : 0;
 }
 
-Ref<NSString> KLPreferences::tableView_titleForHeaderInSection(UITableView*, long section) {
+Ref<NSString> KLPreferences::tableView_titleForHeaderInSectionImp(UITableView*, long section) {
     KLPSection* found = sectionAt(section);
     return found ? found->headerTitle() : nullptr;
 }
 
-Ref<NSString> KLPreferences::tableView_titleForFooterInSection(UITableView*, long section) {
+Ref<NSString> KLPreferences::tableView_titleForFooterInSectionImp(UITableView*, long section) {
     KLPSection* found = sectionAt(section);
     return found ? found->footerTitle() : nullptr;
 }
 
-CGFloat KLPreferences::tableView_heightForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+CGFloat KLPreferences::tableView_heightForRowAtIndexPathImp(UITableView*, NSIndexPath* path) {
     KLPCell* cell = cellForIndexPath(path);
     int height = cell ? cell->height() : 0;
     return height <= 0 ? UITableViewAutomaticDimension : static_cast<CGFloat>(height);
 }
 
-Ref<UITableViewCell> KLPreferences::tableView_cellForRowAtIndexPath(UITableView*,
-                                                                    NSIndexPath* path) {
+Ref<UITableViewCell> KLPreferences::tableView_cellForRowAtIndexPathImp(UITableView*,
+                                                                       NSIndexPath* path) {
     return cellForIndexPath(path);
 }
 
-void KLPreferences::tableView_didSelectRowAtIndexPath(UITableView*, NSIndexPath* path) {
+void KLPreferences::tableView_didSelectRowAtIndexPathImp(UITableView*, NSIndexPath* path) {
     KLPCell* cell = cellForIndexPath(path);
-    if (cell && cell->respondsToSelector("didSelectFromTable:"_sel))
-        send(cell, "didSelectFromTable:"_sel, static_cast<UITableViewController*>(this));
+    if (cell && cell->respondsToSelector("didSelectFromTable:"_sel)) cell->didSelectFromTable(this);
 }
 
 const ClassInfo& KLPreferences::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<KLPreferences>()
-            .method<"viewWillAppear:", &KLPreferences::viewWillAppear>()
-            .method<"viewDidDisappear:", &KLPreferences::viewDidDisappear>()
-            .method<"numberOfSectionsInTableView:", &KLPreferences::numberOfSectionsInTableView>()
-            .method<"tableView:numberOfRowsInSection:",
-                    &KLPreferences::tableView_numberOfRowsInSection>()
-            .method<"tableView:titleForHeaderInSection:",
-                    &KLPreferences::tableView_titleForHeaderInSection>()
-            .method<"tableView:titleForFooterInSection:",
-                    &KLPreferences::tableView_titleForFooterInSection>()
-            .method<"tableView:heightForRowAtIndexPath:",
-                    &KLPreferences::tableView_heightForRowAtIndexPath>()
-            .method<"tableView:cellForRowAtIndexPath:",
-                    &KLPreferences::tableView_cellForRowAtIndexPath>()
-            .method<"tableView:didSelectRowAtIndexPath:",
-                    &KLPreferences::tableView_didSelectRowAtIndexPath>()
-            .build();
+    static const ClassInfo info = ClassBuilder<KLPreferences>().build();
     return info;
 }

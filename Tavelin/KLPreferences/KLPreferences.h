@@ -12,32 +12,34 @@
 struct KLPreferences : UITableViewController {
     OBJC_CLASS(KLPreferences, UITableViewController)
 
-    static Ref<KLPreferences> tableWithSections(NSArray* sections, NSString* title,
-                                                UIColor* tintColor);
-    KLPreferences* initTableWithSections(NSArray* sections);
+    OBJC_CLASS_METHOD(Ref<KLPreferences>, tableWithSections,
+                      "tableWithSections:title:tintColor:", NSArray*, NSString*, UIColor*)
+    OBJC_METHOD(KLPreferences*, initTableWithSections, "initTableWithSections:", NSArray*)
 
-    UIColor* tintUIColor() const { return _tintUIColor; }
-    void setTintUIColor(UIColor* color) { _tintUIColor = color; }
-    NSArray* sections() const { return _sections; }
-    void setSections(NSArray* sections) { _sections = sections; }
-    NSString* plistPath() const { return _plistPath; }
-    void setPlistPath(NSString* path) { _plistPath = path; }
+    OBJC_PROPERTY(UIColor*, tintUIColor, setTintUIColor)
+    OBJC_PROPERTY(NSArray*, sections, setSections)
+    OBJC_PROPERTY(NSString*, plistPath, setPlistPath)
 
-    void updateTintColors();
+    OBJC_METHOD(void, updateTintColors, "updateTintColors")
     // The cell at the path, or nil for a path outside the sections or an
     // element that is no preference cell.
-    KLPCell* cellForIndexPath(const NSIndexPath* path) const;
+    OBJC_METHOD(KLPCell*, cellForIndexPath, "cellForIndexPath:", NSIndexPath*)
 
-    // Messages.
-    void viewWillAppear(bool animated);
-    void viewDidDisappear(bool animated);
-    long numberOfSectionsInTableView(UITableView* tableView);
-    long tableView_numberOfRowsInSection(UITableView* tableView, long section);
-    Ref<NSString> tableView_titleForHeaderInSection(UITableView* tableView, long section);
-    Ref<NSString> tableView_titleForFooterInSection(UITableView* tableView, long section);
-    CGFloat tableView_heightForRowAtIndexPath(UITableView* tableView, NSIndexPath* path);
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView* tableView, NSIndexPath* path);
-    void tableView_didSelectRowAtIndexPath(UITableView* tableView, NSIndexPath* path);
+    OBJC_OVERRIDE(void, viewWillAppear, "viewWillAppear:", bool)
+    OBJC_OVERRIDE(void, viewDidDisappear, "viewDidDisappear:", bool)
+    OBJC_OVERRIDE(long, numberOfSectionsInTableView, "numberOfSectionsInTableView:", UITableView*)
+    OBJC_OVERRIDE(long, tableView_numberOfRowsInSection,
+                  "tableView:numberOfRowsInSection:", UITableView*, long)
+    OBJC_METHOD(Ref<NSString>, tableView_titleForHeaderInSection,
+                "tableView:titleForHeaderInSection:", UITableView*, long)
+    OBJC_METHOD(Ref<NSString>, tableView_titleForFooterInSection,
+                "tableView:titleForFooterInSection:", UITableView*, long)
+    OBJC_METHOD(CGFloat, tableView_heightForRowAtIndexPath,
+                "tableView:heightForRowAtIndexPath:", UITableView*, NSIndexPath*)
+    OBJC_OVERRIDE(Ref<UITableViewCell>, tableView_cellForRowAtIndexPath,
+                  "tableView:cellForRowAtIndexPath:", UITableView*, NSIndexPath*)
+    OBJC_METHOD(void, tableView_didSelectRowAtIndexPath,
+                "tableView:didSelectRowAtIndexPath:", UITableView*, NSIndexPath*)
 
   private:
     KLPSection* sectionAt(long index) const;
