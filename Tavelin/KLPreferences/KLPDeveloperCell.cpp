@@ -1,9 +1,9 @@
 #include "KLPreferences/KLPDeveloperCell.h"
 
 #include "Foundation/NSURL.h"
+#include "ObjectModel/ClassBuilder.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIScreen.h"
-#include "ObjectModel/ClassBuilder.h"
 
 Ref<KLPDeveloperCell> KLPDeveloperCell::cellWithTitle(NSString* title, NSString* detail,
                                                       UIImage* image, NSString* url) {
@@ -32,7 +32,7 @@ void KLPDeveloperCell::redrawAvatar() {
 }
 
 void KLPDeveloperCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+    sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     UIImageView* avatar = imageView();
     avatar->layer()->setCornerRadius(avatar->frame().size.width / 2.0);
     avatar->setClipsToBounds(true);

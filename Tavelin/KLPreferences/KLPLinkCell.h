@@ -12,5 +12,5 @@ struct KLPLinkCell : KLPCell {
 
     // Messages.
     void didSelectFromTable(UITableViewController* table);
-    void layoutSubviews() { UITableViewCell::layoutSubviews(); }
+    void layoutSubviews() { sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel); }
 };

@@ -35,7 +35,7 @@ struct KLPListCell : KLPCell {
 
     // Messages.
     void didSelectFromTable(UITableViewController* table);
-    void layoutSubviews() { KLPCell::layoutSubviews(); }
+    void layoutSubviews() { sendSuper(this, KLPCell::objcClass(), "layoutSubviews"_sel); }
 
   private:
     // The value shown as `item`, or nil.

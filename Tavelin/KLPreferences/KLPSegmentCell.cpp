@@ -54,7 +54,7 @@ void KLPSegmentCell::segmentAction(UISegmentedControl* sender) {
 }
 
 void KLPSegmentCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+    sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     if (_segment) _segment->setTintColor(tintUIColor());
 }
 

@@ -74,7 +74,7 @@ Ref<UILabel> KLPSliderCell::addLabel(NSString* text, UIColor* color, long alignm
 }
 
 void KLPSliderCell::layoutSubviews() {
-    KLPCell::layoutSubviews();
+    sendSuper(this, KLPCell::objcClass(), "layoutSubviews"_sel);
     const CGSize size = contentView()->frame().size;
     const float w = std::max(single(size.width), 0.0f);
     const float h = single(size.height);

@@ -31,7 +31,7 @@ void KLPSwitchCell::switchChanged(UISwitch* sender) {
 }
 
 void KLPSwitchCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+    sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     if (_switchView) _switchView->setOnTintColor(tintUIColor());
 }
 

@@ -52,7 +52,7 @@ bool KLPTextFieldCell::textFieldShouldReturn(UITextField* field) {
 }
 
 void KLPTextFieldCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+    sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     if (_textField) _textField->setTintColor(tintUIColor());
 }
 

@@ -1,7 +1,7 @@
 #include "KLPreferences/KLPViewCell.h"
 
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIScreen.h"
 
 Ref<KLPViewCell> KLPViewCell::cellWithHeight(int height, Block initBlock, Block layoutBlock) {
     return make<KLPViewCell>(&KLPViewCell::init_cellWithHeight, height, std::move(initBlock),
@@ -19,7 +19,7 @@ KLPViewCell* KLPViewCell::init_cellWithHeight(int height, Block initBlock, Block
 }
 
 void KLPViewCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
+    sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     if (Block block = _layoutBlock) block(this);
 }
 
@@ -28,7 +28,7 @@ void KLPViewCell::addSubview(UIView* view) {
         CGFloat height = view ? CGRectGetHeight(view->frame()) : 0;
         if (height * UIScreen::mainScreen()->scale() == 1.0) return;
     }
-    UITableViewCell::addSubview(view);
+    sendSuper(this, UITableViewCell::objcClass(), "addSubview:"_sel, view);
 }
 
 const ClassInfo& KLPViewCell::objcClassInfo() {
