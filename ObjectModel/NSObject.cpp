@@ -61,6 +61,10 @@ void reserveLayout(Class cls, std::size_t instanceSize) {
         objcFatal("cannot reserve the C++ layout of class %s", class_getName(cls));
 }
 
+// Set while this thread allocates and registers a class pair: the runtime
+// looks the new name up then, which must not start registering it again.
+thread_local bool allocatingClass = false;
+
 void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
     for (const MethodEntry& m : methods)
         if (!class_addMethod(cls, m.selector, m.implementation, m.types))
@@ -81,6 +85,7 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
         return {known.cls, known.live};
     }
     if (!superclass) __objc_msg_forward2 = &forwardingImplementation;
+    allocatingClass = true;
     Class cls = objc_allocateClassPair(superclass, name, 0);
     if (!cls)
         objcFatal("the runtime already has a class named %s that this process did not register",
@@ -89,6 +94,7 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
     addMethods(cls, methods);
     addMethods(object_getClass(reinterpret_cast<id>(cls)), classMethods);
     objc_registerClassPair(cls);
+    allocatingClass = false;
     std::atomic<long>* live = &reg.counters.emplace_back(0);
     reg.classes.emplace(name, Registered{cls, superclass, instanceSize, live});
     return {cls, live};
@@ -114,6 +120,7 @@ KnownClasses& knownClasses() {
 }
 
 Class registerKnownClass(const char* name) {
+    if (allocatingClass) return Nil;
     const ClassInfo& (*info)() = nullptr;
     {
         KnownClasses& known = knownClasses();

@@ -1,16 +1,14 @@
 // The layer behind a view: its corner radius and whether it clips.
 #pragma once
 
-#include "UIKit/CGGeometry.h"
 #include "ObjectModel/NSObject.h"
+#include "UIKit/CGGeometry.h"
 
 struct CALayer : NSObject {
     OBJC_CLASS(CALayer, NSObject)
 
-    CGFloat cornerRadius() const { return _cornerRadius; }
-    void setCornerRadius(CGFloat radius) { _cornerRadius = radius; }
-    bool masksToBounds() const { return _masksToBounds; }
-    void setMasksToBounds(bool masks) { _masksToBounds = masks; }
+    OBJC_PROPERTY(CGFloat, cornerRadius, setCornerRadius)
+    OBJC_PROPERTY(bool, masksToBounds, setMasksToBounds)
 
   private:
     CGFloat _cornerRadius = 0;

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "ObjectModel/Message.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void appendPart(std::string& line, const std::string& part) {
 // What views describe of themselves, depth first, skipping hidden ones.
 void collectViewTexts(UIView* view, std::string& out) {
     if (!view || view->isHidden()) return;
-    appendPart(out, textOf(send<Ref<NSString>>(view, "screenText"_sel)));
+    appendPart(out, textOf(view->screenText()));
     for (NSObject* child : *view->subviews())
         collectViewTexts(static_cast<UIView*>(child), out);
 }

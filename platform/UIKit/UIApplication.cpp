@@ -3,16 +3,16 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 
-UIApplication* UIApplication::sharedApplication() {
+UIApplication* UIApplication::sharedApplicationImp(Class) {
     static UIApplication* const application = [] {
-        UIApplication* app = alloc<UIApplication>();
+        UIApplication* app = make<UIApplication>(&UIApplication::init).leak();
         app->makeImmortal();
         return app;
     }();
     return application;
 }
 
-bool UIApplication::sendAction(SEL action, id target, id sender) {
+bool UIApplication::sendActionImp(SEL action, id target, id sender, id) {
     if (!action || !target || !static_cast<NSObject*>(target)->respondsToSelector(action))
         return false;
     Ref<NSObject> keepSender = static_cast<NSObject*>(sender);
@@ -24,15 +24,11 @@ bool UIApplication::sendAction(SEL action, id target, id sender) {
     return true;
 }
 
-bool UIApplication::openURL(NSURL* url) {
+bool UIApplication::openURLImp(NSURL* url) {
     if (!url) return false;
     if (_urlHandler) return _urlHandler(url);
     _openedURLs->addObject(url);
     return true;
 }
 
-const ClassInfo& UIApplication::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UIApplication>().method<"openURL:", &UIApplication::openURL>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIApplication)

@@ -13,16 +13,22 @@ struct UIApplication : NSObject {
 
     using URLHandler = std::function<bool(NSURL*)>;
 
-    static UIApplication* sharedApplication();
-
+    // The one application, whatever class receives the message.
+    OBJC_CLASS_METHOD(UIApplication*, sharedApplication, "sharedApplication")
     // Sends an action to a target as a message, with the sender as its
     // argument, or without one when the target's method takes none. No
     // action, no target, or a target that does not answer the action sends
-    // nothing (answers false).
-    bool sendAction(SEL action, id target, id sender);
-
+    // nothing (answers false). The event is not used.
+    OBJC_METHOD(bool, sendAction, "sendAction:to:from:forEvent:", SEL, id, id, id)
     // nil opens nothing (answers false).
-    bool openURL(NSURL* url);
+    OBJC_METHOD(bool, openURL, "openURL:", NSURL*)
+
+    // sendAction:to:from:forEvent: without an event.
+    bool sendAction(SEL action, id target, id sender) const {
+        return sendAction(action, target, sender, nullptr);
+    }
+
+    // The host's handler and the recorded URLs (C++ helpers).
     // An empty handler goes back to recording.
     void setURLHandler(URLHandler handler) { _urlHandler = std::move(handler); }
     NSArray* openedURLs() const { return _openedURLs; }

@@ -4,22 +4,43 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) {
-    return make<UIColor>(&UIColor::initWithComponents, Components{red, green, blue, alpha});
+Ref<UIColor> UIColor::colorWithRedImp(Class cls, CGFloat red, CGFloat green, CGFloat blue,
+                                      CGFloat alpha) {
+    return make<UIColor>(cls, &UIColor::initWithRed, red, green, blue, alpha);
 }
 
-Ref<UIColor> UIColor::colorWithWhite(CGFloat white, CGFloat alpha) {
-    return colorWithRed(white, white, white, alpha);
+Ref<UIColor> UIColor::colorWithWhiteImp(Class cls, CGFloat white, CGFloat alpha) {
+    return make<UIColor>(cls, &UIColor::initWithWhite, white, alpha);
 }
 
-UIColor* UIColor::initWithComponents(Components c) {
-    // Out-of-range and NaN components are brought into 0...1.
+Ref<UIColor> UIColor::clearColorImp(Class cls) {
+    return make<UIColor>(cls, &UIColor::initWithWhite, 0.0, 0.0);
+}
+
+Ref<UIColor> UIColor::blackColorImp(Class cls) {
+    return make<UIColor>(cls, &UIColor::initWithWhite, 0.0, 1.0);
+}
+
+Ref<UIColor> UIColor::grayColorImp(Class cls) {
+    return make<UIColor>(cls, &UIColor::initWithWhite, 0.5, 1.0);
+}
+
+Ref<UIColor> UIColor::whiteColorImp(Class cls) {
+    return make<UIColor>(cls, &UIColor::initWithWhite, 1.0, 1.0);
+}
+
+UIColor* UIColor::initWithRedImp(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     auto clamp = [](CGFloat v) { return v >= 0 ? std::min(v, 1.0) : 0.0; };
-    _components = {clamp(c.red), clamp(c.green), clamp(c.blue), clamp(c.alpha)};
+    _components = {clamp(red), clamp(green), clamp(blue), clamp(alpha)};
     return this;
 }
 
-bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const {
+UIColor* UIColor::initWithWhiteImp(CGFloat white, CGFloat alpha) {
+    return initWithRed(white, white, white, alpha);
+}
+
+bool UIColor::getRedImp(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) {
     if (red) *red = _components.red;
     if (green) *green = _components.green;
     if (blue) *blue = _components.blue;
@@ -27,13 +48,9 @@ bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha
     return true;
 }
 
-bool UIColor::isEqual(NSObject* other) {
+bool UIColor::isEqualImp(NSObject* other) {
     const UIColor* color = as<UIColor>(other);
-    return color && color->_components == _components;
+    return color && color->components() == components();
 }
 
-const ClassInfo& UIColor::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UIColor>().method<"isEqual:", &UIColor::isEqual>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIColor)

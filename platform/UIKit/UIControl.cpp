@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
-#include "UIKit/UIApplication.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIApplication.h"
 
-UIControl* UIControl::initWithFrame(CGRect frame) {
-    UIView::initWithFrame(frame);
-    return this;
-}
-
-void UIControl::addTarget(id target, SEL action, unsigned long events) {
+void UIControl::addTargetImp(id target, SEL action, unsigned long events) {
     for (TargetAction& entry : _targets)
         if (entry.target == target && sel_isEqual(entry.action, action)) {
             entry.events |= events;
@@ -19,31 +14,32 @@ void UIControl::addTarget(id target, SEL action, unsigned long events) {
     _targets.push_back({target, action, events});
 }
 
-void UIControl::removeTarget(id target, SEL action, unsigned long events) {
+void UIControl::removeTargetImp(id target, SEL action, unsigned long events) {
     for (TargetAction& entry : _targets)
         if (entry.target == target && (!action || sel_isEqual(entry.action, action)))
             entry.events &= ~events;
     std::erase_if(_targets, [](const TargetAction& entry) { return entry.events == 0; });
 }
 
-void UIControl::sendActionsForControlEvents(unsigned long events) {
-    if (!_enabled) return;
+void UIControl::sendActionsForControlEventsImp(unsigned long events) {
+    if (!isEnabled()) return;
     Ref<UIControl> keep = this;
     // A copy: an action may add or remove targets.
     const std::vector<TargetAction> targets = _targets;
     for (const TargetAction& entry : targets)
-        if (entry.events & events)
-            UIApplication::sharedApplication()->sendAction(entry.action, entry.target, this);
+        if (entry.events & events) sendAction(entry.action, entry.target, nullptr);
 }
 
-std::vector<SEL> UIControl::actionsForTarget(id target, unsigned long event) const {
-    std::vector<SEL> actions;
+void UIControl::sendActionImp(SEL action, id target, id event) {
+    UIApplication::sharedApplication()->sendAction(action, target, this, event);
+}
+
+Ref<NSArray> UIControl::actionsForTargetImp(id target, unsigned long event) {
+    Ref<NSMutableArray> actions = NSMutableArray::array();
     for (const TargetAction& entry : _targets)
-        if (entry.target == target && (entry.events & event)) actions.push_back(entry.action);
-    return actions;
+        if (entry.target == target && (entry.events & event))
+            actions->addObject(NSString::string(sel_getName(entry.action)));
+    return actions->count() ? actions : nullptr;
 }
 
-const ClassInfo& UIControl::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIControl>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIControl)

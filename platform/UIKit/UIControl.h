@@ -20,20 +20,21 @@ enum UIControlEvents : unsigned long {
 struct UIControl : UIView {
     OBJC_CLASS(UIControl, UIView)
 
-    UIControl* initWithFrame(CGRect frame);
-
     // The same target, action and events twice are kept once.
-    void addTarget(id target, SEL action, unsigned long events);
+    OBJC_METHOD(void, addTarget, "addTarget:action:forControlEvents:", id, SEL, unsigned long)
     // A nil action removes every action of the target for these events.
-    void removeTarget(id target, SEL action, unsigned long events);
-    // Sends the actions registered for any of the events, in the order they
-    // were added. A disabled control sends nothing.
-    void sendActionsForControlEvents(unsigned long events);
-    // Actions registered for the target and event, in order.
-    std::vector<SEL> actionsForTarget(id target, unsigned long event) const;
-
-    bool isEnabled() const { return _enabled; }
-    void setEnabled(bool enabled) { _enabled = enabled; }
+    OBJC_METHOD(void, removeTarget, "removeTarget:action:forControlEvents:", id, SEL, unsigned long)
+    // Sends sendAction:to:forEvent: for each action registered for any of
+    // the events, in the order they were added. A disabled control sends
+    // nothing.
+    OBJC_METHOD(void, sendActionsForControlEvents, "sendActionsForControlEvents:", unsigned long)
+    // Hands the action to the application, with this control as sender.
+    OBJC_METHOD(void, sendAction, "sendAction:to:forEvent:", SEL, id, id)
+    // The names of the actions registered for the target and event, in
+    // order; nil when there are none.
+    OBJC_METHOD(Ref<NSArray>, actionsForTarget, "actionsForTarget:forControlEvent:", id,
+                unsigned long)
+    OBJC_PROPERTY_AS(bool, enabled, isEnabled, setEnabled)
 
   private:
     struct TargetAction {

@@ -89,15 +89,16 @@ constexpr std::string_view kSystemFamily = "sans-serif";
 
 } // namespace
 
-Ref<UIFont> UIFont::fontWithName(const NSString* name, CGFloat size) {
-    return make<UIFont>(&UIFont::initWithName, name, size);
+Ref<UIFont> UIFont::fontWithNameImp(Class cls, const NSString* name, CGFloat size) {
+    return make<UIFont>(cls, &UIFont::initWithName, name, size);
 }
 
-Ref<UIFont> UIFont::systemFontOfSize(CGFloat size) {
-    return fontWithName("sans-serif"_ns, size);
+Ref<UIFont> UIFont::systemFontOfSizeImp(Class cls, CGFloat size) {
+    return make<UIFont>(cls, &UIFont::initWithName, "sans-serif"_ns, size);
 }
 
-UIFont* UIFont::initWithName(const NSString* name, CGFloat size) {
+UIFont* UIFont::initWithNameImp(const NSString* name, CGFloat size) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     if (!name || name->length() == 0 || !(size > 0) || !std::isfinite(size)) return nullptr;
     std::optional<Resolved> resolved = resolve(name->utf8(), name->utf8() == kSystemFamily);
     if (!resolved) return nullptr;
@@ -108,7 +109,4 @@ UIFont* UIFont::initWithName(const NSString* name, CGFloat size) {
     return this;
 }
 
-const ClassInfo& UIFont::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIFont>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIFont)

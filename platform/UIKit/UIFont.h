@@ -5,23 +5,24 @@
 #pragma once
 
 #include "Foundation/NSString.h"
-#include "UIKit/CGGeometry.h"
 #include "ObjectModel/NSObject.h"
+#include "UIKit/CGGeometry.h"
 
 struct UIFont : NSObject {
     OBJC_CLASS(UIFont, NSObject)
 
-    static Ref<UIFont> fontWithName(const NSString* name, CGFloat size);
-    static Ref<UIFont> systemFontOfSize(CGFloat size);
-
-    UIFont* initWithName(const NSString* name, CGFloat size);
+    OBJC_CLASS_METHOD(Ref<UIFont>, fontWithName, "fontWithName:size:", const NSString*, CGFloat)
+    OBJC_CLASS_METHOD(Ref<UIFont>, systemFontOfSize, "systemFontOfSize:", CGFloat)
+    // The initialiser that the factories send.
+    OBJC_METHOD(UIFont*, initWithName, "initWithName:size:", const NSString*, CGFloat)
 
     // The name asked for, and the installed family that serves it.
-    NSString* fontName() const { return _fontName; }
-    NSString* familyName() const { return _familyName; }
-    // The font file, for renderers.
+    OBJC_READONLY(NSString*, fontName)
+    OBJC_READONLY(NSString*, familyName)
+    OBJC_READONLY(CGFloat, pointSize)
+
+    // The font file, for renderers (C++ helper).
     NSString* filePath() const { return _filePath; }
-    CGFloat pointSize() const { return _pointSize; }
 
   private:
     Ref<NSString> _fontName;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "Foundation/DeviceRoot.h"
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIScreen.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ int pixels(CGFloat points, CGFloat scale) {
 
 } // namespace
 
-Ref<UIImage> UIImage::imageNamed(const NSString* path) {
+Ref<UIImage> UIImage::imageNamedImp(Class cls, const NSString* path) {
     if (!path || path->length() == 0) return nullptr;
     std::string file = devicePath(path->utf8());
     cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
@@ -48,16 +48,14 @@ Ref<UIImage> UIImage::imageNamed(const NSString* path) {
         return nullptr;
     }
     std::string_view name = lastComponent(path->utf8());
-    return imageWithSurface(surface, scaleOfName(name), NSString::string(name));
+    return make<UIImage>(cls, &UIImage::initWithSurface, surface, scaleOfName(name),
+                         NSString::string(name).get());
 }
 
-Ref<UIImage> UIImage::imageWithSurface(cairo_surface_t* surface, CGFloat scale,
-                                       const NSString* name) {
-    return make<UIImage>(&UIImage::initWithSurface, surface, scale, name);
-}
-
-UIImage* UIImage::initWithSurface(cairo_surface_t* surface, CGFloat scale, const NSString* name) {
-    _surface = surface;
+UIImage* UIImage::initWithSurfaceImp(cairo_surface_t* surface, CGFloat scale,
+                                     const NSString* name) {
+    _surface = surface; // owned from here on, also when the answer is nil
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     _scale = scale > 0 ? scale : 1;
     if (name) _name = NSString::string(name->utf8());
     return surface ? this : nullptr;
@@ -75,11 +73,11 @@ int UIImage::pixelHeight() const {
     return cairo_image_surface_get_height(_surface);
 }
 
-CGSize UIImage::size() const {
-    return {pixelWidth() / _scale, pixelHeight() / _scale};
+CGSize UIImage::sizeImp() {
+    return {pixelWidth() / scale(), pixelHeight() / scale()};
 }
 
-void UIImage::drawInRect(CGRect rect) const {
+void UIImage::drawInRectImp(CGRect rect) {
     cairo_t* cr = UIGraphicsGetCurrentContext();
     if (!cr || pixelWidth() == 0 || pixelHeight() == 0) return;
     cairo_save(cr);
@@ -132,7 +130,4 @@ void UIGraphicsEndImageContext() {
     stack.pop_back();
 }
 
-const ClassInfo& UIImage::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIImage>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIImage)

@@ -6,32 +6,39 @@
 #include <cairo.h>
 
 #include "Foundation/NSString.h"
-#include "UIKit/CGGeometry.h"
 #include "ObjectModel/NSObject.h"
+#include "UIKit/CGGeometry.h"
+
+OBJC_TYPE_CODE(cairo_surface_t*, "^{_cairo_surface=}");
 
 struct UIImage : NSObject {
     OBJC_CLASS(UIImage, NSObject)
 
-    static Ref<UIImage> imageNamed(const NSString* path);
-    // Takes over one reference to the surface (an image surface).
-    static Ref<UIImage> imageWithSurface(cairo_surface_t* surface, CGFloat scale,
-                                         const NSString* name);
-
-    UIImage* initWithSurface(cairo_surface_t* surface, CGFloat scale, const NSString* name);
-    ~UIImage();
-
+    OBJC_CLASS_METHOD(Ref<UIImage>, imageNamed, "imageNamed:", const NSString*)
+    // The initialiser: takes over one reference to the surface (an image
+    // surface); no surface gives nil.
+    OBJC_METHOD(UIImage*, initWithSurface, "initWithSurface:scale:name:", cairo_surface_t*, CGFloat,
+                const NSString*)
     // Size in points: pixels divided by the scale.
-    CGSize size() const;
-    CGFloat scale() const { return _scale; }
-    int pixelWidth() const;
-    int pixelHeight() const;
-    // The file name the image came from, or nil for drawn images.
-    NSString* name() const { return _name; }
-    cairo_surface_t* surface() const { return _surface; }
-
+    OBJC_METHOD(CGSize, size, "size")
+    OBJC_READONLY(CGFloat, scale)
     // Draws the whole image scaled into the rectangle of the current image
     // context (bilinear); without a context nothing happens.
-    void drawInRect(CGRect rect) const;
+    OBJC_METHOD(void, drawInRect, "drawInRect:", CGRect)
+
+    // C++ shorthand for [[UIImage alloc] initWithSurface:scale:name:].
+    static Ref<UIImage> imageWithSurface(cairo_surface_t* surface, CGFloat scale,
+                                         const NSString* name) {
+        return make<UIImage>(&UIImage::initWithSurface, surface, scale, name);
+    }
+    ~UIImage();
+
+    // For renderers (C++ helpers): the bitmap, its pixel size, and the file
+    // name the image came from (nil for drawn images).
+    int pixelWidth() const;
+    int pixelHeight() const;
+    NSString* name() const { return _name; }
+    cairo_surface_t* surface() const { return _surface; }
 
   private:
     cairo_surface_t* _surface = nullptr;

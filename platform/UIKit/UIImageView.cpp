@@ -2,22 +2,16 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<UIImageView> UIImageView::imageViewWithImage(UIImage* image) {
-    return make<UIImageView>(&UIImageView::initWithImage, image);
-}
-
-UIImageView* UIImageView::initWithImage(UIImage* image) {
-    initWithFrame(image ? CGRect{{0, 0}, image->size()} : CGRectZero);
+UIImageView* UIImageView::initWithImageImp(UIImage* image) {
+    CGRect frame = image ? CGRect{{0, 0}, image->size()} : CGRectZero;
+    if (!sendSuper<UIView*>(this, UIView::objcClass(), "initWithFrame:"_sel, frame)) return nullptr;
     _image = image;
     return this;
 }
 
-void UIImageView::setImage(UIImage* image) {
+void UIImageView::setImageImp(UIImage* image) {
     _image = image;
     setNeedsLayout();
 }
 
-const ClassInfo& UIImageView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIImageView>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIImageView)

@@ -7,11 +7,15 @@
 struct UIImageView : UIView {
     OBJC_CLASS(UIImageView, UIView)
 
-    static Ref<UIImageView> imageViewWithImage(UIImage* image);
-    UIImageView* initWithImage(UIImage* image);
+    // A view of the image's size.
+    OBJC_METHOD(UIImageView*, initWithImage, "initWithImage:", UIImage*)
+    OBJC_READONLY(UIImage*, image)
+    OBJC_METHOD(void, setImage, "setImage:", UIImage*)
 
-    UIImage* image() const { return _image; }
-    void setImage(UIImage* image);
+    // C++ shorthand for [[UIImageView alloc] initWithImage:].
+    static Ref<UIImageView> imageViewWithImage(UIImage* image) {
+        return make<UIImageView>(&UIImageView::initWithImage, image);
+    }
 
   private:
     Ref<UIImage> _image;

@@ -2,22 +2,26 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<UILabel> UILabel::labelWithFrame(CGRect frame) {
-    return make<UILabel>(&UILabel::initWithFrame, frame);
-}
-
-UIFont* UILabel::font() const {
+UIFont* UILabel::fontImp() {
     if (!_font) _font = UIFont::systemFontOfSize(17);
     return _font;
 }
 
-UIColor* UILabel::textColor() const {
+void UILabel::setFontImp(UIFont* font) {
+    _font = font;
+}
+
+UIColor* UILabel::textColorImp() {
     if (!_textColor) _textColor = UIColor::blackColor();
     return _textColor;
 }
 
-const ClassInfo& UILabel::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UILabel>().method<"screenText", &UILabel::screenText>().build();
-    return info;
+void UILabel::setTextColorImp(UIColor* color) {
+    _textColor = color;
 }
+
+Ref<NSString> UILabel::screenTextImp() {
+    return text();
+}
+
+OBJC_IMPLEMENT_LOADED_CLASS(UILabel)

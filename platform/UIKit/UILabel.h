@@ -21,32 +21,28 @@ enum UIBaselineAdjustment : long {
 struct UILabel : UIView {
     OBJC_CLASS(UILabel, UIView)
 
-    static Ref<UILabel> labelWithFrame(CGRect frame);
-
-    NSString* text() const { return _text; }
-    void setText(NSString* text) { _text = text; }
+    OBJC_PROPERTY(NSString*, text, setText)
     // The system font of 17 points unless one was set; nil sets it back.
-    UIFont* font() const;
-    void setFont(UIFont* font) { _font = font; }
+    OBJC_METHOD(UIFont*, font, "font")
+    OBJC_METHOD(void, setFont, "setFont:", UIFont*)
     // Black unless one was set; nil sets it back.
-    UIColor* textColor() const;
-    void setTextColor(UIColor* color) { _textColor = color; }
-    long textAlignment() const { return _textAlignment; }
-    void setTextAlignment(long alignment) { _textAlignment = alignment; }
-    long numberOfLines() const { return _numberOfLines; }
-    void setNumberOfLines(long lines) { _numberOfLines = lines; }
-    long baselineAdjustment() const { return _baselineAdjustment; }
-    void setBaselineAdjustment(long adjustment) { _baselineAdjustment = adjustment; }
-    bool adjustsFontSizeToFitWidth() const { return _adjustsFontSizeToFitWidth; }
-    void setAdjustsFontSizeToFitWidth(bool adjusts) { _adjustsFontSizeToFitWidth = adjusts; }
+    OBJC_METHOD(UIColor*, textColor, "textColor")
+    OBJC_METHOD(void, setTextColor, "setTextColor:", UIColor*)
+    OBJC_PROPERTY(long, textAlignment, setTextAlignment)
+    OBJC_PROPERTY(long, numberOfLines, setNumberOfLines)
+    OBJC_PROPERTY(long, baselineAdjustment, setBaselineAdjustment)
+    OBJC_PROPERTY(bool, adjustsFontSizeToFitWidth, setAdjustsFontSizeToFitWidth)
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
 
-    // Messages.
-    Ref<NSString> screenText() { return _text; }
+    // C++ shorthand for [[UILabel alloc] initWithFrame:].
+    static Ref<UILabel> labelWithFrame(CGRect frame) {
+        return make<UILabel>(&UILabel::initWithFrame, frame);
+    }
 
   private:
     Ref<NSString> _text;
-    mutable Ref<UIFont> _font;
-    mutable Ref<UIColor> _textColor;
+    Ref<UIFont> _font;
+    Ref<UIColor> _textColor;
     long _textAlignment = NSTextAlignmentNatural;
     long _numberOfLines = 1;
     long _baselineAdjustment = UIBaselineAdjustmentAlignBaselines;

@@ -4,13 +4,17 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-UIScreen* UIScreen::mainScreen() {
+UIScreen* UIScreen::mainScreenImp(Class) {
     static UIScreen* const screen = [] {
-        UIScreen* s = alloc<UIScreen>();
+        UIScreen* s = make<UIScreen>(&UIScreen::init).leak();
         s->makeImmortal();
         return s;
     }();
     return screen;
+}
+
+CGRect UIScreen::boundsImp() {
+    return {{0, 0}, _size};
 }
 
 bool UIScreen::setScale(CGFloat scale) {
@@ -27,7 +31,4 @@ bool UIScreen::setSize(CGSize size) {
     return true;
 }
 
-const ClassInfo& UIScreen::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIScreen>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIScreen)

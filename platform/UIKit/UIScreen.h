@@ -2,18 +2,20 @@
 // the host and tests choose.
 #pragma once
 
-#include "UIKit/CGGeometry.h"
 #include "ObjectModel/NSObject.h"
+#include "UIKit/CGGeometry.h"
 
 struct UIScreen : NSObject {
     OBJC_CLASS(UIScreen, NSObject)
 
-    static UIScreen* mainScreen();
+    // The one screen, whatever class receives the message.
+    OBJC_CLASS_METHOD(UIScreen*, mainScreen, "mainScreen")
+    OBJC_READONLY(CGFloat, scale)
+    OBJC_METHOD(CGRect, bounds, "bounds")
 
-    CGFloat scale() const { return _scale; }
+    // The host and tests choose the screen (C++ helpers).
     // Scales that are not positive numbers are refused (answers false).
     bool setScale(CGFloat scale);
-    CGRect bounds() const { return {{0, 0}, _size}; }
     // Sizes with a negative or non-numeric side are refused (answers false).
     bool setSize(CGSize size);
 

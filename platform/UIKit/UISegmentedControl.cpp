@@ -4,35 +4,38 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<UISegmentedControl> UISegmentedControl::segmentedControlWithItems(NSArray* items) {
-    return make<UISegmentedControl>(&UISegmentedControl::initWithItems, items);
+UISegmentedControl* UISegmentedControl::initWithItemsImp(NSArray* items) {
+    if (items) _items = items;
+    CGRect frame = CGRectMake(0, 0, kSegmentWidth * static_cast<CGFloat>(_items->count()), kHeight);
+    if (!sendSuper<UIView*>(this, UIControl::objcClass(), "initWithFrame:"_sel, frame))
+        return nullptr;
+    return this;
 }
 
-UISegmentedControl* UISegmentedControl::initWithItems(NSArray* items) {
-    if (items) _items = items;
-    UIControl::initWithFrame(CGRectMake(0, 0, kSegmentWidth * numberOfSegments(), kHeight));
-    return this;
+long UISegmentedControl::numberOfSegmentsImp() {
+    return static_cast<long>(_items->count());
 }
 
 NSObject* UISegmentedControl::itemAt(long index) const {
     return contains(index) ? _items->objectAtIndex(static_cast<NSUInteger>(index)) : nullptr;
 }
 
-NSString* UISegmentedControl::titleForSegmentAtIndex(long index) const {
+NSString* UISegmentedControl::titleForSegmentAtIndexImp(long index) {
     return as<NSString>(itemAt(index));
 }
 
-UIImage* UISegmentedControl::imageForSegmentAtIndex(long index) const {
+UIImage* UISegmentedControl::imageForSegmentAtIndexImp(long index) {
     return as<UIImage>(itemAt(index));
 }
 
-void UISegmentedControl::setSelectedSegmentIndex(long index) {
+void UISegmentedControl::setSelectedSegmentIndexImp(long index) {
     _selectedSegmentIndex = contains(index) ? index : UISegmentedControlNoSegment;
 }
 
 bool UISegmentedControl::pickSegment(long index) {
     if (!contains(index) || !isEnabled()) return false;
-    _selectedSegmentIndex = index;
+    Ref<UISegmentedControl> keep = this;
+    setSelectedSegmentIndex(index);
     sendActionsForControlEvents(UIControlEventValueChanged);
     return true;
 }
@@ -49,18 +52,14 @@ std::string itemText(NSObject* item) {
 
 } // namespace
 
-Ref<NSString> UISegmentedControl::screenText() {
+Ref<NSString> UISegmentedControl::screenTextImp() {
     std::string text = "[";
+    const long selected = selectedSegmentIndex();
     for (long i = 0; i < numberOfSegments(); ++i) {
         std::string item = itemText(itemAt(i));
-        text += (i ? " | " : " ") + (i == _selectedSegmentIndex ? "*" + item + "*" : item);
+        text += (i ? " | " : " ") + (i == selected ? "*" + item + "*" : item);
     }
     return NSString::string(text + " ]");
 }
 
-const ClassInfo& UISegmentedControl::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UISegmentedControl>()
-                                      .method<"screenText", &UISegmentedControl::screenText>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UISegmentedControl)

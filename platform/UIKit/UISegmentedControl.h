@@ -12,29 +12,29 @@ inline constexpr long UISegmentedControlNoSegment = -1;
 struct UISegmentedControl : UIControl {
     OBJC_CLASS(UISegmentedControl, UIControl)
 
+    // Items: NSString or UIImage objects; other objects show their
+    // description. nil makes no segments.
+    OBJC_METHOD(UISegmentedControl*, initWithItems, "initWithItems:", NSArray*)
+    OBJC_METHOD(long, numberOfSegments, "numberOfSegments")
+    // The text of a segment, nil for an image segment or an index out of range.
+    OBJC_METHOD(NSString*, titleForSegmentAtIndex, "titleForSegmentAtIndex:", long)
+    OBJC_METHOD(UIImage*, imageForSegmentAtIndex, "imageForSegmentAtIndex:", long)
+    OBJC_READONLY(long, selectedSegmentIndex)
+    OBJC_METHOD(void, setSelectedSegmentIndex, "setSelectedSegmentIndex:", long)
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
+
     static constexpr CGFloat kSegmentWidth = 64;
     static constexpr CGFloat kHeight = 29;
 
-    // Items: NSString or UIImage objects; other objects show their
-    // description. nil makes no segments.
-    static Ref<UISegmentedControl> segmentedControlWithItems(NSArray* items);
-    UISegmentedControl* initWithItems(NSArray* items);
-
-    long numberOfSegments() const { return static_cast<long>(_items->count()); }
-    // The text of a segment, nil for an image segment or an index out of range.
-    NSString* titleForSegmentAtIndex(long index) const;
-    UIImage* imageForSegmentAtIndex(long index) const;
-
-    long selectedSegmentIndex() const { return _selectedSegmentIndex; }
-    void setSelectedSegmentIndex(long index);
+    // C++ shorthand for [[UISegmentedControl alloc] initWithItems:].
+    static Ref<UISegmentedControl> segmentedControlWithItems(NSArray* items) {
+        return make<UISegmentedControl>(&UISegmentedControl::initWithItems, items);
+    }
 
     // The user picks a segment: answers false (and sends nothing) for an
     // index out of range or a disabled control; picking the selected segment
     // again sends value changed again, as a tap would.
     bool pickSegment(long index);
-
-    // Messages.
-    Ref<NSString> screenText();
 
   private:
     bool contains(long index) const { return index >= 0 && index < numberOfSegments(); }

@@ -16,28 +16,24 @@
 struct UISlider : UIControl {
     OBJC_CLASS(UISlider, UIControl)
 
+    OBJC_READONLY(float, value)
+    OBJC_METHOD(void, setValue, "setValue:", float)
+    // Sends setValue:.
+    OBJC_METHOD(void, setValue, "setValue:animated:", float, bool)
+    OBJC_READONLY(float, minimumValue)
+    OBJC_METHOD(void, setMinimumValue, "setMinimumValue:", float)
+    OBJC_READONLY(float, maximumValue)
+    OBJC_METHOD(void, setMaximumValue, "setMaximumValue:", float)
+    OBJC_PROPERTY_AS(bool, continuous, isContinuous, setContinuous)
+    // "[0.00 ----o---- 1.00]": the bounds and the thumb on a nine-step track.
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
+
     static constexpr CGFloat kHeight = 31;
-
-    UISlider* initWithFrame(CGRect frame);
-
-    float value() const { return _value; }
-    void setValue(float value);
-    void setValue(float value, bool /*animated*/) { setValue(value); }
-    float minimumValue() const { return _minimumValue; }
-    void setMinimumValue(float minimum);
-    float maximumValue() const { return _maximumValue; }
-    void setMaximumValue(float maximum);
-    bool isContinuous() const { return _continuous; }
-    void setContinuous(bool continuous) { _continuous = continuous; }
 
     // The user drags the thumb through these values, in order, and lets go.
     // A disabled slider does not move.
     void drag(const std::vector<float>& steps);
     void dragTo(float value) { drag({value}); }
-
-    // Messages.
-    // "[0.00 ----o---- 1.00]": the bounds and the thumb on a nine-step track.
-    Ref<NSString> screenText();
 
   private:
     float _value = 0;

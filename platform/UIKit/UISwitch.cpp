@@ -2,23 +2,24 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-UISwitch* UISwitch::initWithFrame(CGRect frame) {
-    UIControl::initWithFrame({frame.origin, kStandardSize});
-    return this;
+UIView* UISwitch::initWithFrameImp(CGRect frame) {
+    return sendSuper<UIView*>(this, UIControl::objcClass(), "initWithFrame:"_sel,
+                              CGRect{frame.origin, kStandardSize});
+}
+
+void UISwitch::setOnImp(bool on, bool) {
+    setOn(on);
 }
 
 void UISwitch::setOnByUser(bool on) {
-    if (!isEnabled() || on == _on) return;
-    _on = on;
+    if (!isEnabled() || on == isOn()) return;
+    Ref<UISwitch> keep = this;
+    setOn(on, true);
     sendActionsForControlEvents(UIControlEventValueChanged);
 }
 
-Ref<NSString> UISwitch::screenText() {
-    return _on ? "[on]"_ns : "[off]"_ns;
+Ref<NSString> UISwitch::screenTextImp() {
+    return isOn() ? "[on]"_ns : "[off]"_ns;
 }
 
-const ClassInfo& UISwitch::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UISwitch>().method<"screenText", &UISwitch::screenText>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UISwitch)

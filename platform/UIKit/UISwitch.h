@@ -8,24 +8,20 @@
 struct UISwitch : UIControl {
     OBJC_CLASS(UISwitch, UIControl)
 
-    static constexpr CGSize kStandardSize{51, 31};
-
-    UISwitch* initWithFrame(CGRect frame);
-
-    bool isOn() const { return _on; }
-    void setOn(bool on) { _on = on; }
-    void setOn(bool on, bool /*animated*/) { _on = on; }
+    OBJC_OVERRIDE(UIView*, initWithFrame, "initWithFrame:", CGRect)
+    OBJC_PROPERTY_AS(bool, on, isOn, setOn)
+    // Sends setOn:.
+    OBJC_METHOD(void, setOn, "setOn:animated:", bool, bool)
     // nil: the standard colour.
-    UIColor* onTintColor() const { return _onTintColor; }
-    void setOnTintColor(UIColor* color) { _onTintColor = color; }
+    OBJC_PROPERTY(UIColor*, onTintColor, setOnTintColor)
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
+
+    static constexpr CGSize kStandardSize{51, 31};
 
     // The user flips the switch, or slides it to a state: value changed is
     // sent when the state changes (and the control is enabled).
-    void flip() { setOnByUser(!_on); }
+    void flip() { setOnByUser(!isOn()); }
     void setOnByUser(bool on);
-
-    // Messages.
-    Ref<NSString> screenText();
 
   private:
     bool _on = false;

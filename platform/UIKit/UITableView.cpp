@@ -14,27 +14,27 @@ bool answers(id object, SEL selector) {
 
 } // namespace
 
-Ref<UITableView> UITableView::tableViewWithStyle(CGRect frame, long style) {
-    return make<UITableView>(&UITableView::initWithFrame, frame, style);
-}
-
-UITableView* UITableView::initWithFrame(CGRect frame, long style) {
-    UIView::initWithFrame(frame);
+UITableView* UITableView::initWithFrameImp(CGRect frame, long style) {
+    if (!sendSuper<UIView*>(this, UIView::objcClass(), "initWithFrame:"_sel, frame)) return nullptr;
     _style = style;
     return this;
 }
 
-void UITableView::setDataSource(id dataSource) {
+UIView* UITableView::initWithFrameImp(CGRect frame) {
+    return initWithFrame(frame, UITableViewStylePlain);
+}
+
+void UITableView::setDataSourceImp(id dataSource) {
     _dataSource = dataSource;
     reloadData();
 }
 
-void UITableView::setDelegate(id delegate) {
+void UITableView::setDelegateImp(id delegate) {
     _delegate = delegate;
     setNeedsLayout();
 }
 
-void UITableView::reloadData() {
+void UITableView::reloadDataImp() {
     for (Section& section : _sections)
         for (Ref<UITableViewCell>& cell : section.cells) {
             cell->removeFromSuperview();
@@ -50,13 +50,14 @@ void UITableView::reloadData() {
 void UITableView::loadIfNeeded() {
     if (_loaded) return;
     _loaded = true;
+    id source = dataSource();
     long sections = 1;
-    if (answers(_dataSource, "numberOfSectionsInTableView:"_sel))
-        sections = send<long>(_dataSource, "numberOfSectionsInTableView:"_sel, this);
-    if (!answers(_dataSource, "tableView:numberOfRowsInSection:"_sel)) sections = 0;
+    if (answers(source, "numberOfSectionsInTableView:"_sel))
+        sections = send<long>(source, "numberOfSectionsInTableView:"_sel, this);
+    if (!answers(source, "tableView:numberOfRowsInSection:"_sel)) sections = 0;
     _sections.resize(std::max(0L, sections));
     for (long s = 0; s < static_cast<long>(_sections.size()); ++s) {
-        long rows = send<long>(_dataSource, "tableView:numberOfRowsInSection:"_sel, this, s);
+        long rows = send<long>(source, "tableView:numberOfRowsInSection:"_sel, this, s);
         rows = std::clamp(rows, 0L, kMaxRowsPerSection);
         for (long r = 0; r < rows; ++r)
             _sections[s].cells.push_back(askCell(s, r));
@@ -67,29 +68,30 @@ void UITableView::loadIfNeeded() {
 Ref<UITableViewCell> UITableView::askCell(long section, long row) {
     Ref<NSIndexPath> path = NSIndexPath::indexPathForRow(row, section);
     Ref<UITableViewCell> cell;
-    if (answers(_dataSource, "tableView:cellForRowAtIndexPath:"_sel))
-        cell = send<Ref<UITableViewCell>>(_dataSource, "tableView:cellForRowAtIndexPath:"_sel, this,
+    id source = dataSource();
+    if (answers(source, "tableView:cellForRowAtIndexPath:"_sel))
+        cell = send<Ref<UITableViewCell>>(source, "tableView:cellForRowAtIndexPath:"_sel, this,
                                           path.get());
     if (!as<UITableViewCell>(cell.get()))
         cell = UITableViewCell::cellWithStyle(UITableViewCellStyleDefault, nullptr);
     return cell;
 }
 
-long UITableView::numberOfSections() {
+long UITableView::numberOfSectionsImp() {
     loadIfNeeded();
     return static_cast<long>(_sections.size());
 }
 
-long UITableView::numberOfRowsInSection(long section) {
+long UITableView::numberOfRowsInSectionImp(long section) {
     loadIfNeeded();
-    if (section < 0 || section >= numberOfSections()) return 0;
+    if (section < 0 || section >= static_cast<long>(_sections.size())) return 0;
     return static_cast<long>(_sections[section].cells.size());
 }
 
 Ref<NSString> UITableView::askTitle(SEL selector, long section) {
-    if (section < 0 || section >= numberOfSections() || !answers(_dataSource, selector))
-        return nullptr;
-    Ref<NSString> title = send<Ref<NSString>>(_dataSource, selector, this, section);
+    id source = dataSource();
+    if (section < 0 || section >= numberOfSections() || !answers(source, selector)) return nullptr;
+    Ref<NSString> title = send<Ref<NSString>>(source, selector, this, section);
     return as<NSString>(title.get()) ? title : nullptr;
 }
 
@@ -102,9 +104,10 @@ Ref<NSString> UITableView::footerTitleForSection(long section) {
 }
 
 CGFloat UITableView::heightForRow(NSIndexPath* path) {
-    CGFloat height = _rowHeight;
-    if (answers(_delegate, "tableView:heightForRowAtIndexPath:"_sel))
-        height = send<CGFloat>(_delegate, "tableView:heightForRowAtIndexPath:"_sel, this, path);
+    CGFloat height = rowHeight();
+    id delegate = this->delegate();
+    if (answers(delegate, "tableView:heightForRowAtIndexPath:"_sel))
+        height = send<CGFloat>(delegate, "tableView:heightForRowAtIndexPath:"_sel, this, path);
     return height >= 0 && std::isfinite(height) ? height : kAutomaticRowHeight;
 }
 
@@ -112,11 +115,11 @@ bool UITableView::contains(NSIndexPath* path) {
     return path && path->row() >= 0 && path->row() < numberOfRowsInSection(path->section());
 }
 
-UITableViewCell* UITableView::cellForRowAtIndexPath(NSIndexPath* path) {
+UITableViewCell* UITableView::cellForRowAtIndexPathImp(NSIndexPath* path) {
     return contains(path) ? _sections[path->section()].cells[path->row()].get() : nullptr;
 }
 
-Ref<NSIndexPath> UITableView::indexPathForCell(const UITableViewCell* cell) {
+Ref<NSIndexPath> UITableView::indexPathForCellImp(const UITableViewCell* cell) {
     loadIfNeeded();
     for (std::size_t s = 0; cell && s < _sections.size(); ++s) {
         const auto& cells = _sections[s].cells;
@@ -127,7 +130,7 @@ Ref<NSIndexPath> UITableView::indexPathForCell(const UITableViewCell* cell) {
     return nullptr;
 }
 
-Ref<NSArray> UITableView::visibleCells() {
+Ref<NSArray> UITableView::visibleCellsImp() {
     loadIfNeeded();
     Ref<NSMutableArray> cells = NSMutableArray::array();
     for (const Section& section : _sections)
@@ -136,14 +139,14 @@ Ref<NSArray> UITableView::visibleCells() {
     return cells;
 }
 
-Ref<UITableViewCell> UITableView::dequeueReusableCellWithIdentifier(const NSString* identifier) {
+Ref<UITableViewCell> UITableView::dequeueReusableCellWithIdentifierImp(const NSString* identifier) {
     auto found = std::find_if(_reuseQueue.begin(), _reuseQueue.end(), [&](const auto& cell) {
         return cell->reuseIdentifier()->isEqualToString(identifier);
     });
     if (found == _reuseQueue.end()) return nullptr;
     Ref<UITableViewCell> cell = std::move(*found);
     _reuseQueue.erase(found);
-    send(cell, "prepareForReuse"_sel);
+    cell->prepareForReuse();
     return cell;
 }
 
@@ -151,17 +154,16 @@ void UITableView::setCellSelected(NSIndexPath* path, bool selected) {
     if (UITableViewCell* cell = cellForRowAtIndexPath(path)) cell->setSelected(selected);
 }
 
-bool UITableView::selectRowAtIndexPath(NSIndexPath* path, bool animated, long scrollPosition) {
-    if (!contains(path)) return false;
+void UITableView::selectRowAtIndexPathImp(NSIndexPath* path, bool animated, long scrollPosition) {
+    if (!contains(path)) return;
     setCellSelected(_selected, false);
     _selected = NSIndexPath::indexPathForRow(path->row(), path->section());
     setCellSelected(_selected, true);
     _lastSelectAnimated = animated;
     _lastScrollPosition = scrollPosition;
-    return true;
 }
 
-void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated) {
+void UITableView::deselectRowAtIndexPathImp(NSIndexPath* path, bool animated) {
     _lastDeselectAnimated = animated;
     if (!path || !objectsEqual(path, _selected)) return;
     setCellSelected(_selected, false);
@@ -169,15 +171,17 @@ void UITableView::deselectRowAtIndexPath(NSIndexPath* path, bool animated) {
 }
 
 bool UITableView::tapRowAtIndexPath(NSIndexPath* path) {
-    if (!selectRowAtIndexPath(path, false, UITableViewScrollPositionNone)) return false;
+    if (!contains(path)) return false;
     Ref<UITableView> keep = this;
-    Ref<NSIndexPath> tapped = _selected;
-    if (answers(_delegate, "tableView:didSelectRowAtIndexPath:"_sel))
-        send(_delegate, "tableView:didSelectRowAtIndexPath:"_sel, this, tapped.get());
+    selectRowAtIndexPath(path, false, UITableViewScrollPositionNone);
+    Ref<NSIndexPath> tapped = indexPathForSelectedRow();
+    id delegate = this->delegate();
+    if (answers(delegate, "tableView:didSelectRowAtIndexPath:"_sel))
+        send(delegate, "tableView:didSelectRowAtIndexPath:"_sel, this, tapped.get());
     return true;
 }
 
-void UITableView::layoutSubviews() {
+void UITableView::layoutSubviewsImp() {
     _layout = computeTableLayout(this);
     for (std::size_t s = 0; s < _layout.sections.size(); ++s)
         for (std::size_t r = 0; r < _layout.sections[s].rows.size(); ++r) {
@@ -185,13 +189,8 @@ void UITableView::layoutSubviews() {
             UITableViewCell* cell = cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s));
             if (!cell) continue;
             cell->setFrame(_layout.sections[s].rows[r]);
-            if (cell->superview() != this) send(this, "addSubview:"_sel, cell);
+            if (cell->superview() != this) addSubview(cell);
         }
 }
 
-const ClassInfo& UITableView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UITableView>()
-                                      .method<"layoutSubviews", &UITableView::layoutSubviews>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UITableView)

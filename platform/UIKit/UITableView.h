@@ -32,44 +32,59 @@ inline constexpr CGFloat UITableViewAutomaticDimension = -1;
 struct UITableView : UIView {
     OBJC_CLASS(UITableView, UIView)
 
+    OBJC_METHOD(UITableView*, initWithFrame, "initWithFrame:style:", CGRect, long)
+    // A plain table.
+    OBJC_OVERRIDE(UIView*, initWithFrame, "initWithFrame:", CGRect)
+    using UIView::initWithFrame;
+
+    OBJC_READONLY(long, style)
+    OBJC_READONLY(id, dataSource)
+    // Reloads the data.
+    OBJC_METHOD(void, setDataSource, "setDataSource:", id)
+    OBJC_READONLY(id, delegate)
+    OBJC_METHOD(void, setDelegate, "setDelegate:", id)
+    // The height of rows whose delegate gives none.
+    OBJC_PROPERTY(CGFloat, rowHeight, setRowHeight)
+
+    // Forgets the rows (cells with a reuse identifier go back to the queue);
+    // they are asked for again on next use.
+    OBJC_METHOD(void, reloadData, "reloadData")
+    OBJC_METHOD(long, numberOfSections, "numberOfSections")
+    OBJC_METHOD(long, numberOfRowsInSection, "numberOfRowsInSection:", long)
+    // nil for a path outside the table.
+    OBJC_METHOD(UITableViewCell*, cellForRowAtIndexPath, "cellForRowAtIndexPath:", NSIndexPath*)
+    OBJC_METHOD(Ref<NSIndexPath>, indexPathForCell, "indexPathForCell:", const UITableViewCell*)
+    OBJC_METHOD(Ref<NSArray>, visibleCells, "visibleCells")
+    OBJC_METHOD(Ref<UITableViewCell>, dequeueReusableCellWithIdentifier,
+                "dequeueReusableCellWithIdentifier:", const NSString*)
+    OBJC_READONLY_AS(NSIndexPath*, selected, indexPathForSelectedRow)
+    // Paths outside the table are ignored.
+    OBJC_METHOD(void, selectRowAtIndexPath,
+                "selectRowAtIndexPath:animated:scrollPosition:", NSIndexPath*, bool, long)
+    OBJC_METHOD(void, deselectRowAtIndexPath, "deselectRowAtIndexPath:animated:", NSIndexPath*,
+                bool)
+    // Places every cell where the table shows it.
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
+
     static constexpr CGFloat kAutomaticRowHeight = 44;
     // More rows than this in one section are not shown.
     static constexpr long kMaxRowsPerSection = 100000;
 
-    static Ref<UITableView> tableViewWithStyle(CGRect frame, long style);
-    UITableView* initWithFrame(CGRect frame, long style);
+    // C++ shorthand for [[UITableView alloc] initWithFrame:style:].
+    static Ref<UITableView> tableViewWithStyle(CGRect frame, long style) {
+        return make<UITableView>(static_cast<UITableView* (UITableView::*)(CGRect, long) const>(
+                                     &UITableView::initWithFrame),
+                                 frame, style);
+    }
 
-    long style() const { return _style; }
-    id dataSource() const { return _dataSource; }
-    void setDataSource(id dataSource);
-    id delegate() const { return _delegate; }
-    void setDelegate(id delegate);
-    // The height of rows whose delegate gives none.
-    CGFloat rowHeight() const { return _rowHeight; }
-    void setRowHeight(CGFloat height) { _rowHeight = height; }
-
-    // Forgets the rows (cells with a reuse identifier go back to the queue);
-    // they are asked for again on next use.
-    void reloadData();
-    long numberOfSections();
-    long numberOfRowsInSection(long section);
-    // Titles from the data source, nil when it gives none.
+    // C++ helpers for layout and drawing: the data source's titles (nil when
+    // it gives none), the delegate's row height, and the row frames, section
+    // texts and content height as of the last layout.
     Ref<NSString> headerTitleForSection(long section);
     Ref<NSString> footerTitleForSection(long section);
     CGFloat heightForRow(NSIndexPath* path);
-    // Row frames, section texts and content height as of the last layout.
     const TableLayout& tableLayout() const { return _layout; }
 
-    // nil for a path outside the table.
-    UITableViewCell* cellForRowAtIndexPath(NSIndexPath* path);
-    Ref<NSIndexPath> indexPathForCell(const UITableViewCell* cell);
-    Ref<NSArray> visibleCells();
-    Ref<UITableViewCell> dequeueReusableCellWithIdentifier(const NSString* identifier);
-
-    NSIndexPath* indexPathForSelectedRow() const { return _selected; }
-    // Paths outside the table are ignored (answers false).
-    bool selectRowAtIndexPath(NSIndexPath* path, bool animated, long scrollPosition);
-    void deselectRowAtIndexPath(NSIndexPath* path, bool animated);
     // What the last selection and deselection call asked for, for tests.
     bool lastSelectAnimated() const { return _lastSelectAnimated; }
     long lastScrollPosition() const { return _lastScrollPosition; }
@@ -79,9 +94,6 @@ struct UITableView : UIView {
     // tableView:didSelectRowAtIndexPath:. A path outside the table does
     // nothing (answers false).
     bool tapRowAtIndexPath(NSIndexPath* path);
-
-    // Messages.
-    void layoutSubviews();
 
   private:
     struct Section {

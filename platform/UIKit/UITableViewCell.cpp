@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
+#include "UIKit/UIScreen.h"
 
 namespace {
 
@@ -41,12 +40,9 @@ Ref<UILabel> makeLabel(long alignment) {
 
 } // namespace
 
-Ref<UITableViewCell> UITableViewCell::cellWithStyle(long style, NSString* reuseIdentifier) {
-    return make<UITableViewCell>(&UITableViewCell::initWithStyle, style, reuseIdentifier);
-}
-
-UITableViewCell* UITableViewCell::initWithStyle(long style, NSString* reuseIdentifier) {
-    UIView::initWithFrame(CGRectMake(0, 0, UIScreen::mainScreen()->bounds().size.width, 44));
+UITableViewCell* UITableViewCell::initWithStyleImp(long style, NSString* reuseIdentifier) {
+    CGRect frame = CGRectMake(0, 0, UIScreen::mainScreen()->bounds().size.width, 44);
+    if (!sendSuper<UIView*>(this, UIView::objcClass(), "initWithFrame:"_sel, frame)) return nullptr;
     _style = style;
     _reuseIdentifier = reuseIdentifier;
     _contentView = UIView::viewWithFrame(CGRectZero);
@@ -56,68 +52,74 @@ UITableViewCell* UITableViewCell::initWithStyle(long style, NSString* reuseIdent
     if (style != UITableViewCellStyleDefault)
         _detailTextLabel = makeLabel(style == UITableViewCellStyleValue1 ? NSTextAlignmentRight
                                                                          : NSTextAlignmentLeft);
-    send(this, "addSubview:"_sel, _contentView.get());
+    addSubview(_contentView);
     for (UIView* part : {static_cast<UIView*>(_imageView), static_cast<UIView*>(_textLabel),
                          static_cast<UIView*>(_detailTextLabel)})
-        send(_contentView, "addSubview:"_sel, part);
+        _contentView->addSubview(part);
     return this;
 }
 
-void UITableViewCell::setAccessoryView(UIView* view) {
+UIView* UITableViewCell::initWithFrameImp(CGRect) {
+    return initWithStyle(UITableViewCellStyleDefault, nullptr);
+}
+
+void UITableViewCell::setAccessoryViewImp(UIView* view) {
     if (_accessoryView == view) return;
     if (_accessoryView) _accessoryView->removeFromSuperview();
     _accessoryView = view;
-    send(this, "addSubview:"_sel, view);
+    addSubview(view);
     setNeedsLayout();
 }
 
-void UITableViewCell::layoutSubviews() {
-    CGFloat width = frame().size.width;
-    CGFloat height = frame().size.height;
-    CGFloat contentWidth = width;
-    layoutAccessory(width, height, &contentWidth);
-    _contentView->setFrame(CGRectMake(0, 0, contentWidth, height));
-    layoutLabels(contentWidth, height);
-    addSeparator(width, height);
+bool UITableViewCell::isHighlightedImp() {
+    return isSelected() && selectionStyle() != UITableViewCellSelectionStyleNone;
 }
 
-void UITableViewCell::layoutAccessory(CGFloat width, CGFloat height, CGFloat* contentWidth) {
-    if (_accessoryView) {
-        CGSize size = _accessoryView->frame().size;
+void UITableViewCell::layoutSubviewsImp() {
+    CGSize size = frame().size;
+    CGFloat contentWidth = size.width;
+    layoutAccessory(size.width, size.height, &contentWidth);
+    contentView()->setFrame(CGRectMake(0, 0, contentWidth, size.height));
+    layoutLabels(contentWidth, size.height);
+    addSeparator(size.width, size.height);
+}
+
+void UITableViewCell::layoutAccessory(CGFloat width, CGFloat height, CGFloat* contentWidth) const {
+    if (UIView* accessory = accessoryView()) {
+        CGSize size = accessory->frame().size;
         CGFloat x = width - kMargin - size.width;
-        _accessoryView->setFrame(
-            CGRectMake(x, (height - size.height) / 2, size.width, size.height));
+        accessory->setFrame(CGRectMake(x, (height - size.height) / 2, size.width, size.height));
         *contentWidth = std::max<CGFloat>(0, x);
-    } else if (_accessoryType != UITableViewCellAccessoryNone) {
+    } else if (accessoryType() != UITableViewCellAccessoryNone) {
         *contentWidth = std::max<CGFloat>(0, width - kIndicatorSpace);
     }
 }
 
-void UITableViewCell::layoutLabels(CGFloat width, CGFloat height) {
+void UITableViewCell::layoutLabels(CGFloat width, CGFloat height) const {
     CGFloat textX = kMargin;
-    if (UIImage* image = _imageView->image()) {
+    UIImageView* picture = imageView();
+    if (UIImage* image = picture->image()) {
         CGSize size = image->size();
         CGFloat room = std::max<CGFloat>(0, height - 2 * kImageInset);
         if (size.height > room && size.height > 0) size = {size.width * room / size.height, room};
-        _imageView->setFrame(
-            CGRectMake(kMargin, (height - size.height) / 2, size.width, size.height));
+        picture->setFrame(CGRectMake(kMargin, (height - size.height) / 2, size.width, size.height));
         textX = kMargin + size.width + kMargin;
     } else {
-        _imageView->setFrame(CGRectZero);
+        picture->setFrame(CGRectZero);
     }
     CGFloat available = std::max<CGFloat>(0, width - textX - kMargin);
     StyleLayout layout = styleLayout(_style);
     CGFloat textWidth = available * layout.textShare;
+    UILabel* text = textLabel();
+    UILabel* detail = detailTextLabel();
     if (layout.stacked) {
-        _textLabel->setFrame(CGRectMake(textX, kImageInset, available, height / 2 - kImageInset));
-        if (_detailTextLabel)
-            _detailTextLabel->setFrame(
-                CGRectMake(textX, height / 2, available, height / 2 - kImageInset));
+        text->setFrame(CGRectMake(textX, kImageInset, available, height / 2 - kImageInset));
+        if (detail)
+            detail->setFrame(CGRectMake(textX, height / 2, available, height / 2 - kImageInset));
         return;
     }
-    _textLabel->setFrame(CGRectMake(textX, 0, textWidth, height));
-    if (_detailTextLabel)
-        _detailTextLabel->setFrame(CGRectMake(textX + textWidth, 0, available - textWidth, height));
+    text->setFrame(CGRectMake(textX, 0, textWidth, height));
+    if (detail) detail->setFrame(CGRectMake(textX + textWidth, 0, available - textWidth, height));
 }
 
 void UITableViewCell::addSeparator(CGFloat width, CGFloat height) {
@@ -125,18 +127,11 @@ void UITableViewCell::addSeparator(CGFloat width, CGFloat height) {
     if (!_separatorView) _separatorView = UIView::viewWithFrame(CGRectZero);
     _separatorView->setFrame(
         CGRectMake(kMargin, height - line, std::max<CGFloat>(0, width - kMargin), line));
-    if (_separatorView->superview() != this) send(this, "addSubview:"_sel, _separatorView.get());
+    if (_separatorView->superview() != this) addSubview(_separatorView);
 }
 
-void UITableViewCell::prepareForReuse() {
-    _selected = false;
+void UITableViewCell::prepareForReuseImp() {
+    setSelected(false);
 }
 
-const ClassInfo& UITableViewCell::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UITableViewCell>()
-            .method<"layoutSubviews", &UITableViewCell::layoutSubviews>()
-            .method<"prepareForReuse", &UITableViewCell::prepareForReuse>()
-            .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UITableViewCell)

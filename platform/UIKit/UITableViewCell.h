@@ -33,44 +33,42 @@ enum UITableViewCellSelectionStyle : long {
 struct UITableViewCell : UIView {
     OBJC_CLASS(UITableViewCell, UIView)
 
-    static Ref<UITableViewCell> cellWithStyle(long style, NSString* reuseIdentifier);
-    UITableViewCell* initWithStyle(long style, NSString* reuseIdentifier);
-    UITableViewCell* initWithFrame(CGRect) {
-        return initWithStyle(UITableViewCellStyleDefault, nullptr);
-    }
+    OBJC_METHOD(UITableViewCell*, initWithStyle, "initWithStyle:reuseIdentifier:", long, NSString*)
+    // A cell of the default style.
+    OBJC_OVERRIDE(UIView*, initWithFrame, "initWithFrame:", CGRect)
 
-    long style() const { return _style; }
-    UIView* contentView() const { return _contentView; }
-    UILabel* textLabel() const { return _textLabel; }
+    OBJC_READONLY(UIView*, contentView)
+    OBJC_READONLY(UILabel*, textLabel)
     // nil in the default style, which has no detail text.
-    UILabel* detailTextLabel() const { return _detailTextLabel; }
-    UIImageView* imageView() const { return _imageView; }
-    NSString* reuseIdentifier() const { return _reuseIdentifier; }
-
-    long accessoryType() const { return _accessoryType; }
-    void setAccessoryType(long type) { _accessoryType = type; }
-    UIView* accessoryView() const { return _accessoryView; }
+    OBJC_READONLY(UILabel*, detailTextLabel)
+    OBJC_READONLY(UIImageView*, imageView)
+    OBJC_READONLY(NSString*, reuseIdentifier)
+    OBJC_PROPERTY(long, accessoryType, setAccessoryType)
+    OBJC_READONLY(UIView*, accessoryView)
     // The accessory view becomes a subview of the cell; it takes the
     // accessory type's place.
-    void setAccessoryView(UIView* view);
-    long selectionStyle() const { return _selectionStyle; }
-    void setSelectionStyle(long style) { _selectionStyle = style; }
-    bool isSelected() const { return _selected; }
-    void setSelected(bool selected) { _selected = selected; }
+    OBJC_METHOD(void, setAccessoryView, "setAccessoryView:", UIView*)
+    OBJC_PROPERTY(long, selectionStyle, setSelectionStyle)
+    OBJC_PROPERTY_AS(bool, selected, isSelected, setSelected)
     // Selected and showing it: selection style other than none.
-    bool isHighlighted() const {
-        return _selected && _selectionStyle != UITableViewCellSelectionStyleNone;
+    OBJC_METHOD(bool, isHighlighted, "isHighlighted")
+    OBJC_METHOD(void, prepareForReuse, "prepareForReuse")
+    // Places the parts, and adds the separator by sending addSubview:.
+    OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
+
+    // C++ shorthand for [[UITableViewCell alloc] initWithStyle:reuseIdentifier:].
+    static Ref<UITableViewCell> cellWithStyle(long style, NSString* reuseIdentifier) {
+        return make<UITableViewCell>(&UITableViewCell::initWithStyle, style, reuseIdentifier);
     }
-    // The separator line that the last layout pass made, if any.
+
+    // The style the cell was made with (C++ helper).
+    long style() const { return _style; }
+    // The separator line that the last layout pass made, if any (C++ helper).
     UIView* separatorView() const { return _separatorView; }
 
-    // Messages.
-    void layoutSubviews();
-    void prepareForReuse();
-
   private:
-    void layoutAccessory(CGFloat width, CGFloat height, CGFloat* contentWidth);
-    void layoutLabels(CGFloat width, CGFloat height);
+    void layoutAccessory(CGFloat width, CGFloat height, CGFloat* contentWidth) const;
+    void layoutLabels(CGFloat width, CGFloat height) const;
     void addSeparator(CGFloat width, CGFloat height);
 
     long _style = UITableViewCellStyleDefault;

@@ -6,11 +6,6 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 
-UITextField* UITextField::initWithFrame(CGRect frame) {
-    UIControl::initWithFrame(frame);
-    return this;
-}
-
 UITextField::~UITextField() {
     if (current() == this) current() = nullptr;
 }
@@ -20,30 +15,34 @@ UITextField*& UITextField::current() {
     return field;
 }
 
-void UITextField::setText(NSString* text) {
+void UITextField::setTextImp(NSString* text) {
     _text = text ? text : ""_ns;
 }
 
+bool UITextField::isFirstResponderImp() {
+    return current() == this;
+}
+
 bool UITextField::showsClearButton() const {
-    if (_text->length() == 0) return false;
-    switch (_clearButtonMode) {
+    if (text()->length() == 0) return false;
+    switch (long mode = clearButtonMode()) {
     case UITextFieldViewModeWhileEditing:
         return isFirstResponder();
     case UITextFieldViewModeUnlessEditing:
         return !isFirstResponder();
     default:
-        return _clearButtonMode == UITextFieldViewModeAlways;
+        return mode == UITextFieldViewModeAlways;
     }
 }
 
-bool UITextField::becomeFirstResponder() {
+bool UITextField::becomeFirstResponderImp() {
     if (!isEnabled()) return false;
     if (UITextField* other = current(); other && other != this) other->resignFirstResponder();
     current() = this;
     return true;
 }
 
-bool UITextField::resignFirstResponder() {
+bool UITextField::resignFirstResponderImp() {
     if (current() == this) current() = nullptr;
     return true;
 }
@@ -51,7 +50,7 @@ bool UITextField::resignFirstResponder() {
 bool UITextField::append(std::string_view utf8) {
     if (!isEnabled() || utf8.empty()) return false;
     becomeFirstResponder();
-    _text = NSString::string(_text->utf8() + std::string(utf8));
+    setText(NSString::string(text()->utf8() + std::string(utf8)));
     sendActionsForControlEvents(UIControlEventEditingChanged);
     return true;
 }
@@ -88,24 +87,17 @@ bool UITextField::paste(std::string_view utf8) {
 
 bool UITextField::pressReturn() {
     Ref<UITextField> keep = this;
-    auto* delegate = static_cast<NSObject*>(_delegate);
+    auto* delegate = static_cast<NSObject*>(this->delegate());
     if (!delegate || !delegate->respondsToSelector("textFieldShouldReturn:"_sel)) return true;
-    return send<bool>(_delegate, "textFieldShouldReturn:"_sel, this);
+    return send<bool>(delegate, "textFieldShouldReturn:"_sel, this);
 }
 
-Ref<NSString> UITextField::screenText() {
-    std::string shown = _text->length() ? _text->utf8()
-                        : _placeholder  ? "(" + _placeholder->utf8() + ")"
-                                        : std::string();
+Ref<NSString> UITextField::screenTextImp() {
+    NSString* placeholder = this->placeholder();
+    std::string shown = text()->length() ? text()->utf8()
+                        : placeholder    ? "(" + placeholder->utf8() + ")"
+                                         : std::string();
     return NSString::string("[" + shown + (isFirstResponder() ? "|" : "") + "___]");
 }
 
-const ClassInfo& UITextField::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UITextField>()
-            .method<"becomeFirstResponder", &UITextField::becomeFirstResponder>()
-            .method<"resignFirstResponder", &UITextField::resignFirstResponder>()
-            .method<"screenText", &UITextField::screenText>()
-            .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UITextField)

@@ -27,23 +27,22 @@ enum UIReturnKeyType : long {
 struct UITextField : UIControl {
     OBJC_CLASS(UITextField, UIControl)
 
-    UITextField* initWithFrame(CGRect frame);
+    // Never nil: nil sets the empty text.
+    OBJC_READONLY(NSString*, text)
+    OBJC_METHOD(void, setText, "setText:", NSString*)
+    OBJC_PROPERTY(NSString*, placeholder, setPlaceholder)
+    OBJC_PROPERTY(long, textAlignment, setTextAlignment)
+    OBJC_PROPERTY(long, clearButtonMode, setClearButtonMode)
+    OBJC_PROPERTY(long, returnKeyType, setReturnKeyType)
+    OBJC_PROPERTY(id, delegate, setDelegate)
+    OBJC_METHOD(bool, isFirstResponder, "isFirstResponder")
+    // A disabled field refuses.
+    OBJC_METHOD(bool, becomeFirstResponder, "becomeFirstResponder")
+    OBJC_METHOD(bool, resignFirstResponder, "resignFirstResponder")
+    OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
+
     ~UITextField();
 
-    // Never nil: nil sets the empty text.
-    NSString* text() const { return _text; }
-    void setText(NSString* text);
-    NSString* placeholder() const { return _placeholder; }
-    void setPlaceholder(NSString* placeholder) { _placeholder = placeholder; }
-    long textAlignment() const { return _textAlignment; }
-    void setTextAlignment(long alignment) { _textAlignment = alignment; }
-    long clearButtonMode() const { return _clearButtonMode; }
-    void setClearButtonMode(long mode) { _clearButtonMode = mode; }
-    long returnKeyType() const { return _returnKeyType; }
-    void setReturnKeyType(long type) { _returnKeyType = type; }
-    id delegate() const { return _delegate; }
-    void setDelegate(id delegate) { _delegate = delegate; }
-    bool isFirstResponder() const { return current() == this; }
     // Whether the clear button shows now, by clearButtonMode and editing.
     bool showsClearButton() const;
 
@@ -56,11 +55,6 @@ struct UITextField : UIControl {
     // The user presses the return key: answers the delegate's
     // textFieldShouldReturn:, or true without a delegate that answers it.
     bool pressReturn();
-
-    // Messages.
-    bool becomeFirstResponder();
-    bool resignFirstResponder();
-    Ref<NSString> screenText();
 
   private:
     static UITextField*& current();

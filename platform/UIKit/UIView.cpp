@@ -1,15 +1,15 @@
 #include "UIKit/UIView.h"
 
 #include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
-Ref<UIView> UIView::viewWithFrame(CGRect frame) {
-    return make<UIView>(&UIView::initWithFrame, frame);
-}
-
-UIView* UIView::initWithFrame(CGRect frame) {
+UIView* UIView::initWithFrameImp(CGRect frame) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     _frame = frame;
     return this;
+}
+
+UIView* UIView::initImp() {
+    return initWithFrame(CGRectZero);
 }
 
 UIView::~UIView() {
@@ -17,29 +17,41 @@ UIView::~UIView() {
         static_cast<UIView*>(child)->_superview = nullptr;
 }
 
-void UIView::setFrame(CGRect frame) {
+void UIView::setFrameImp(CGRect frame) {
     if (frame.size != _frame.size) setNeedsLayout();
     _frame = frame;
 }
 
-CALayer* UIView::layer() const {
-    if (!_layer) _layer = Ref<CALayer>::adopt(alloc<CALayer>());
+CGRect UIView::boundsImp() {
+    return {{0, 0}, frame().size};
+}
+
+CALayer* UIView::layerImp() {
+    if (!_layer) _layer = make<CALayer>(&CALayer::init);
     return _layer;
 }
 
+bool UIView::clipsToBoundsImp() {
+    return layer()->masksToBounds();
+}
+
+void UIView::setClipsToBoundsImp(bool clips) {
+    layer()->setMasksToBounds(clips);
+}
+
 UIColor* UIView::effectiveTintColor() const {
-    for (const UIView* view = this; view; view = view->_superview)
-        if (view->_tintColor) return view->_tintColor;
+    for (const UIView* view = this; view; view = view->superview())
+        if (UIColor* color = view->tintColor()) return color;
     return nullptr;
 }
 
-bool UIView::isDescendantOfView(const UIView* view) const {
-    for (const UIView* at = this; at; at = at->_superview)
+bool UIView::isDescendantOfViewImp(const UIView* view) {
+    for (const UIView* at = this; at; at = at->superview())
         if (at == view) return true;
     return false;
 }
 
-void UIView::addSubview(UIView* view) {
+void UIView::addSubviewImp(UIView* view) {
     if (!view || isDescendantOfView(view)) return;
     Ref<UIView> keep = view;
     view->removeFromSuperview();
@@ -48,7 +60,7 @@ void UIView::addSubview(UIView* view) {
     setNeedsLayout();
 }
 
-void UIView::removeFromSuperview() {
+void UIView::removeFromSuperviewImp() {
     UIView* parent = _superview;
     if (!parent) return;
     _superview = nullptr;
@@ -60,17 +72,21 @@ void UIView::removeFromSuperview() {
         }
 }
 
-UIView* UIView::viewWithTag(long tag) {
-    if (_tag == tag) return this;
+UIView* UIView::viewWithTagImp(long tag) {
+    if (this->tag() == tag) return this;
     for (NSObject* child : *_subviews)
         if (UIView* found = static_cast<UIView*>(child)->viewWithTag(tag)) return found;
     return nullptr;
 }
 
-void UIView::layoutIfNeeded() {
+void UIView::setNeedsLayoutImp() {
+    _needsLayout = true;
+}
+
+void UIView::layoutIfNeededImp() {
     Ref<UIView> keep = this;
     if (_needsLayout) {
-        send(this, "layoutSubviews"_sel);
+        layoutSubviews();
         // Views that the pass itself added or resized are in place already.
         _needsLayout = false;
     }
@@ -80,16 +96,12 @@ void UIView::layoutIfNeeded() {
         static_cast<UIView*>(child)->layoutIfNeeded();
 }
 
-const ClassInfo& UIView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIView>()
-                                      .method<"addSubview:", &UIView::addSubview>()
-                                      .method<"layoutSubviews", &UIView::layoutSubviews>()
-                                      .method<"screenText", &UIView::screenText>()
-                                      .build();
-    return info;
+void UIView::layoutSubviewsImp() {}
+
+Ref<NSString> UIView::screenTextImp() {
+    return nullptr;
 }
 
-const ClassInfo& CALayer::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<CALayer>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIView)
+
+OBJC_IMPLEMENT_LOADED_CLASS(CALayer)

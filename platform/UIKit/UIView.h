@@ -1,62 +1,66 @@
 // A rectangle on screen with subviews. Layout runs in passes: setNeedsLayout
-// marks a view, layoutIfNeeded sends layoutSubviews (a message, overridden by
-// subclasses) to the marked views, down the tree.
+// marks a view, layoutIfNeeded sends layoutSubviews (overridden by
+// subclasses) to the marked views, down the tree. Every frame change, the
+// layout code's included, is a setFrame: message.
 #pragma once
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSString.h"
+#include "ObjectModel/NSObject.h"
 #include "UIKit/CALayer.h"
 #include "UIKit/CGGeometry.h"
 #include "UIKit/UIColor.h"
-#include "ObjectModel/NSObject.h"
 
 struct UIView : NSObject {
     OBJC_CLASS(UIView, NSObject)
 
-    static Ref<UIView> viewWithFrame(CGRect frame);
+    OBJC_METHOD(UIView*, initWithFrame, "initWithFrame:", CGRect)
+    // A view of no size.
+    OBJC_OVERRIDE(UIView*, init, "init")
 
-    UIView* initWithFrame(CGRect frame);
-    UIView* init() { return initWithFrame(CGRectZero); }
-    ~UIView();
-
-    CGRect frame() const { return _frame; }
+    OBJC_READONLY(CGRect, frame)
     // A change of size marks the view for layout.
-    void setFrame(CGRect frame);
-    CGRect bounds() const { return {{0, 0}, _frame.size}; }
+    OBJC_METHOD(void, setFrame, "setFrame:", CGRect)
+    OBJC_METHOD(CGRect, bounds, "bounds")
 
-    NSArray* subviews() const { return _subviews; }
-    UIView* superview() const { return _superview; }
-    void removeFromSuperview();
-    // This view or the first of its descendants (depth first) with the tag.
-    UIView* viewWithTag(long tag);
-    bool isDescendantOfView(const UIView* view) const;
-
-    long tag() const { return _tag; }
-    void setTag(long tag) { _tag = tag; }
-    UIColor* backgroundColor() const { return _backgroundColor; }
-    void setBackgroundColor(UIColor* color) { _backgroundColor = color; }
-    // The colour set on this view itself, absent when none was set.
-    UIColor* tintColor() const { return _tintColor; }
-    void setTintColor(UIColor* color) { _tintColor = color; }
-    // The tint that applies: this view's, else the nearest ancestor's.
-    UIColor* effectiveTintColor() const;
-    bool clipsToBounds() const { return layer()->masksToBounds(); }
-    void setClipsToBounds(bool clips) { layer()->setMasksToBounds(clips); }
-    bool isHidden() const { return _hidden; }
-    void setHidden(bool hidden) { _hidden = hidden; }
-    CALayer* layer() const;
-
-    void setNeedsLayout() { _needsLayout = true; }
-    bool needsLayout() const { return _needsLayout; }
-    void layoutIfNeeded();
-
-    // Messages.
+    OBJC_READONLY(NSArray*, subviews)
+    OBJC_READONLY(UIView*, superview)
     // Adds the view on top of the others, taking it from its old superview;
     // nil, the view itself and its own ancestors are refused.
-    void addSubview(UIView* view);
-    void layoutSubviews() {}
-    // What a person reads off this view on a text screen, or nil.
-    Ref<NSString> screenText() { return nullptr; }
+    OBJC_METHOD(void, addSubview, "addSubview:", UIView*)
+    OBJC_METHOD(void, removeFromSuperview, "removeFromSuperview")
+    // This view or the first of its descendants (depth first) with the tag.
+    OBJC_METHOD(UIView*, viewWithTag, "viewWithTag:", long)
+    OBJC_METHOD(bool, isDescendantOfView, "isDescendantOfView:", const UIView*)
+
+    OBJC_PROPERTY(long, tag, setTag)
+    OBJC_PROPERTY(UIColor*, backgroundColor, setBackgroundColor)
+    // The colour set on this view itself, absent when none was set.
+    OBJC_PROPERTY(UIColor*, tintColor, setTintColor)
+    OBJC_METHOD(bool, clipsToBounds, "clipsToBounds")
+    OBJC_METHOD(void, setClipsToBounds, "setClipsToBounds:", bool)
+    OBJC_PROPERTY_AS(bool, hidden, isHidden, setHidden)
+    OBJC_METHOD(CALayer*, layer, "layer")
+
+    OBJC_METHOD(void, setNeedsLayout, "setNeedsLayout")
+    OBJC_METHOD(void, layoutIfNeeded, "layoutIfNeeded")
+    OBJC_METHOD(void, layoutSubviews, "layoutSubviews")
+
+    // What a person reads off this view on a text screen, or nil: the
+    // emulator's own message, which views override.
+    OBJC_METHOD(Ref<NSString>, screenText, "screenText")
+
+    // C++ shorthand for [[UIView alloc] initWithFrame:].
+    static Ref<UIView> viewWithFrame(CGRect frame) {
+        return make<UIView>(&UIView::initWithFrame, frame);
+    }
+    ~UIView();
+
+    // The tint that applies: this view's, else the nearest ancestor's (C++
+    // helper over tintColor and superview).
+    UIColor* effectiveTintColor() const;
+    // Whether the view is marked for layout (C++ helper).
+    bool needsLayout() const { return _needsLayout; }
 
   private:
     CGRect _frame{};
@@ -67,5 +71,5 @@ struct UIView : NSObject {
     Ref<UIColor> _tintColor;
     bool _hidden = false;
     bool _needsLayout = true;
-    mutable Ref<CALayer> _layer;
+    Ref<CALayer> _layer;
 };

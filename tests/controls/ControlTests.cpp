@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIControl.h"
-#include "ObjectModel/ClassBuilder.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
     view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(target, "edited:"_sel, UIControlEventValueChanged);
-    EXPECT_EQ(view->actionsForTarget(target, UIControlEventValueChanged).size(), 2u);
+    EXPECT_EQ(view->actionsForTarget(target, UIControlEventValueChanged)->count(), 2u);
 
     view->removeTarget(target, "edited:"_sel, UIControlEventValueChanged);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
@@ -79,7 +79,7 @@ TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
     view->removeTarget(target, nullptr, UIControlEventAllEvents);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
     EXPECT_EQ(target->calls.size(), 1u);
-    EXPECT_TRUE(view->actionsForTarget(target, UIControlEventAllEvents).empty());
+    EXPECT_FALSE(view->actionsForTarget(target, UIControlEventAllEvents));
 }
 
 TEST(UIControl, SkipsNilTargetsUnansweredActionsAndDisabledControls) {

@@ -41,6 +41,23 @@ TEST_F(Graphics, ColoursKeepTheirComponentsWithinRange) {
               (UIColor::Components{1, 0, 0, 0.5}));
 }
 
+// Classes made at run time, without a C++ type of their own.
+Class subclassOf(Class superclass, const char* name) {
+    if (Class known = objc_lookUpClass(name)) return known;
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    objc_registerClassPair(cls);
+    return cls;
+}
+
+TEST_F(Graphics, FactoriesSentToASubclassMakeTheSubclass) {
+    Class shade = subclassOf(UIColor::objcClass(), "TestShade");
+    Ref<UIColor> white = send<Ref<UIColor>>(shade, "whiteColor"_sel);
+    EXPECT_EQ(object_getClass(white.get()), shade);
+    EXPECT_TRUE(objectsEqual(white, UIColor::colorWithWhite(1, 1)));
+    Class face = subclassOf(UIFont::objcClass(), "TestFace");
+    EXPECT_EQ(object_getClass(send<Ref<UIFont>>(face, "systemFontOfSize:"_sel, 12.0).get()), face);
+}
+
 TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
     writePNG("/Library/images/plain.png", 20, 10, 1, 0, 0);
     writePNG("/Library/images/sharp@2x.png", 20, 10, 1, 0, 0);

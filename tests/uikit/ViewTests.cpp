@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UITableView.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
 using uikit_support::ScreenTest;
 
@@ -18,11 +18,11 @@ struct CountingCell : UITableViewCell {
     OBJC_CLASS(CountingCell, UITableViewCell)
     void layoutSubviews() {
         ++layouts;
-        UITableViewCell::layoutSubviews();
+        sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
     }
     void addSubview(UIView* view) {
         added.push_back(view);
-        UITableViewCell::addSubview(view);
+        sendSuper(this, UITableViewCell::objcClass(), "addSubview:"_sel, view);
     }
     int layouts = 0;
     std::vector<UIView*> added;
@@ -328,4 +328,54 @@ TEST_F(Views, TablesDescribeThemselvesAsText) {
                                 UITableViewScrollPositionNone);
     EXPECT_EQ(screenTextOfTable(table)->utf8(), "\n== First ==\n  Row 0.0\n  Row 0.1  ✓\n"
                                                 "\n* Row 1.0\n    Line one\n    Line two\n");
+}
+
+namespace {
+
+std::vector<std::pair<id, CGRect>> seenFrames;
+IMP originalSetFrame = nullptr;
+
+void recordFrame(id self, SEL cmd, CGRect frame) {
+    seenFrames.emplace_back(self, frame);
+    fromIMP<void(id, SEL, CGRect)>(originalSetFrame)(self, cmd, frame);
+}
+
+// Sets the implementation of -[UIView setFrame:], answering the old one. The
+// GNU runtime brings such a change to the dispatch tables that subclasses
+// already have only when the class gains a method: a no-op one is added.
+IMP replaceSetFrame(IMP implementation) {
+    static int changes = 0;
+    Method method = class_getInstanceMethod(UIView::objcClass(), "setFrame:"_sel);
+    IMP old = method_setImplementation(method, implementation);
+    std::string refresh = "afterSetFrameChange" + std::to_string(++changes);
+    class_addMethod(UIView::objcClass(), sel_registerName(refresh.c_str()), toIMP(+[](id, SEL) {}),
+                    "v@:");
+    return old;
+}
+
+} // namespace
+
+TEST_F(Views, AReplacedSetFrameSeesEveryFrameThatLayoutGives) {
+    Ref<FullRows> rows;
+    Ref<UITableView> table = tableOf(rows, UITableViewStyleGrouped);
+    table->setDelegate(rows);
+    UITableViewCell* first = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0));
+    first->setAccessoryView(UIView::viewWithFrame(CGRectMake(0, 0, 51, 31)));
+    seenFrames.clear();
+    originalSetFrame = replaceSetFrame(toIMP(&recordFrame));
+    table->layoutIfNeeded();
+    replaceSetFrame(originalSetFrame);
+    auto seen = [](UIView* view) {
+        return std::count(seenFrames.begin(), seenFrames.end(),
+                          std::pair<id, CGRect>(view, view->frame()));
+    };
+    EXPECT_TRUE(seen(first->accessoryView()));
+    Ref<NSArray> cells = table->visibleCells();
+    for (NSObject* row : *cells) {
+        auto* cell = static_cast<UITableViewCell*>(row);
+        for (UIView* view : std::initializer_list<UIView*>{
+                 cell, cell->contentView(), cell->textLabel(), cell->detailTextLabel(),
+                 cell->imageView(), cell->separatorView()})
+            EXPECT_TRUE(seen(view)) << object_getClassName(view);
+    }
 }
