@@ -341,16 +341,10 @@ void recordFrame(id self, SEL cmd, CGRect frame) {
 }
 
 // Sets the implementation of -[UIView setFrame:], answering the old one. The
-// GNU runtime brings such a change to the dispatch tables that subclasses
-// already have only when the class gains a method: a no-op one is added.
+// subclasses below have been sent setFrame: already: the change reaches them.
 IMP replaceSetFrame(IMP implementation) {
-    static int changes = 0;
     Method method = class_getInstanceMethod(UIView::objcClass(), "setFrame:"_sel);
-    IMP old = method_setImplementation(method, implementation);
-    std::string refresh = "afterSetFrameChange" + std::to_string(++changes);
-    class_addMethod(UIView::objcClass(), sel_registerName(refresh.c_str()), toIMP(+[](id, SEL) {}),
-                    "v@:");
-    return old;
+    return method_setImplementation(method, implementation);
 }
 
 } // namespace
