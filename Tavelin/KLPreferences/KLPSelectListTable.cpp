@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "UIKit/UIBarButtonItem.h"
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UIBarButtonItem.h"
+#include "UIKit/UINavigationController.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ KLPSelectListTable* KLPSelectListTable::initWithStyle(long style, NSString* titl
 }
 
 void KLPSelectListTable::viewDidLoad() {
-    UITableViewController::viewDidLoad();
+    sendSuper(this, UITableViewController::objcClass(), "viewDidLoad"_sel);
     setTitle(pageTitle);
     view()->setTintColor(_tintUIColor);
     tableView()->setTintColor(_tintUIColor);

@@ -1,8 +1,8 @@
 #include "KLPreferences/KLPreferences.h"
 
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UINavigationController.h"
 
 Ref<KLPreferences> KLPreferences::tableWithSections(NSArray* sections, NSString* title,
                                                     UIColor* tintColor) {
@@ -50,7 +50,7 @@ void KLPreferences::updateTintColors() {
 }
 
 void KLPreferences::viewWillAppear(bool animated) {
-    UITableViewController::viewWillAppear(animated);
+    sendSuper(this, UITableViewController::objcClass(), "viewWillAppear:"_sel, animated);
     updateTintColors();
     clearSelection();
 }
@@ -77,7 +77,7 @@ void KLPreferences::clearSelection() {
 }
 
 void KLPreferences::viewDidDisappear(bool animated) {
-    UITableViewController::viewDidDisappear(animated);
+    sendSuper(this, UITableViewController::objcClass(), "viewDidDisappear:"_sel, animated);
 }
 
 long KLPreferences::numberOfSectionsInTableView(UITableView*) {
