@@ -1,9 +1,12 @@
 #include "UIKit/UIBarButtonItem.h"
 
-#include "UIKit/UIApplication.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
+#include "UIKit/UIApplication.h"
 
-UIBarButtonItem* UIBarButtonItem::initWithImage(UIImage* image, long style, id target, SEL action) {
+UIBarButtonItem* UIBarButtonItem::initWithImageImp(UIImage* image, long style, id target,
+                                                   SEL action) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     _image = image;
     _style = style;
     _target = target;
@@ -11,15 +14,18 @@ UIBarButtonItem* UIBarButtonItem::initWithImage(UIImage* image, long style, id t
     return this;
 }
 
-UIBarButtonItem* UIBarButtonItem::initWithTitle(NSString* title, long style, id target,
-                                                SEL action) {
-    initWithImage(nullptr, style, target, action);
+UIBarButtonItem* UIBarButtonItem::initWithTitleImp(NSString* title, long style, id target,
+                                                   SEL action) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
     _title = title;
+    _style = style;
+    _target = target;
+    _action = action;
     return this;
 }
 
 bool UIBarButtonItem::tap() {
-    return UIApplication::sharedApplication()->sendAction(_action, _target, this);
+    return UIApplication::sharedApplication()->sendAction(action(), target(), this);
 }
 
 const ClassInfo& UIBarButtonItem::objcClassInfo() {
@@ -27,13 +33,13 @@ const ClassInfo& UIBarButtonItem::objcClassInfo() {
     return info;
 }
 
+UINavigationItem* UINavigationItem::initWithTitleImp(NSString* title) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
+    _title = title;
+    return this;
+}
+
 const ClassInfo& UINavigationItem::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UINavigationItem>()
-            .method<"leftBarButtonItem", &UINavigationItem::leftBarButtonItem>()
-            .method<"setLeftBarButtonItem:", &UINavigationItem::setLeftBarButtonItem>()
-            .method<"rightBarButtonItem", &UINavigationItem::rightBarButtonItem>()
-            .method<"setRightBarButtonItem:", &UINavigationItem::setRightBarButtonItem>()
-            .build();
+    static const ClassInfo info = ClassBuilder<UINavigationItem>().build();
     return info;
 }

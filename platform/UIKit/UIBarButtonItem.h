@@ -3,8 +3,8 @@
 #pragma once
 
 #include "Foundation/NSString.h"
-#include "UIKit/UIImage.h"
 #include "ObjectModel/NSObject.h"
+#include "UIKit/UIImage.h"
 
 enum UIBarButtonItemStyle : long {
     UIBarButtonItemStylePlain = 0,
@@ -14,17 +14,18 @@ enum UIBarButtonItemStyle : long {
 struct UIBarButtonItem : NSObject {
     OBJC_CLASS(UIBarButtonItem, NSObject)
 
-    UIBarButtonItem* initWithImage(UIImage* image, long style, id target, SEL action);
-    UIBarButtonItem* initWithTitle(NSString* title, long style, id target, SEL action);
+    OBJC_METHOD(UIBarButtonItem*, initWithImage, "initWithImage:style:target:action:", UIImage*,
+                long, id, SEL)
+    OBJC_METHOD(UIBarButtonItem*, initWithTitle, "initWithTitle:style:target:action:", NSString*,
+                long, id, SEL)
+    OBJC_PROPERTY(UIImage*, image, setImage)
+    OBJC_PROPERTY(NSString*, title, setTitle)
+    OBJC_PROPERTY(long, style, setStyle)
+    OBJC_PROPERTY(id, target, setTarget)
+    OBJC_PROPERTY(SEL, action, setAction)
 
-    UIImage* image() const { return _image; }
-    NSString* title() const { return _title; }
-    long style() const { return _style; }
-    id target() const { return _target; }
-    SEL action() const { return _action; }
-
-    // A simulated tap: sends the action to the target with the item as
-    // sender. No action, no target, or a target that does not answer the
+    // A simulated tap (C++ only): sends the action to the target with the item
+    // as sender. No action, no target, or a target that does not answer the
     // action does nothing (answers false).
     bool tap();
 
@@ -40,17 +41,16 @@ struct UIBarButtonItem : NSObject {
 struct UINavigationItem : NSObject {
     OBJC_CLASS(UINavigationItem, NSObject)
 
-    NSString* title() const { return _title; }
-    void setTitle(NSString* title) { _title = title; }
-
-    // Messages (the library sends them to items the host made).
-    Ref<UIBarButtonItem> leftBarButtonItem() { return _leftBarButtonItem; }
-    void setLeftBarButtonItem(UIBarButtonItem* item) { _leftBarButtonItem = item; }
-    Ref<UIBarButtonItem> rightBarButtonItem() { return _rightBarButtonItem; }
-    void setRightBarButtonItem(UIBarButtonItem* item) { _rightBarButtonItem = item; }
+    OBJC_METHOD(UINavigationItem*, initWithTitle, "initWithTitle:", NSString*)
+    OBJC_PROPERTY(NSString*, title, setTitle)
+    OBJC_PROPERTY(UIBarButtonItem*, leftBarButtonItem, setLeftBarButtonItem)
+    OBJC_PROPERTY(UIBarButtonItem*, rightBarButtonItem, setRightBarButtonItem)
+    // What the bar shows to come back to this item's controller, or nil.
+    OBJC_PROPERTY(UIBarButtonItem*, backBarButtonItem, setBackBarButtonItem)
 
   private:
     Ref<NSString> _title;
     Ref<UIBarButtonItem> _leftBarButtonItem;
     Ref<UIBarButtonItem> _rightBarButtonItem;
+    Ref<UIBarButtonItem> _backBarButtonItem;
 };

@@ -1,38 +1,11 @@
 #include "UIKit/UINavigationController.h"
 
-#include <algorithm>
-
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UIScreen.h"
 
 const ClassInfo& UINavigationBar::objcClassInfo() {
     static const ClassInfo info = ClassBuilder<UINavigationBar>().build();
-    return info;
-}
-
-UIViewControllerTransitionCoordinator*
-UIViewControllerTransitionCoordinator::initWithAnimated(bool animated, bool interactive) {
-    _animated = animated;
-    _interactive = interactive;
-    return this;
-}
-
-void UIViewControllerTransitionCoordinator::notifyWhenInteractionEndsUsingBlock(Block block) {
-    if (_interactive && block) _interactionEndBlocks.push_back(std::move(block));
-}
-
-void UIViewControllerTransitionCoordinator::endInteraction(bool cancelled) {
-    Ref<UIViewControllerTransitionCoordinator> keep = this;
-    _cancelled = cancelled;
-    std::vector<Block> blocks = std::move(_interactionEndBlocks);
-    _interactionEndBlocks.clear();
-    for (const Block& block : blocks)
-        block(this);
-}
-
-const ClassInfo& UIViewControllerTransitionCoordinator::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIViewControllerTransitionCoordinator>().build();
     return info;
 }
 
@@ -41,7 +14,9 @@ UINavigationController::navigationControllerWithRootViewController(UIViewControl
     return make<UINavigationController>(&UINavigationController::initWithRootViewController, root);
 }
 
-UINavigationController* UINavigationController::initWithRootViewController(UIViewController* root) {
+UINavigationController*
+UINavigationController::initWithRootViewControllerImp(UIViewController* root) {
+    if (!sendSuper<NSObject*>(this, UIViewController::objcClass(), "init"_sel)) return nullptr;
     if (root && !root->parentViewController()) {
         root->setParentViewController(this);
         _stack.emplace_back(root);
@@ -54,14 +29,14 @@ UINavigationController::~UINavigationController() {
         controller->setParentViewController(nullptr);
 }
 
-Ref<NSArray> UINavigationController::viewControllers() const {
+Ref<NSArray> UINavigationController::viewControllersImp() {
     Ref<NSMutableArray> controllers = NSMutableArray::array();
     for (const Ref<UIViewController>& controller : _stack)
         controllers->addObject(controller);
     return controllers;
 }
 
-UIViewController* UINavigationController::topViewController() const {
+UIViewController* UINavigationController::topViewControllerImp() {
     return _stack.empty() ? nullptr : _stack.back().get();
 }
 
@@ -69,7 +44,7 @@ UIViewController* UINavigationController::below() const {
     return _stack.size() < 2 ? nullptr : _stack[_stack.size() - 2].get();
 }
 
-UINavigationBar* UINavigationController::navigationBar() {
+UINavigationBar* UINavigationController::navigationBarImp() {
     if (!_navigationBar) {
         CGFloat width = UIScreen::mainScreen()->bounds().size.width;
         _navigationBar = make<UINavigationBar>(&UINavigationBar::initWithFrame,
@@ -78,21 +53,33 @@ UINavigationBar* UINavigationController::navigationBar() {
     return _navigationBar;
 }
 
-void UINavigationController::loadView() {
-    UIViewController::loadView();
-    send(view(), "addSubview:"_sel, static_cast<UIView*>(navigationBar()));
+UIViewControllerTransitionCoordinator* UINavigationController::transitionCoordinatorImp() {
+    if (_coordinator) return _coordinator;
+    return sendSuper<UIViewControllerTransitionCoordinator*>(this, UIViewController::objcClass(),
+                                                             "transitionCoordinator"_sel);
 }
 
-void UINavigationController::transition(UIViewController* from, UIViewController* to,
-                                        bool animated) {
+void UINavigationController::loadViewImp() {
+    sendSuper(this, UIViewController::objcClass(), "loadView"_sel);
+    view()->addSubview(navigationBar());
+}
+
+void UINavigationController::transition(UIViewController* from, UIViewController* to, bool animated,
+                                        const std::function<void()>& settle) {
+    Ref<UIViewControllerTransitionCoordinator> coordinator;
     if (animated)
-        _coordinator = make<UIViewControllerTransitionCoordinator>(
+        coordinator = make<UIViewControllerTransitionCoordinator>(
             &UIViewControllerTransitionCoordinator::initWithAnimated, true, false);
-    transitionAppearance(from, to, animated);
+    _coordinator = coordinator;
+    transitionAppearance(from, to, animated, [&] {
+        if (coordinator) coordinator->runAnimations();
+    });
     _coordinator = nullptr;
+    if (settle) settle();
+    if (coordinator) coordinator->complete();
 }
 
-void UINavigationController::pushViewController(UIViewController* controller, bool animated) {
+void UINavigationController::pushViewControllerImp(UIViewController* controller, bool animated) {
     if (!controller || controller->parentViewController() || controller == this || _coordinator)
         return;
     Ref<UINavigationController> keep = this;
@@ -102,77 +89,82 @@ void UINavigationController::pushViewController(UIViewController* controller, bo
     transition(from, controller, animated);
 }
 
-Ref<UIViewController> UINavigationController::popViewControllerAnimated(bool animated) {
+Ref<UIViewController> UINavigationController::popViewControllerAnimatedImp(bool animated) {
     if (!below() || _coordinator) return nullptr;
     Ref<UINavigationController> keep = this;
     Ref<UIViewController> popped = _stack.back();
-    transition(popped, below(), animated);
-    _stack.pop_back();
-    popped->setParentViewController(nullptr);
+    transition(popped, below(), animated, [&] {
+        _stack.pop_back();
+        popped->setParentViewController(nullptr);
+    });
     return popped;
 }
 
 bool UINavigationController::beginInteractivePop() {
     if (!below() || _coordinator) return false;
-    _coordinator = make<UIViewControllerTransitionCoordinator>(
-        &UIViewControllerTransitionCoordinator::initWithAnimated, true, true);
     Ref<UINavigationController> keep = this;
-    send(topViewController(), "viewWillDisappear:"_sel, true);
-    send(below(), "viewWillAppear:"_sel, true);
+    Ref<UIViewControllerTransitionCoordinator> coordinator =
+        make<UIViewControllerTransitionCoordinator>(
+            &UIViewControllerTransitionCoordinator::initWithAnimated, true, true);
+    _coordinator = coordinator;
+    below()->view(); // loaded before it appears
+    topViewController()->viewWillDisappear(true);
+    below()->viewWillAppear(true);
+    coordinator->runAnimations();
     return true;
 }
 
 bool UINavigationController::finishInteractivePop() {
     if (!_coordinator || !_coordinator->isInteractive()) return false;
     Ref<UINavigationController> keep = this;
-    _coordinator->endInteraction(false);
+    Ref<UIViewControllerTransitionCoordinator> coordinator = _coordinator;
+    coordinator->endInteraction(false);
     _coordinator = nullptr;
     Ref<UIViewController> popped = _stack.back();
-    send(popped, "viewDidDisappear:"_sel, true);
-    send(below(), "viewDidAppear:"_sel, true);
+    popped->viewDidDisappear(true);
+    below()->viewDidAppear(true);
     _stack.pop_back();
     popped->setParentViewController(nullptr);
+    coordinator->complete();
     return true;
 }
 
 bool UINavigationController::cancelInteractivePop() {
     if (!_coordinator || !_coordinator->isInteractive()) return false;
     Ref<UINavigationController> keep = this;
-    _coordinator->endInteraction(true);
+    Ref<UIViewControllerTransitionCoordinator> coordinator = _coordinator;
+    coordinator->endInteraction(true);
     _coordinator = nullptr;
     transitionAppearance(below(), topViewController(), true);
+    coordinator->complete();
     return true;
 }
 
-void UINavigationController::viewWillAppear(bool animated) {
-    UIViewController* top = topViewController();
-    if (top) top->view(); // loaded before it appears, as in every transition
-    send(top, "viewWillAppear:"_sel, animated);
+// The appearance calls go on to the top controller.
+void UINavigationController::viewWillAppearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewWillAppear:"_sel, animated);
+    if (UIViewController* top = topViewController()) {
+        top->view(); // loaded before it appears, as in every transition
+        top->viewWillAppear(animated);
+    }
 }
 
-void UINavigationController::viewDidAppear(bool animated) {
-    send(topViewController(), "viewDidAppear:"_sel, animated);
+void UINavigationController::viewDidAppearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewDidAppear:"_sel, animated);
+    if (UIViewController* top = topViewController()) top->viewDidAppear(animated);
 }
 
-void UINavigationController::viewWillDisappear(bool animated) {
-    send(topViewController(), "viewWillDisappear:"_sel, animated);
+void UINavigationController::viewWillDisappearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewWillDisappear:"_sel, animated);
+    if (UIViewController* top = topViewController()) top->viewWillDisappear(animated);
 }
 
-void UINavigationController::viewDidDisappear(bool animated) {
-    send(topViewController(), "viewDidDisappear:"_sel, animated);
+void UINavigationController::viewDidDisappearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewDidDisappear:"_sel, animated);
+    if (UIViewController* top = topViewController()) top->viewDidDisappear(animated);
 }
 
 const ClassInfo& UINavigationController::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UINavigationController>()
-            .method<"pushViewController:animated:", &UINavigationController::pushViewController>()
-            .method<"popViewControllerAnimated:",
-                    &UINavigationController::popViewControllerAnimated>()
-            .method<"loadView", &UINavigationController::loadView>()
-            .method<"viewWillAppear:", &UINavigationController::viewWillAppear>()
-            .method<"viewDidAppear:", &UINavigationController::viewDidAppear>()
-            .method<"viewWillDisappear:", &UINavigationController::viewWillDisappear>()
-            .method<"viewDidDisappear:", &UINavigationController::viewDidDisappear>()
-            .build();
+    static const ClassInfo info = ClassBuilder<UINavigationController>().build();
     return info;
 }

@@ -9,22 +9,20 @@
 struct UITableViewController : UIViewController {
     OBJC_CLASS(UITableViewController, UIViewController)
 
+    OBJC_METHOD(UITableViewController*, initWithStyle, "initWithStyle:", long)
+    // The controller's view, loaded on first use.
+    OBJC_METHOD(UITableView*, tableView, "tableView")
+    OBJC_OVERRIDE(void, loadView, "loadView")
+    OBJC_METHOD(long, numberOfSectionsInTableView, "numberOfSectionsInTableView:", UITableView*)
+    OBJC_METHOD(long, tableView_numberOfRowsInSection,
+                "tableView:numberOfRowsInSection:", UITableView*, long)
+    OBJC_METHOD(Ref<UITableViewCell>, tableView_cellForRowAtIndexPath,
+                "tableView:cellForRowAtIndexPath:", UITableView*, NSIndexPath*)
+
+    // +alloc, then initWithStyle:.
     static Ref<UITableViewController> controllerWithStyle(long style);
-    UITableViewController* initWithStyle(long style);
     ~UITableViewController();
 
-    long tableStyle() const { return _tableStyle; }
-    // The controller's view, loaded on first use.
-    UITableView* tableView();
-
-    // Messages.
-    void loadView();
-    long numberOfSectionsInTableView(UITableView*) { return 0; }
-    long tableView_numberOfRowsInSection(UITableView*, long) { return 0; }
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath*) {
-        return nullptr;
-    }
-
   private:
-    long _tableStyle = UITableViewStylePlain;
+    long _style = UITableViewStylePlain;
 };

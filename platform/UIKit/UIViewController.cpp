@@ -1,86 +1,159 @@
 #include "UIKit/UIViewController.h"
 
-#include "UIKit/UINavigationController.h"
-#include "UIKit/UIScreen.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UINavigationController.h"
+#include "UIKit/UIScreen.h"
+
+namespace {
+
+using Block = UIViewControllerTransitionCoordinator::Block;
+
+void runOnce(std::vector<Block>& blocks, UIViewControllerTransitionCoordinator* context) {
+    Ref<UIViewControllerTransitionCoordinator> keep = context;
+    std::vector<Block> taken = std::move(blocks);
+    blocks.clear();
+    for (const Block& block : taken)
+        block(context);
+}
+
+} // namespace
+
+UIViewControllerTransitionCoordinator*
+UIViewControllerTransitionCoordinator::initWithAnimatedImp(bool animated, bool interactive) {
+    if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
+    _animated = animated;
+    _interactive = interactive;
+    return this;
+}
+
+bool UIViewControllerTransitionCoordinator::animateAlongsideTransitionImp(Block animation,
+                                                                          Block completion) {
+    if (_completed) return false;
+    if (completion) _completions.push_back(std::move(completion));
+    if (animation && _animationsRan)
+        animation(this); // the transition is already under way
+    else if (animation)
+        _animations.push_back(std::move(animation));
+    return true;
+}
+
+void UIViewControllerTransitionCoordinator::notifyWhenInteractionChangesUsingBlockImp(Block block) {
+    if (_interactive && block) _interactionBlocks.push_back(std::move(block));
+}
+
+void UIViewControllerTransitionCoordinator::notifyWhenInteractionEndsUsingBlockImp(Block block) {
+    notifyWhenInteractionChangesUsingBlock(std::move(block));
+}
+
+void UIViewControllerTransitionCoordinator::runAnimations() {
+    _animationsRan = true;
+    runOnce(_animations, this);
+}
+
+void UIViewControllerTransitionCoordinator::endInteraction(bool cancelled) {
+    _cancelled = cancelled;
+    _interactive = false;
+    runOnce(_interactionBlocks, this);
+}
+
+void UIViewControllerTransitionCoordinator::complete() {
+    _completed = true;
+    runOnce(_completions, this);
+}
+
+const ClassInfo& UIViewControllerTransitionCoordinator::objcClassInfo() {
+    static const ClassInfo info = ClassBuilder<UIViewControllerTransitionCoordinator>().build();
+    return info;
+}
 
 void transitionAppearance(UIViewController* from, UIViewController* to, bool animated,
                           const std::function<void()>& between) {
     Ref<UIViewController> keepFrom = from;
     Ref<UIViewController> keepTo = to;
     if (to) to->view(); // a controller's view is loaded before it appears
-    send(from, "viewWillDisappear:"_sel, animated);
-    send(to, "viewWillAppear:"_sel, animated);
+    if (from) from->viewWillDisappear(animated);
+    if (to) to->viewWillAppear(animated);
     if (between) between();
-    send(from, "viewDidDisappear:"_sel, animated);
-    send(to, "viewDidAppear:"_sel, animated);
+    if (from) from->viewDidDisappear(animated);
+    if (to) to->viewDidAppear(animated);
 }
 
 UIViewController::~UIViewController() {
-    if (_presented) _presented->_presenting = nullptr;
+    if (_presentedViewController) _presentedViewController->_presentingViewController = nullptr;
 }
 
-Ref<UIView> UIViewController::view() {
+Ref<UIView> UIViewController::viewImp() {
     if (!_view) {
-        send(this, "loadView"_sel);
+        loadView();
         if (!_view) _view = UIView::viewWithFrame(UIScreen::mainScreen()->bounds());
-        send(this, "viewDidLoad"_sel);
+        viewDidLoad();
     }
     return _view;
 }
 
-void UIViewController::loadView() {
-    _view = UIView::viewWithFrame(UIScreen::mainScreen()->bounds());
+void UIViewController::setViewImp(UIView* view) {
+    _view = view;
 }
 
-Ref<UINavigationItem> UIViewController::navigationItem() {
-    if (!_navigationItem) _navigationItem = Ref<UINavigationItem>::adopt(alloc<UINavigationItem>());
+UIView* UIViewController::viewIfLoadedImp() {
+    return _view;
+}
+
+bool UIViewController::isViewLoadedImp() {
+    return _view;
+}
+
+void UIViewController::loadViewImp() {
+    setView(UIView::viewWithFrame(UIScreen::mainScreen()->bounds()));
+}
+
+void UIViewController::viewDidLoadImp() {}
+void UIViewController::viewWillAppearImp(bool) {}
+void UIViewController::viewDidAppearImp(bool) {}
+void UIViewController::viewWillDisappearImp(bool) {}
+void UIViewController::viewDidDisappearImp(bool) {}
+
+Ref<UINavigationItem> UIViewController::navigationItemImp() {
+    if (!_navigationItem) _navigationItem = make<UINavigationItem>(&UINavigationItem::init);
     return _navigationItem;
 }
 
-Ref<UINavigationController> UIViewController::navigationController() {
-    for (UIViewController* at = _parent; at; at = at->_parent)
+Ref<UINavigationController> UIViewController::navigationControllerImp() {
+    for (UIViewController* at = parentViewController(); at; at = at->parentViewController())
         if (auto* navigation = as<UINavigationController>(at)) return navigation;
     return nullptr;
 }
 
-bool UIViewController::presentViewController(UIViewController* controller, bool animated,
-                                             Completion completion) {
-    if (!controller || controller == this || _presented || controller->_presenting ||
-        controller->_parent)
-        return false;
-    _presented = controller;
-    controller->_presenting = this;
-    transitionAppearance(this, controller, animated);
-    if (completion) completion();
-    return true;
+UIViewControllerTransitionCoordinator* UIViewController::transitionCoordinatorImp() {
+    UIViewController* parent = parentViewController();
+    return parent ? parent->transitionCoordinator() : nullptr;
 }
 
-void UIViewController::dismissViewControllerAnimated(bool animated, Completion completion) {
-    if (!_presented) {
-        if (_presenting)
-            _presenting->dismissViewControllerAnimated(animated, std::move(completion));
+void UIViewController::presentViewControllerImp(UIViewController* controller, bool animated,
+                                                Completion completion) {
+    if (!controller || controller == this || _presentedViewController ||
+        controller->presentingViewController() || controller->parentViewController())
+        return;
+    _presentedViewController = controller;
+    controller->_presentingViewController = this;
+    transitionAppearance(this, controller, animated);
+    if (completion) completion();
+}
+
+void UIViewController::dismissViewControllerAnimatedImp(bool animated, Completion completion) {
+    if (!_presentedViewController) {
+        if (UIViewController* presenter = presentingViewController())
+            presenter->dismissViewControllerAnimated(animated, std::move(completion));
         return;
     }
-    Ref<UIViewController> presented = std::move(_presented);
-    presented->_presenting = nullptr;
+    Ref<UIViewController> presented = std::move(_presentedViewController);
+    presented->_presentingViewController = nullptr;
     transitionAppearance(presented, this, animated);
     if (completion) completion();
 }
 
 const ClassInfo& UIViewController::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<UIViewController>()
-            .method<"view", &UIViewController::view>()
-            .method<"loadView", &UIViewController::loadView>()
-            .method<"viewDidLoad", &UIViewController::viewDidLoad>()
-            .method<"viewWillAppear:", &UIViewController::viewWillAppear>()
-            .method<"viewDidAppear:", &UIViewController::viewDidAppear>()
-            .method<"viewWillDisappear:", &UIViewController::viewWillDisappear>()
-            .method<"viewDidDisappear:", &UIViewController::viewDidDisappear>()
-            .method<"navigationItem", &UIViewController::navigationItem>()
-            .method<"navigationController", &UIViewController::navigationController>()
-            .build();
+    static const ClassInfo info = ClassBuilder<UIViewController>().build();
     return info;
 }

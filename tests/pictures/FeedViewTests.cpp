@@ -1,9 +1,9 @@
+#include "ObjectModel/Message.h"
 #include "PictureHost.h"
 #include "host/FeedDrawing.h"
 #include "host/FeedPrinter.h"
 #include "host/IGFeed.h"
 #include "host/IGFeedView.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -111,7 +111,8 @@ void screensAreNamedForTheirPictures() {
     EXPECT_EQ(screenName(nullptr), "screen");
     Ref<UIViewController> presented = make<UIViewController>(&UIViewController::init);
     presented->setTitle("Choose"_ns);
-    ASSERT_TRUE(host.session->navigation()->presentViewController(presented, false, nullptr));
+    host.session->navigation()->presentViewController(presented, false, nullptr);
+    ASSERT_EQ(host.session->navigation()->presentedViewController(), presented.get());
     EXPECT_EQ(screenName(host.session->navigation()), "choose") << "what shows is named";
     host.session->navigation()->dismissViewControllerAnimated(false, nullptr);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ObjectModel/Message.h"
 #include "Screens.h"
 #include "Snapshot.h"
 #include "UIKit/TableLayout.h"
@@ -16,7 +17,6 @@
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
 #include "UIKit/ViewDrawing.h"
-#include "ObjectModel/Message.h"
 
 using namespace render_support;
 using snapshot::matchesReference;
@@ -289,7 +289,8 @@ TEST_F(Render, APresentedControllerIsWhatShows) {
     Ref<UIView> red = UIView::viewWithFrame(CGRectMake(0, 0, 375, 667));
     red->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
     sheet->setView(red);
-    ASSERT_TRUE(navigation->presentViewController(sheet, false, nullptr));
+    navigation->presentViewController(sheet, false, nullptr);
+    ASSERT_EQ(navigation->presentedViewController(), sheet.get());
     SurfacePtr picture = renderScreen(navigation, nullptr);
     ASSERT_TRUE(picture);
     // No navigation bar: red right below the status bar.

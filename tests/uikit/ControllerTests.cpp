@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
 using uikit_support::ScreenTest;
 
@@ -28,10 +29,14 @@ struct Screen : UIViewController {
         journal().push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
     }
     void viewDidLoad() { note("didLoad", false); }
-    void viewWillAppear(bool a) { note("willAppear", a); }
+    void viewWillAppear(bool a) {
+        note("willAppear", a);
+        if (willAppear) willAppear(this);
+    }
     void viewDidAppear(bool a) { note("didAppear", a); }
     void viewWillDisappear(bool a) { note("willDisappear", a); }
     void viewDidDisappear(bool a) { note("didDisappear", a); }
+    std::function<void(Screen*)> willAppear;
 };
 
 Ref<Screen> screen(const char* title) {
@@ -122,10 +127,10 @@ TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
     ASSERT_TRUE(nav->cancelInteractivePop());
     EXPECT_EQ(outcomes, std::vector<bool>{true});
     EXPECT_EQ(nav->viewControllers()->count(), 2u);
-    EXPECT_EQ(journal(),
-              (std::vector<std::string>{"B willDisappear animated", "A willAppear animated",
-                                        "A willDisappear animated", "B willAppear animated",
-                                        "A didDisappear animated", "B didAppear animated"}));
+    EXPECT_EQ(journal(), (std::vector<std::string>{
+                             "A didLoad", "B willDisappear animated", "A willAppear animated",
+                             "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated"}));
     journal().clear();
     ASSERT_TRUE(nav->beginInteractivePop());
     watch();
@@ -138,6 +143,36 @@ TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
     EXPECT_FALSE(nav->finishInteractivePop());
     EXPECT_FALSE(nav->cancelInteractivePop());
     EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
+}
+
+TEST_F(Controllers, AlongsideAnimationsRunAfterTheWillCallsAndCompleteLast) {
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(screen("A"));
+    auto alongside = [](UIViewControllerTransitionCoordinator* coordinator) {
+        return coordinator->animateAlongsideTransition(
+            [](UIViewControllerTransitionCoordinator*) { journal().push_back("alongside"); },
+            [](UIViewControllerTransitionCoordinator* context) {
+                journal().push_back(context->isCancelled() ? "cancelled" : "completed");
+            });
+    };
+    Ref<Screen> b = screen("B");
+    b->willAppear = [&](Screen* s) { EXPECT_TRUE(alongside(s->transitionCoordinator())); };
+    nav->pushViewController(b, true);
+    b->willAppear = nullptr;
+    EXPECT_EQ(journal(), (std::vector<std::string>{"B didLoad", "A willDisappear animated",
+                                                   "B willAppear animated", "alongside",
+                                                   "A didDisappear animated",
+                                                   "B didAppear animated", "completed"}));
+    journal().clear();
+    ASSERT_TRUE(nav->beginInteractivePop());
+    Ref<UIViewControllerTransitionCoordinator> coordinator = nav->transitionCoordinator();
+    EXPECT_TRUE(alongside(coordinator)); // under way: the animation runs at once
+    ASSERT_TRUE(nav->cancelInteractivePop());
+    EXPECT_FALSE(alongside(coordinator)); // over
+    EXPECT_EQ(journal(), (std::vector<std::string>{
+                             "A didLoad", "B willDisappear animated", "A willAppear animated",
+                             "alongside", "A willDisappear animated", "B willAppear animated",
+                             "A didDisappear animated", "B didAppear animated", "cancelled"}));
 }
 
 TEST_F(Controllers, PoppedControllersAndTheirViewsAreFreed) {
@@ -169,11 +204,13 @@ TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
     Ref<Screen> a = screen("A");
     Ref<Screen> b = screen("B");
     int completions = 0;
-    EXPECT_TRUE(a->presentViewController(b, true, [&] { ++completions; }));
+    a->presentViewController(b, true, [&] { ++completions; });
     EXPECT_EQ(a->presentedViewController(), b.get());
     EXPECT_EQ(b->presentingViewController(), a.get());
-    EXPECT_FALSE(a->presentViewController(screen("C"), true, nullptr));
-    EXPECT_FALSE(a->presentViewController(a, true, nullptr));
+    a->presentViewController(screen("C"), true, [&] { ++completions; }); // refused
+    a->presentViewController(a, true, [&] { ++completions; });
+    EXPECT_EQ(a->presentedViewController(), b.get());
+    EXPECT_EQ(completions, 1);
     EXPECT_EQ(screenText(a)->utf8(), "");
     b->dismissViewControllerAnimated(false, [&] { ++completions; });
     EXPECT_FALSE(a->presentedViewController());
@@ -203,6 +240,24 @@ TEST_F(Controllers, OpenURLGoesToTheHandlerOrIsRecorded) {
     EXPECT_EQ(handled, std::vector<std::string>{"https://example.com"});
     EXPECT_EQ(app->openedURLs()->count(), 1u);
     app->clearOpenedURLs();
+}
+
+namespace {
+
+NSString* madeAtRunTime(id, SEL) {
+    return "Made at run time"_ns;
+}
+
+} // namespace
+
+TEST_F(Controllers, ATitleOfASubclassMadeAtRunTimeShowsInTheBar) {
+    Class cls = objc_allocateClassPair(UIViewController::objcClass(), "RuntimeTitled", 0);
+    class_addMethod(cls, "title"_sel, toIMP(&madeAtRunTime), "@@:");
+    objc_registerClassPair(cls);
+    Ref<UINavigationController> nav =
+        UINavigationController::navigationControllerWithRootViewController(screen("Settings"));
+    nav->pushViewController(make<UIViewController>(cls, &UIViewController::init), false);
+    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Made at run time | \n");
 }
 
 TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
