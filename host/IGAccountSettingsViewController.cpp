@@ -53,7 +53,4 @@ IGAccountSettingsViewController::tableView_cellForRowAtIndexPathImp(UITableView*
     return cell;
 }
 
-const ClassInfo& IGAccountSettingsViewController::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGAccountSettingsViewController>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGAccountSettingsViewController)

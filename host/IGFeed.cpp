@@ -13,37 +13,25 @@ IGMediaCoord* IGMediaCoord::initWithOwnerImp(NSString* owner, NSString* place) {
     return this;
 }
 
-const ClassInfo& IGMediaCoord::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGMediaCoord>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGMediaCoord)
 
 bool IGFeedItem::isSponsoredAppImp() {
     return false;
 }
 
-const ClassInfo& IGFeedItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedItem>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGFeedItem)
 
 void IGPost::setMediaCoordImp(IGMediaCoord* coord) {
     _mediaCoord = coord;
 }
 
-const ClassInfo& IGPost::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGPost>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGPost)
 
 bool IGAppInstallItem::isSponsoredAppImp() {
     return true;
 }
 
-const ClassInfo& IGAppInstallItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGAppInstallItem>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGAppInstallItem)
 
 Ref<IGAccountStrip> IGAccountStrip::stripWithTitleImp(Class cls, NSString* title,
                                                       NSArray* accounts) {
@@ -57,7 +45,4 @@ IGAccountStrip* IGAccountStrip::initWithTitleImp(NSString* title, NSArray* accou
     return this;
 }
 
-const ClassInfo& IGAccountStrip::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGAccountStrip>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGAccountStrip)

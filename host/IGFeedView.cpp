@@ -244,10 +244,7 @@ void IGFeedCardView::drawInContextImp(DrawContext* context) {
     }
 }
 
-const ClassInfo& IGFeedCardView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedCardView>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGFeedCardView)
 
 Ref<IGFeedView> IGFeedView::feedWithFrameImp(Class cls, CGRect frame) {
     return make<IGFeedView>(cls, &IGFeedView::initWithFrame, frame);
@@ -288,7 +285,4 @@ Ref<NSString> IGFeedView::screenTextImp() {
     return NSString::string(describeFeed(_objects));
 }
 
-const ClassInfo& IGFeedView::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGFeedView>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGFeedView)

@@ -31,10 +31,7 @@ Ref<NSString> IGMainFeedListAdapterDataSource::reloadFeedImp() {
     }
 }
 
-const ClassInfo& IGMainFeedListAdapterDataSource::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGMainFeedListAdapterDataSource>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGMainFeedListAdapterDataSource)
 
 Ref<IGListAdapter> IGListAdapter::adapterWithDataSourceImp(Class cls, NSObject* dataSource) {
     return make<IGListAdapter>(cls, &IGListAdapter::initWithDataSource, dataSource);
@@ -50,7 +47,4 @@ Ref<NSArray> IGListAdapter::objectsImp() {
     return send<Ref<NSArray>>(dataSource(), "objectsForListAdapter:"_sel, this);
 }
 
-const ClassInfo& IGListAdapter::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGListAdapter>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGListAdapter)

@@ -45,7 +45,4 @@ void IGMainFeedViewController::openSettingsImp(id) {
          static_cast<UIViewController*>(settings.get()), true);
 }
 
-const ClassInfo& IGMainFeedViewController::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<IGMainFeedViewController>().build();
-    return info;
-}
+OBJC_IMPLEMENT_CLASS(IGMainFeedViewController)

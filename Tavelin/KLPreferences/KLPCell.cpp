@@ -32,7 +32,4 @@ void KLPCell::deselectRowInTable(UITableViewController* table) {
     tableView->deselectRowAtIndexPath(path, true);
 }
 
-const ClassInfo& KLPCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPCell)

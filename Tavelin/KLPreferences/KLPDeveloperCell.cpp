@@ -46,7 +46,4 @@ void KLPDeveloperCell::didSelectFromTableImp(UITableViewController* table) {
     UIApplication::sharedApplication()->openURL(NSURL::URLWithString(url()));
 }
 
-const ClassInfo& KLPDeveloperCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPDeveloperCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPDeveloperCell)

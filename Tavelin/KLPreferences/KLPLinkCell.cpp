@@ -25,7 +25,4 @@ void KLPLinkCell::layoutSubviewsImp() {
     sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
 }
 
-const ClassInfo& KLPLinkCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPLinkCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPLinkCell)

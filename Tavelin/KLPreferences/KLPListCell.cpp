@@ -68,7 +68,4 @@ void KLPListCell::layoutSubviewsImp() {
     sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
 }
 
-const ClassInfo& KLPListCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPListCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPListCell)

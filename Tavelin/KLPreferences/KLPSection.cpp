@@ -23,7 +23,4 @@ void KLPSection::addCellsImp(NSArray* added) {
     if (NSMutableArray* list = cells()) list->addObjectsFromArray(added);
 }
 
-const ClassInfo& KLPSection::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSection>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSection)

@@ -67,7 +67,4 @@ void KLPSegmentCell::layoutSubviewsImp() {
     if (UISegmentedControl* control = segment()) control->setTintColor(tintUIColor());
 }
 
-const ClassInfo& KLPSegmentCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSegmentCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSegmentCell)

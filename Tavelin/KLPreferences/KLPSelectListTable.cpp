@@ -138,7 +138,4 @@ void KLPSelectListTable::doneImp(NSObject*) {
     close();
 }
 
-const ClassInfo& KLPSelectListTable::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSelectListTable>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSelectListTable)

@@ -85,7 +85,4 @@ void KLPSettings::observeValueForKeyPathImp(NSString*, NSObject*, NSDictionary*,
     if (ChangeBlock block = _valueDidChangeBlock) block();
 }
 
-const ClassInfo& KLPSettings::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSettings>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSettings)

@@ -99,7 +99,4 @@ void KLPSliderCell::sliderChangedImp(NSObject* sender) {
     reportChange(NSNumber::numberWithFloat(slider->value()), slider);
 }
 
-const ClassInfo& KLPSliderCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSliderCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSliderCell)

@@ -36,7 +36,4 @@ void KLPSwitchCell::layoutSubviewsImp() {
     if (UISwitch* control = switchView()) control->setOnTintColor(tintUIColor());
 }
 
-const ClassInfo& KLPSwitchCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPSwitchCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPSwitchCell)

@@ -57,7 +57,4 @@ void KLPTextFieldCell::layoutSubviewsImp() {
     if (UITextField* field = textField()) field->setTintColor(tintUIColor());
 }
 
-const ClassInfo& KLPTextFieldCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPTextFieldCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPTextFieldCell)

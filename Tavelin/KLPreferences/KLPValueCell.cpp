@@ -14,7 +14,4 @@ KLPValueCell* KLPValueCell::init_cellWithTitleImp(NSString* title, NSString* det
     return this;
 }
 
-const ClassInfo& KLPValueCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPValueCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPValueCell)

@@ -32,7 +32,4 @@ void KLPViewCell::addSubviewImp(UIView* view) {
     sendSuper(this, Super::objcClass(), "addSubview:"_sel, view);
 }
 
-const ClassInfo& KLPViewCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPViewCell>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPViewCell)

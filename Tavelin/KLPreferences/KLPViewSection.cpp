@@ -29,7 +29,4 @@ KLPViewSection* KLPViewSection::initWithHeightImp(int height, Block initBlock, B
     return this;
 }
 
-const ClassInfo& KLPViewSection::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPViewSection>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPViewSection)

@@ -123,7 +123,4 @@ void KLPreferences::tableView_didSelectRowAtIndexPathImp(UITableView*, NSIndexPa
     if (cell && cell->respondsToSelector("didSelectFromTable:"_sel)) cell->didSelectFromTable(this);
 }
 
-const ClassInfo& KLPreferences::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<KLPreferences>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(KLPreferences)

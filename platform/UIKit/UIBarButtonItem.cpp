@@ -28,10 +28,7 @@ bool UIBarButtonItem::tap() {
     return UIApplication::sharedApplication()->sendAction(action(), target(), this);
 }
 
-const ClassInfo& UIBarButtonItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIBarButtonItem>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIBarButtonItem)
 
 UINavigationItem* UINavigationItem::initWithTitleImp(NSString* title) {
     if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;
@@ -39,7 +36,4 @@ UINavigationItem* UINavigationItem::initWithTitleImp(NSString* title) {
     return this;
 }
 
-const ClassInfo& UINavigationItem::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UINavigationItem>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UINavigationItem)

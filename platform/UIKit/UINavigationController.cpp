@@ -4,10 +4,7 @@
 #include "ObjectModel/Message.h"
 #include "UIKit/UIScreen.h"
 
-const ClassInfo& UINavigationBar::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UINavigationBar>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UINavigationBar)
 
 Ref<UINavigationController>
 UINavigationController::navigationControllerWithRootViewController(UIViewController* root) {
@@ -164,7 +161,4 @@ void UINavigationController::viewDidDisappearImp(bool animated) {
     if (UIViewController* top = topViewController()) top->viewDidDisappear(animated);
 }
 
-const ClassInfo& UINavigationController::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UINavigationController>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UINavigationController)

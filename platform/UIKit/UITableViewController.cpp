@@ -47,7 +47,4 @@ Ref<UITableViewCell> UITableViewController::tableView_cellForRowAtIndexPathImp(U
     return nullptr;
 }
 
-const ClassInfo& UITableViewController::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UITableViewController>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UITableViewController)

@@ -62,10 +62,7 @@ void UIViewControllerTransitionCoordinator::complete() {
     runOnce(_completions, this);
 }
 
-const ClassInfo& UIViewControllerTransitionCoordinator::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIViewControllerTransitionCoordinator>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIViewControllerTransitionCoordinator)
 
 void transitionAppearance(UIViewController* from, UIViewController* to, bool animated,
                           const std::function<void()>& between) {
@@ -153,7 +150,4 @@ void UIViewController::dismissViewControllerAnimatedImp(bool animated, Completio
     if (completion) completion();
 }
 
-const ClassInfo& UIViewController::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<UIViewController>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(UIViewController)
