@@ -69,6 +69,14 @@ void addMethods(Class cls, const std::vector<MethodEntry>& methods) {
 
 } // namespace
 
+namespace {
+
+// The class this thread is registering: the runtime looks its name up while
+// making it, and that lookup must not start the same registration again.
+thread_local const char* registering = nullptr;
+
+} // namespace
+
 ClassInfo registerClass(const char* name, Class superclass, std::size_t instanceSize,
                         const std::vector<MethodEntry>& methods,
                         const std::vector<MethodEntry>& classMethods) {
@@ -81,6 +89,7 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
         return {known.cls, known.live};
     }
     if (!superclass) __objc_msg_forward2 = &forwardingImplementation;
+    registering = name;
     Class cls = objc_allocateClassPair(superclass, name, 0);
     if (!cls)
         objcFatal("the runtime already has a class named %s that this process did not register",
@@ -89,6 +98,7 @@ ClassInfo registerClass(const char* name, Class superclass, std::size_t instance
     addMethods(cls, methods);
     addMethods(object_getClass(reinterpret_cast<id>(cls)), classMethods);
     objc_registerClassPair(cls);
+    registering = nullptr;
     std::atomic<long>* live = &reg.counters.emplace_back(0);
     reg.classes.emplace(name, Registered{cls, superclass, instanceSize, live});
     return {cls, live};
@@ -114,6 +124,7 @@ KnownClasses& knownClasses() {
 }
 
 Class registerKnownClass(const char* name) {
+    if (registering && std::strcmp(name, registering) == 0) return Nil;
     const ClassInfo& (*info)() = nullptr;
     {
         KnownClasses& known = knownClasses();
