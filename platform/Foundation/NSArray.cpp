@@ -1,50 +1,72 @@
 #include "Foundation/NSArray.h"
 
 #include <algorithm>
+#include <type_traits>
 
+#include "Foundation/NSException.h"
+#include "Foundation/NSString.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+
+// The elements are handed out in place: a Ref is laid out as the pointer it holds.
+static_assert(sizeof(Ref<NSObject>) == sizeof(NSObject*) &&
+              std::is_standard_layout_v<Ref<NSObject>>);
 
 bool objectsEqual(objc_object* a, objc_object* b) {
     return a == b || (a && b && send<bool>(a, "isEqual:"_sel, b));
 }
 
-Ref<NSArray> NSArray::array() {
-    return arrayWithObjects(nullptr, 0);
+Ref<NSArray> NSArray::arrayImp(Class cls) {
+    return make<NSArray>(cls, &NSArray::initWithObjects, nullptr, 0);
 }
 
-Ref<NSArray> NSArray::arrayWithObjects(NSObject* const* objects, NSUInteger count) {
-    return make<NSArray>(&NSArray::initWithObjects, objects, count);
+Ref<NSArray> NSArray::arrayWithObjectsImp(Class cls, NSObject* const* objects, NSUInteger count) {
+    return make<NSArray>(cls, &NSArray::initWithObjects, objects, count);
 }
 
-Ref<NSArray> NSArray::arrayWithObjects(std::initializer_list<NSObject*> objects) {
-    return arrayWithObjects(objects.begin(), objects.size());
-}
-
-NSArray* NSArray::initWithObjects(NSObject* const* objects, NSUInteger count) {
+NSArray* NSArray::initWithObjectsImp(NSObject* const* objects, NSUInteger count) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _objects.reserve(count);
     for (NSUInteger i = 0; i < count; ++i)
         if (objects[i]) _objects.emplace_back(objects[i]);
     return this;
 }
 
-NSObject* NSArray::objectAtIndex(NSUInteger index) const {
+NSUInteger NSArray::countImp() {
+    return _objects.size();
+}
+
+NSObject* NSArray::objectAtIndexImp(NSUInteger index) {
     return index < _objects.size() ? _objects[index].get() : nullptr;
 }
 
-NSUInteger NSArray::indexOfObject(NSObject* object) const {
+NSUInteger NSArray::indexOfObjectImp(NSObject* object) {
     for (NSUInteger i = 0; i < _objects.size(); ++i)
         if (objectsEqual(_objects[i], object)) return i;
     return NSNotFound;
 }
 
-Ref<NSMutableArray> NSArray::mutableCopy() const {
-    Ref<NSMutableArray> copy = NSMutableArray::arrayWithCapacity(_objects.size());
+bool NSArray::containsObjectImp(NSObject* object) {
+    return indexOfObject(object) != NSNotFound;
+}
+
+Ref<NSMutableArray> NSArray::mutableCopyImp() {
+    Ref<NSMutableArray> copy = NSMutableArray::arrayWithCapacity(count());
     copy->addObjectsFromArray(this);
     return copy;
 }
 
-bool NSArray::isEqual(NSObject* other) {
+NSUInteger NSArray::countByEnumeratingWithStateImp(NSFastEnumerationState* state, NSObject**,
+                                                   NSUInteger) {
+    state->mutationsPtr = &_mutations;
+    if (state->state >= _objects.size()) return 0;
+    state->itemsPtr = reinterpret_cast<NSObject* const*>(_objects.data()) + state->state;
+    NSUInteger batch = _objects.size() - state->state;
+    state->state = _objects.size();
+    return batch;
+}
+
+bool NSArray::isEqualImp(NSObject* other) {
     const NSArray* array = as<NSArray>(other);
     return array &&
            std::equal(
@@ -52,38 +74,65 @@ bool NSArray::isEqual(NSObject* other) {
                [](const Ref<NSObject>& a, const Ref<NSObject>& b) { return objectsEqual(a, b); });
 }
 
-const ClassInfo& NSArray::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<NSArray>().method<"isEqual:", &NSArray::isEqual>().build();
-    return info;
+NSArray::Iterator::Iterator(const NSArray* array) : _array(const_cast<NSArray*>(array)) {
+    next();
+    // A collection that counts no mutations gets a count that never changes.
+    if (!_state.mutationsPtr) _state.mutationsPtr = &_mutations;
+    _mutations = *_state.mutationsPtr;
 }
 
-Ref<NSMutableArray> NSMutableArray::array() {
-    return arrayWithCapacity(0);
+void NSArray::Iterator::next() {
+    _at = 0;
+    _count = _array->countByEnumeratingWithState(&_state, _buffer, kBatch);
 }
 
-Ref<NSMutableArray> NSMutableArray::arrayWithCapacity(NSUInteger capacity) {
-    Ref<NSMutableArray> array = make<NSMutableArray>(&NSMutableArray::initWithObjects, nullptr, 0);
-    array->_objects.reserve(capacity);
-    return array;
+void NSArray::Iterator::mutated() const {
+    Ref<NSString> reason = NSString::stringWithFormat(
+        "*** Collection <%s: %p> was mutated while being enumerated.",
+        object_getClassName(_array.get()), static_cast<void*>(_array.get()));
+    throw NSException(NSGenericException, reason->utf8());
 }
 
-void NSMutableArray::addObject(NSObject* object) {
-    if (object) _objects.emplace_back(object);
+OBJC_IMPLEMENT_LOADED_CLASS(NSArray)
+
+Ref<NSMutableArray> NSMutableArray::arrayWithCapacityImp(Class cls, NSUInteger capacity) {
+    return make<NSMutableArray>(cls, &NSMutableArray::initWithCapacity, capacity);
 }
 
-void NSMutableArray::addObjectsFromArray(const NSArray* other) {
+NSMutableArray* NSMutableArray::initWithCapacityImp(NSUInteger capacity) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
+    _objects.reserve(capacity);
+    return this;
+}
+
+void NSMutableArray::addObjectImp(NSObject* object) {
+    if (!object) return;
+    _objects.emplace_back(object);
+    ++_mutations;
+}
+
+void NSMutableArray::addObjectsFromArrayImp(const NSArray* other) {
     if (!other) return;
-    _objects.reserve(_objects.size() + other->count());
-    for (NSObject* object : *other)
-        _objects.emplace_back(object);
+    if (other == this) {
+        std::vector<Ref<NSObject>> again(_objects);
+        _objects.insert(_objects.end(), again.begin(), again.end());
+    } else {
+        _objects.reserve(_objects.size() + other->count());
+        for (NSObject* object : *other)
+            _objects.emplace_back(object);
+    }
+    ++_mutations;
 }
 
-void NSMutableArray::removeObjectAtIndex(NSUInteger index) {
-    if (index < _objects.size()) _objects.erase(_objects.begin() + index);
+void NSMutableArray::removeObjectAtIndexImp(NSUInteger index) {
+    if (index >= _objects.size()) return;
+    _objects.erase(_objects.begin() + index);
+    ++_mutations;
 }
 
-const ClassInfo& NSMutableArray::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSMutableArray>().build();
-    return info;
+void NSMutableArray::removeAllObjectsImp() {
+    _objects.clear();
+    ++_mutations;
 }
+
+OBJC_IMPLEMENT_LOADED_CLASS(NSMutableArray)

@@ -30,7 +30,4 @@ unsigned long NSData::hashImp() {
     return std::hash<std::string>{}(_bytes);
 }
 
-const ClassInfo& NSData::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSData>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSData)

@@ -5,33 +5,29 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<NSDate> NSDate::date() {
+Ref<NSDate> NSDate::dateImp(Class cls) {
     std::chrono::duration<double> now = std::chrono::system_clock::now().time_since_epoch();
-    return dateWithTimeIntervalSinceReferenceDate(now.count() - NSTimeIntervalSince1970);
+    return make<NSDate>(cls, &NSDate::initWithTimeIntervalSinceReferenceDate,
+                        now.count() - NSTimeIntervalSince1970);
 }
 
-Ref<NSDate> NSDate::dateWithTimeIntervalSinceReferenceDate(NSTimeInterval seconds) {
-    return make<NSDate>(&NSDate::initWithTimeIntervalSinceReferenceDate, seconds);
+Ref<NSDate> NSDate::dateWithTimeIntervalSinceReferenceDateImp(Class cls, NSTimeInterval seconds) {
+    return make<NSDate>(cls, &NSDate::initWithTimeIntervalSinceReferenceDate, seconds);
 }
 
-NSDate* NSDate::initWithTimeIntervalSinceReferenceDate(NSTimeInterval seconds) {
+NSDate* NSDate::initWithTimeIntervalSinceReferenceDateImp(NSTimeInterval seconds) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _seconds = seconds;
     return this;
 }
 
-bool NSDate::isEqual(NSObject* other) {
+bool NSDate::isEqualImp(NSObject* other) {
     const NSDate* date = as<NSDate>(other);
     return date && date->_seconds == _seconds;
 }
 
-unsigned long NSDate::hash() const {
+unsigned long NSDate::hashImp() {
     return std::hash<double>{}(_seconds);
 }
 
-const ClassInfo& NSDate::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSDate>()
-                                      .method<"isEqual:", &NSDate::isEqual>()
-                                      .method<"hash", &NSDate::hash>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSDate)

@@ -8,16 +8,14 @@ using NSTimeInterval = double;
 struct NSDate : NSObject {
     OBJC_CLASS(NSDate, NSObject)
 
-    static Ref<NSDate> date();
-    static Ref<NSDate> dateWithTimeIntervalSinceReferenceDate(NSTimeInterval seconds);
-
-    NSDate* initWithTimeIntervalSinceReferenceDate(NSTimeInterval seconds);
-
-    NSTimeInterval timeIntervalSinceReferenceDate() const { return _seconds; }
-
-    // Messages.
-    bool isEqual(NSObject* other);
-    unsigned long hash() const;
+    OBJC_CLASS_METHOD(Ref<NSDate>, date, "date")
+    OBJC_CLASS_METHOD(Ref<NSDate>, dateWithTimeIntervalSinceReferenceDate,
+                      "dateWithTimeIntervalSinceReferenceDate:", NSTimeInterval)
+    OBJC_METHOD(NSDate*, initWithTimeIntervalSinceReferenceDate,
+                "initWithTimeIntervalSinceReferenceDate:", NSTimeInterval)
+    OBJC_READONLY_AS(NSTimeInterval, seconds, timeIntervalSinceReferenceDate)
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_OVERRIDE(unsigned long, hash, "hash")
 
   private:
     NSTimeInterval _seconds = 0;

@@ -7,45 +7,54 @@
 #include "Foundation/PropertyList.h"
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<NSDictionary> NSDictionary::dictionary() {
-    return make<NSDictionary>(&NSDictionary::initWithStorage, Storage{});
+Ref<NSDictionary> NSDictionary::dictionaryImp(Class cls) {
+    return make<NSDictionary>(cls, &NSDictionary::initWithObjects, nullptr, nullptr, 0);
 }
 
-Ref<NSDictionary> NSDictionary::dictionaryWithObjects(NSObject* const* objects,
-                                                      NSString* const* keys, NSUInteger count) {
+Ref<NSDictionary> NSDictionary::dictionaryWithObjectsImp(Class cls, NSObject* const* objects,
+                                                         NSString* const* keys, NSUInteger count) {
+    return make<NSDictionary>(cls, &NSDictionary::initWithObjects, objects, keys, count);
+}
+
+NSDictionary* NSDictionary::initWithObjectsImp(NSObject* const* objects, NSString* const* keys,
+                                               NSUInteger count) {
     Storage storage;
     for (NSUInteger i = 0; i < count; ++i)
         if (objects[i] && keys[i])
             storage.insert_or_assign(keys[i]->utf8(), Ref<NSObject>(objects[i]));
-    return make<NSDictionary>(&NSDictionary::initWithStorage, std::move(storage));
+    return initWithStorage(std::move(storage));
 }
 
 NSDictionary* NSDictionary::initWithStorage(Storage storage) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _entries = std::move(storage);
     return this;
 }
 
-Ref<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(NSString* path) {
-    return make<NSDictionary>(&NSDictionary::initWithContentsOfFile, path);
+Ref<NSDictionary> NSDictionary::dictionaryWithContentsOfFileImp(Class cls, NSString* path) {
+    return make<NSDictionary>(cls, &NSDictionary::initWithContentsOfFile, path);
 }
 
-NSDictionary* NSDictionary::initWithContentsOfFile(NSString* path) {
+NSDictionary* NSDictionary::initWithContentsOfFileImp(NSString* path) {
     Ref<NSDictionary> contents;
     std::string error;
     if (!path || readDictionaryFile(path->utf8(), contents, error) != PropertyListFile::Ok)
         return nullptr;
-    _entries = contents->_entries;
-    return this;
+    return initWithStorage(contents->_entries);
 }
 
-bool NSDictionary::writeToFile(NSString* path, bool) const {
+bool NSDictionary::writeToFileImp(NSString* path, bool) {
     std::string error = "no path given";
     if (path && writeDictionaryFile(path->utf8(), this, error)) return true;
     std::fprintf(stderr, "NSDictionary: %s\n", error.c_str());
     return false;
 }
 
-NSObject* NSDictionary::objectForKey(const NSString* key) const {
+NSUInteger NSDictionary::countImp() {
+    return _entries.size();
+}
+
+NSObject* NSDictionary::objectForKeyImp(const NSString* key) {
     return key ? objectForKey(key->utf8()) : nullptr;
 }
 
@@ -54,7 +63,7 @@ NSObject* NSDictionary::objectForKey(std::string_view key) const {
     return found == _entries.end() ? nullptr : found->second.get();
 }
 
-bool NSDictionary::isEqual(NSObject* other) {
+bool NSDictionary::isEqualImp(NSObject* other) {
     const NSDictionary* dictionary = as<NSDictionary>(other);
     return dictionary && std::equal(_entries.begin(), _entries.end(), dictionary->_entries.begin(),
                                     dictionary->_entries.end(), [](const auto& a, const auto& b) {
@@ -63,29 +72,14 @@ bool NSDictionary::isEqual(NSObject* other) {
                                     });
 }
 
-const ClassInfo& NSDictionary::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<NSDictionary>().method<"isEqual:", &NSDictionary::isEqual>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSDictionary)
 
-Ref<NSMutableDictionary> NSMutableDictionary::dictionary() {
-    return make<NSMutableDictionary>(&NSMutableDictionary::initWithStorage, Storage{});
-}
-
-Ref<NSMutableDictionary> NSMutableDictionary::dictionaryWithContentsOfFile(NSString* path) {
-    return make<NSMutableDictionary>(&NSMutableDictionary::initWithContentsOfFile, path);
-}
-
-void NSMutableDictionary::setObject(NSObject* value, const NSString* key) {
+void NSMutableDictionary::setObjectImp(NSObject* value, const NSString* key) {
     if (value && key) _entries.insert_or_assign(key->utf8(), Ref<NSObject>(value));
 }
 
-void NSMutableDictionary::removeObjectForKey(const NSString* key) {
+void NSMutableDictionary::removeObjectForKeyImp(const NSString* key) {
     if (key) _entries.erase(key->utf8());
 }
 
-const ClassInfo& NSMutableDictionary::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSMutableDictionary>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSMutableDictionary)

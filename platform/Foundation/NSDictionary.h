@@ -12,32 +12,35 @@
 struct NSDictionary : NSObject {
     OBJC_CLASS(NSDictionary, NSObject)
 
-    using Storage = std::map<std::string, Ref<NSObject>, std::less<>>;
-
-    static Ref<NSDictionary> dictionary();
+    OBJC_CLASS_METHOD(Ref<NSDictionary>, dictionary, "dictionary")
     // Pairs with a nil key or value are left out.
-    static Ref<NSDictionary> dictionaryWithObjects(NSObject* const* objects, NSString* const* keys,
-                                                   NSUInteger count);
+    OBJC_CLASS_METHOD(Ref<NSDictionary>, dictionaryWithObjects,
+                      "dictionaryWithObjects:forKeys:count:", NSObject* const*, NSString* const*,
+                      NSUInteger)
+    OBJC_METHOD(NSDictionary*, initWithObjects, "initWithObjects:forKeys:count:", NSObject* const*,
+                NSString* const*, NSUInteger)
 
     // The dictionary of a property-list file in any encoding; nil when the
     // file is missing, unreadable, no property list, or its root is no dictionary.
-    static Ref<NSDictionary> dictionaryWithContentsOfFile(NSString* path);
-
-    NSDictionary* initWithStorage(Storage storage);
-    NSDictionary* initWithContentsOfFile(NSString* path);
+    OBJC_CLASS_METHOD(Ref<NSDictionary>, dictionaryWithContentsOfFile,
+                      "dictionaryWithContentsOfFile:", NSString*)
+    OBJC_METHOD(NSDictionary*, initWithContentsOfFile, "initWithContentsOfFile:", NSString*)
 
     // Writes an XML property list, always atomically (a temporary file renamed
     // over the old one). NO, with the reason on stderr, when an entry is no
     // property-list object or the file cannot be written; the old file stays.
-    bool writeToFile(NSString* path, bool atomically) const;
+    OBJC_METHOD(bool, writeToFile, "writeToFile:atomically:", NSString*, bool)
 
-    NSUInteger count() const { return _entries.size(); }
-    NSObject* objectForKey(const NSString* key) const;
-    NSObject* objectForKey(std::string_view key) const;
+    OBJC_METHOD(NSUInteger, count, "count")
+    OBJC_METHOD(NSObject*, objectForKey, "objectForKey:", const NSString*)
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+
+    // C++ helpers, not messages: the entries in key order, a lookup by text,
+    // and an initialiser that takes the entries (the property-list reader's).
+    using Storage = std::map<std::string, Ref<NSObject>, std::less<>>;
     const Storage& entries() const { return _entries; }
-
-    // Messages.
-    bool isEqual(NSObject* other);
+    NSObject* objectForKey(std::string_view key) const;
+    NSDictionary* initWithStorage(Storage storage);
 
   protected:
     Storage _entries;
@@ -46,10 +49,16 @@ struct NSDictionary : NSObject {
 struct NSMutableDictionary : NSDictionary {
     OBJC_CLASS(NSMutableDictionary, NSDictionary)
 
-    static Ref<NSMutableDictionary> dictionary();
-    static Ref<NSMutableDictionary> dictionaryWithContentsOfFile(NSString* path);
-
     // A nil value or key is refused: the dictionary stays as it was.
-    void setObject(NSObject* value, const NSString* key);
-    void removeObjectForKey(const NSString* key);
+    OBJC_METHOD(void, setObject, "setObject:forKey:", NSObject*, const NSString*)
+    OBJC_METHOD(void, removeObjectForKey, "removeObjectForKey:", const NSString*)
+
+    // The inherited factories: sent to this class, they answer mutable dictionaries.
+    static Ref<NSMutableDictionary> dictionary() {
+        return send<Ref<NSMutableDictionary>>(objcClass(), "dictionary"_sel);
+    }
+    static Ref<NSMutableDictionary> dictionaryWithContentsOfFile(NSString* path) {
+        return send<Ref<NSMutableDictionary>>(objcClass(), "dictionaryWithContentsOfFile:"_sel,
+                                              path);
+    }
 };

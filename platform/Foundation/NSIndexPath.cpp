@@ -2,29 +2,24 @@
 
 #include "ObjectModel/ClassBuilder.h"
 
-Ref<NSIndexPath> NSIndexPath::indexPathForRow(NSInteger row, NSInteger section) {
-    return make<NSIndexPath>(&NSIndexPath::initWithRow, row, section);
+Ref<NSIndexPath> NSIndexPath::indexPathForRowImp(Class cls, NSInteger row, NSInteger section) {
+    return make<NSIndexPath>(cls, &NSIndexPath::initWithRow, row, section);
 }
 
-NSIndexPath* NSIndexPath::initWithRow(NSInteger row, NSInteger section) {
+NSIndexPath* NSIndexPath::initWithRowImp(NSInteger row, NSInteger section) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _row = row;
     _section = section;
     return this;
 }
 
-bool NSIndexPath::isEqual(NSObject* other) {
+bool NSIndexPath::isEqualImp(NSObject* other) {
     const NSIndexPath* path = as<NSIndexPath>(other);
     return path && path->_row == _row && path->_section == _section;
 }
 
-unsigned long NSIndexPath::hash() const {
+unsigned long NSIndexPath::hashImp() {
     return static_cast<unsigned long>(_section) * 1000003UL + static_cast<unsigned long>(_row);
 }
 
-const ClassInfo& NSIndexPath::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSIndexPath>()
-                                      .method<"isEqual:", &NSIndexPath::isEqual>()
-                                      .method<"hash", &NSIndexPath::hash>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSIndexPath)

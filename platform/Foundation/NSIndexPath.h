@@ -7,15 +7,15 @@
 struct NSIndexPath : NSObject {
     OBJC_CLASS(NSIndexPath, NSObject)
 
-    static Ref<NSIndexPath> indexPathForRow(NSInteger row, NSInteger section);
-    NSIndexPath* initWithRow(NSInteger row, NSInteger section);
-
-    NSInteger row() const { return _row; }
-    NSInteger section() const { return _section; }
-
-    // Messages.
-    bool isEqual(NSObject* other);
-    unsigned long hash() const;
+    OBJC_CLASS_METHOD(Ref<NSIndexPath>, indexPathForRow, "indexPathForRow:inSection:", NSInteger,
+                      NSInteger)
+    // The initialiser behind indexPathForRow:inSection: (the device's takes
+    // an index list; paths here always hold a section and a row).
+    OBJC_METHOD(NSIndexPath*, initWithRow, "initWithRow:section:", NSInteger, NSInteger)
+    OBJC_READONLY(NSInteger, row)
+    OBJC_READONLY(NSInteger, section)
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_OVERRIDE(unsigned long, hash, "hash")
 
   private:
     NSInteger _row = 0;

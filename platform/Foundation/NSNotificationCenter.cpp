@@ -7,27 +7,27 @@
 
 NSString* const NSUserDefaultsDidChangeNotification = "NSUserDefaultsDidChangeNotification"_ns;
 
-Ref<NSNotification> NSNotification::notificationWithName(NSString* name, NSObject* object) {
-    return make<NSNotification>(&NSNotification::initWithName, name, object);
+Ref<NSNotification> NSNotification::notificationWithNameImp(Class cls, NSString* name,
+                                                            NSObject* object) {
+    return make<NSNotification>(cls, &NSNotification::initWithName, name, object, nullptr);
 }
 
-NSNotification* NSNotification::initWithName(NSString* name, NSObject* object) {
+NSNotification* NSNotification::initWithNameImp(NSString* name, NSObject* object,
+                                                NSDictionary* userInfo) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _name = name;
     _object = object;
+    _userInfo = userInfo;
     return this;
 }
 
-const ClassInfo& NSNotification::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSNotification>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSNotification)
 
 namespace {
 
-// What addObserverForName:object:usingBlock: answers: the observer of its block.
+// What addObserverForName:object:queue:usingBlock: answers: the observer of its block.
 struct NSBlockObserver : NSObject {
     OBJC_CLASS(NSBlockObserver, NSObject)
-    NSBlockObserver* init() { return this; }
 };
 
 bool sameName(const NSString* a, const NSString* b) {
@@ -36,12 +36,10 @@ bool sameName(const NSString* a, const NSString* b) {
 
 } // namespace
 
-const ClassInfo& NSBlockObserver::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSBlockObserver>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSBlockObserver)
 
-NSNotificationCenter* NSNotificationCenter::defaultCenter() {
+// One center for the process, whichever class is asked.
+NSNotificationCenter* NSNotificationCenter::defaultCenterImp(Class) {
     static NSNotificationCenter* const center =
         make<NSNotificationCenter>(&NSNotificationCenter::init).leak();
     return center;
@@ -59,24 +57,24 @@ void NSNotificationCenter::add(id observer, SEL selector, NSString* name, NSObje
     _observations.push_back(std::move(entry));
 }
 
-void NSNotificationCenter::addObserver(id observer, SEL selector, NSString* name,
-                                       NSObject* object) {
+void NSNotificationCenter::addObserverImp(id observer, SEL selector, NSString* name,
+                                          NSObject* object) {
     if (observer && selector) add(observer, selector, name, object, {});
 }
 
-Ref<NSObject> NSNotificationCenter::addObserverForName(NSString* name, NSObject* object,
-                                                       Block block) {
+Ref<NSObject> NSNotificationCenter::addObserverForNameImp(NSString* name, NSObject* object,
+                                                          NSObject*, Block block) {
     if (!block) return nullptr;
     Ref<NSObject> token = make<NSBlockObserver>(&NSBlockObserver::init);
     add(token, nullptr, name, object, std::move(block));
     return token;
 }
 
-void NSNotificationCenter::removeObserver(id observer) {
+void NSNotificationCenter::removeObserverImp(id observer) {
     removeObserver(observer, nullptr, nullptr);
 }
 
-void NSNotificationCenter::removeObserver(id observer, NSString* name, NSObject* object) {
+void NSNotificationCenter::removeObserverImp(id observer, NSString* name, NSObject* object) {
     std::lock_guard lock(_mutex);
     std::erase_if(_observations, [&](const Entry& entry) {
         bool match = entry->observer == observer && (!name || sameName(entry->name, name)) &&
@@ -88,16 +86,18 @@ void NSNotificationCenter::removeObserver(id observer, NSString* name, NSObject*
 
 std::vector<NSNotificationCenter::Entry>
 NSNotificationCenter::matching(NSNotification* notification) {
+    NSString* name = notification->name();
+    NSObject* object = notification->object();
     std::lock_guard lock(_mutex);
     std::vector<Entry> found;
     for (const Entry& entry : _observations)
-        if ((!entry->name || sameName(entry->name, notification->name())) &&
-            (!entry->object || entry->object == notification->object()))
+        if ((!entry->name || sameName(entry->name, name)) &&
+            (!entry->object || entry->object == object))
             found.push_back(entry);
     return found;
 }
 
-void NSNotificationCenter::postNotification(NSNotification* notification) {
+void NSNotificationCenter::postNotificationImp(NSNotification* notification) {
     if (!notification) return;
     for (const Entry& entry : matching(notification)) {
         if (entry->removed) continue;
@@ -108,12 +108,8 @@ void NSNotificationCenter::postNotification(NSNotification* notification) {
     }
 }
 
-void NSNotificationCenter::postNotificationName(NSString* name, NSObject* object) {
-    Ref<NSNotification> notification = NSNotification::notificationWithName(name, object);
-    postNotification(notification);
+void NSNotificationCenter::postNotificationNameImp(NSString* name, NSObject* object) {
+    postNotification(NSNotification::notificationWithName(name, object));
 }
 
-const ClassInfo& NSNotificationCenter::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSNotificationCenter>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSNotificationCenter)

@@ -7,21 +7,25 @@
 #include <mutex>
 #include <vector>
 
+#include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
 #include "ObjectModel/NSObject.h"
 
 struct NSNotification : NSObject {
     OBJC_CLASS(NSNotification, NSObject)
 
-    static Ref<NSNotification> notificationWithName(NSString* name, NSObject* object);
-    NSNotification* initWithName(NSString* name, NSObject* object);
-
-    NSString* name() const { return _name; }
-    NSObject* object() const { return _object; }
+    OBJC_CLASS_METHOD(Ref<NSNotification>, notificationWithName,
+                      "notificationWithName:object:", NSString*, NSObject*)
+    OBJC_METHOD(NSNotification*, initWithName, "initWithName:object:userInfo:", NSString*,
+                NSObject*, NSDictionary*)
+    OBJC_READONLY(NSString*, name)
+    OBJC_READONLY(NSObject*, object)
+    OBJC_READONLY(NSDictionary*, userInfo)
 
   private:
     Ref<NSString> _name;
     Ref<NSObject> _object;
+    Ref<NSDictionary> _userInfo;
 };
 
 extern NSString* const NSUserDefaultsDidChangeNotification;
@@ -31,20 +35,28 @@ struct NSNotificationCenter : NSObject {
 
     using Block = std::function<void(NSNotification*)>;
 
-    static NSNotificationCenter* defaultCenter();
-    NSNotificationCenter* init() { return this; }
+    OBJC_CLASS_METHOD(NSNotificationCenter*, defaultCenter, "defaultCenter")
 
     // A nil name observes every name; a nil object observes every sender.
     // The observer is not retained: remove it before it goes away.
-    void addObserver(id observer, SEL selector, NSString* name, NSObject* object);
-    // Answers the token that removeObserver: takes to stop the block.
-    Ref<NSObject> addObserverForName(NSString* name, NSObject* object, Block block);
-    void removeObserver(id observer);
-    void removeObserver(id observer, NSString* name, NSObject* object);
+    OBJC_METHOD(void, addObserver, "addObserver:selector:name:object:", id, SEL, NSString*,
+                NSObject*)
+    // Answers the token that removeObserver: takes to stop the block. The
+    // queue is not used: blocks run on the posting thread, as with a nil queue.
+    OBJC_METHOD(Ref<NSObject>, addObserverForName,
+                "addObserverForName:object:queue:usingBlock:", NSString*, NSObject*, NSObject*,
+                Block)
+    OBJC_METHOD(void, removeObserver, "removeObserver:", id)
+    OBJC_METHOD(void, removeObserver, "removeObserver:name:object:", id, NSString*, NSObject*)
 
     // Observers removed during a post (also by themselves) are not called again.
-    void postNotification(NSNotification* notification);
-    void postNotificationName(NSString* name, NSObject* object);
+    OBJC_METHOD(void, postNotification, "postNotification:", NSNotification*)
+    OBJC_METHOD(void, postNotificationName, "postNotificationName:object:", NSString*, NSObject*)
+
+    // C++ convenience: addObserverForName:object:queue:usingBlock: without a queue.
+    Ref<NSObject> addObserverForName(NSString* name, NSObject* object, Block block) const {
+        return addObserverForName(name, object, nullptr, std::move(block));
+    }
 
   private:
     struct Observation {

@@ -13,59 +13,96 @@ NSNumber* immortal(Ref<NSNumber> number) {
     return number.leak();
 }
 
+long long integralPart(double value) {
+    return std::isfinite(value) ? static_cast<long long>(value) : 0;
+}
+
 } // namespace
 
-Ref<NSNumber> NSNumber::numberWithBool(bool value) {
-    static NSNumber* const yes = immortal(make<NSNumber>(&NSNumber::initWithBoolean, true));
-    static NSNumber* const no = immortal(make<NSNumber>(&NSNumber::initWithBoolean, false));
+Ref<NSNumber> NSNumber::numberWithBoolImp(Class cls, bool value) {
+    if (cls != objcClass()) return make<NSNumber>(cls, &NSNumber::initWithBool, value);
+    static NSNumber* const yes = immortal(make<NSNumber>(&NSNumber::initWithBool, true));
+    static NSNumber* const no = immortal(make<NSNumber>(&NSNumber::initWithBool, false));
     return value ? yes : no;
 }
 
-Ref<NSNumber> NSNumber::numberWithLongLong(long long value) {
-    return make<NSNumber>(&NSNumber::initWithInteger, value);
+Ref<NSNumber> NSNumber::numberWithIntImp(Class cls, int value) {
+    return make<NSNumber>(cls, &NSNumber::initWithInt, value);
 }
 
-Ref<NSNumber> NSNumber::numberWithFloat(float value) {
-    return make<NSNumber>(&NSNumber::initWithReal, Kind::Float, static_cast<double>(value));
+Ref<NSNumber> NSNumber::numberWithIntegerImp(Class cls, NSInteger value) {
+    return make<NSNumber>(cls, &NSNumber::initWithInteger, value);
 }
 
-Ref<NSNumber> NSNumber::numberWithDouble(double value) {
-    return make<NSNumber>(&NSNumber::initWithReal, Kind::Double, value);
+Ref<NSNumber> NSNumber::numberWithLongLongImp(Class cls, long long value) {
+    return make<NSNumber>(cls, &NSNumber::initWithLongLong, value);
 }
 
-NSNumber* NSNumber::initWithBoolean(bool value) {
-    initWithInteger(value);
-    _kind = Kind::Bool;
-    return this;
+Ref<NSNumber> NSNumber::numberWithFloatImp(Class cls, float value) {
+    return make<NSNumber>(cls, &NSNumber::initWithFloat, value);
 }
 
-NSNumber* NSNumber::initWithInteger(long long value) {
-    _kind = Kind::Integer;
-    _integer = value;
-    _real = static_cast<double>(value);
-    return this;
+Ref<NSNumber> NSNumber::numberWithDoubleImp(Class cls, double value) {
+    return make<NSNumber>(cls, &NSNumber::initWithDouble, value);
 }
 
-NSNumber* NSNumber::initWithReal(Kind kind, double value) {
+NSNumber* NSNumber::initWithKind(Kind kind, long long integer, double real) {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     _kind = kind;
-    _real = value;
-    _integer = std::isfinite(value) ? static_cast<long long>(value) : 0;
+    _integer = integer;
+    _real = real;
     return this;
 }
 
-bool NSNumber::boolValue() const {
+NSNumber* NSNumber::initWithBoolImp(bool value) {
+    return initWithKind(Kind::Bool, value, value);
+}
+
+NSNumber* NSNumber::initWithIntImp(int value) {
+    return initWithKind(Kind::Integer, value, value);
+}
+
+NSNumber* NSNumber::initWithIntegerImp(NSInteger value) {
+    return initWithKind(Kind::Integer, value, static_cast<double>(value));
+}
+
+NSNumber* NSNumber::initWithLongLongImp(long long value) {
+    return initWithKind(Kind::Integer, value, static_cast<double>(value));
+}
+
+NSNumber* NSNumber::initWithFloatImp(float value) {
+    return initWithKind(Kind::Float, integralPart(value), value);
+}
+
+NSNumber* NSNumber::initWithDoubleImp(double value) {
+    return initWithKind(Kind::Double, integralPart(value), value);
+}
+
+bool NSNumber::boolValueImp() {
     return _kind == Kind::Bool || _kind == Kind::Integer ? _integer != 0 : _real != 0;
 }
 
-long long NSNumber::longLongValue() const {
+int NSNumber::intValueImp() {
+    return static_cast<int>(_integer);
+}
+
+NSInteger NSNumber::integerValueImp() {
+    return static_cast<NSInteger>(_integer);
+}
+
+long long NSNumber::longLongValueImp() {
     return _integer;
 }
 
-double NSNumber::doubleValue() const {
+float NSNumber::floatValueImp() {
+    return static_cast<float>(_real);
+}
+
+double NSNumber::doubleValueImp() {
     return _real;
 }
 
-Ref<NSString> NSNumber::stringValue() const {
+Ref<NSString> NSNumber::stringValueImp() {
     switch (_kind) {
     case Kind::Bool:
     case Kind::Integer:
@@ -78,7 +115,7 @@ Ref<NSString> NSNumber::stringValue() const {
     return nullptr;
 }
 
-bool NSNumber::isEqual(NSObject* other) {
+bool NSNumber::isEqualImp(NSObject* other) {
     const NSNumber* number = as<NSNumber>(other);
     if (!number) return false;
     bool integral = (_kind == Kind::Bool || _kind == Kind::Integer);
@@ -87,14 +124,8 @@ bool NSNumber::isEqual(NSObject* other) {
     return _real == number->_real;
 }
 
-unsigned long NSNumber::hash() const {
+unsigned long NSNumber::hashImp() {
     return std::hash<double>{}(_real);
 }
 
-const ClassInfo& NSNumber::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSNumber>()
-                                      .method<"isEqual:", &NSNumber::isEqual>()
-                                      .method<"hash", &NSNumber::hash>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSNumber)

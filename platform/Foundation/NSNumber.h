@@ -13,31 +13,36 @@ struct NSString;
 struct NSNumber : NSObject {
     OBJC_CLASS(NSNumber, NSObject)
 
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithBool, "numberWithBool:", bool)
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithInt, "numberWithInt:", int)
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithInteger, "numberWithInteger:", NSInteger)
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithLongLong, "numberWithLongLong:", long long)
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithFloat, "numberWithFloat:", float)
+    OBJC_CLASS_METHOD(Ref<NSNumber>, numberWithDouble, "numberWithDouble:", double)
+
+    OBJC_METHOD(NSNumber*, initWithBool, "initWithBool:", bool)
+    OBJC_METHOD(NSNumber*, initWithInt, "initWithInt:", int)
+    OBJC_METHOD(NSNumber*, initWithInteger, "initWithInteger:", NSInteger)
+    OBJC_METHOD(NSNumber*, initWithLongLong, "initWithLongLong:", long long)
+    OBJC_METHOD(NSNumber*, initWithFloat, "initWithFloat:", float)
+    OBJC_METHOD(NSNumber*, initWithDouble, "initWithDouble:", double)
+
+    OBJC_METHOD(bool, boolValue, "boolValue")
+    OBJC_METHOD(int, intValue, "intValue")
+    OBJC_METHOD(NSInteger, integerValue, "integerValue")
+    OBJC_METHOD(long long, longLongValue, "longLongValue")
+    OBJC_METHOD(float, floatValue, "floatValue")
+    OBJC_METHOD(double, doubleValue, "doubleValue")
+    OBJC_METHOD(Ref<NSString>, stringValue, "stringValue")
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_OVERRIDE(unsigned long, hash, "hash")
+
     enum class Kind { Bool, Integer, Float, Double };
-
-    static Ref<NSNumber> numberWithBool(bool value);
-    static Ref<NSNumber> numberWithInt(int value) { return numberWithLongLong(value); }
-    static Ref<NSNumber> numberWithInteger(NSInteger value) { return numberWithLongLong(value); }
-    static Ref<NSNumber> numberWithLongLong(long long value);
-    static Ref<NSNumber> numberWithFloat(float value);
-    static Ref<NSNumber> numberWithDouble(double value);
-
+    // The kind for the property-list codec (C++ only; the platform's objCType).
     Kind kind() const { return _kind; }
-    bool boolValue() const;
-    int intValue() const { return static_cast<int>(longLongValue()); }
-    long long longLongValue() const;
-    float floatValue() const { return static_cast<float>(doubleValue()); }
-    double doubleValue() const;
-    Ref<NSString> stringValue() const;
-
-    // Messages.
-    bool isEqual(NSObject* other);
-    unsigned long hash() const;
 
   private:
-    NSNumber* initWithBoolean(bool value);
-    NSNumber* initWithInteger(long long value);
-    NSNumber* initWithReal(Kind kind, double value);
+    NSNumber* initWithKind(Kind kind, long long integer, double real);
 
     Kind _kind = Kind::Integer;
     long long _integer = 0;

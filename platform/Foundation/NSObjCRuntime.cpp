@@ -20,8 +20,8 @@ struct LastLookup {
 Class NSClassFromString(const NSString* name) {
     if (!name) return Nil;
     thread_local LastLookup last;
-    if (last.cls && last.hash == name->hash() && last.name == name->utf8()) return last.cls;
+    if (last.cls && last.hash == name->utf8Hash() && last.name == name->utf8()) return last.cls;
     Class cls = classNamed(name->UTF8String());
-    if (cls) last = {name->hash(), name->utf8(), cls};
+    if (cls) last = {name->utf8Hash(), name->utf8(), cls};
     return cls;
 }

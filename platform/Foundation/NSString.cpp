@@ -2,8 +2,8 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
-#include <vector>
 
 #include "Foundation/NSNumber.h"
 #include "ObjectModel/ClassBuilder.h"
@@ -17,13 +17,27 @@ NSUInteger utf16Length(std::string_view utf8) {
     return units;
 }
 
-Ref<NSString> NSString::stringWithUTF8String(const char* text) {
+Ref<NSString> NSString::stringWithUTF8StringImp(Class cls, const char* text) {
+    return make<NSString>(cls, &NSString::initWithUTF8String, text);
+}
+
+NSString* NSString::initWithUTF8StringImp(const char* text) {
     if (!text) return nullptr;
-    return string(text);
+    return initWithBytes(text, std::strlen(text), NSUTF8StringEncoding);
+}
+
+NSString* NSString::initWithBytesImp(const void* bytes, NSUInteger length,
+                                     NSStringEncoding encoding) {
+    if (encoding != NSUTF8StringEncoding) return nullptr;
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
+    if (length) _utf8.assign(static_cast<const char*>(bytes), length);
+    _length = utf16Length(_utf8);
+    _hash = std::hash<std::string>{}(_utf8);
+    return this;
 }
 
 Ref<NSString> NSString::string(std::string_view utf8) {
-    return make<NSString>(&NSString::initWithUTF8, utf8);
+    return make<NSString>(&NSString::initWithBytes, utf8.data(), utf8.size(), NSUTF8StringEncoding);
 }
 
 Ref<NSString> NSString::stringWithFormat(const char* format, ...) {
@@ -39,27 +53,31 @@ Ref<NSString> NSString::stringWithFormat(const char* format, ...) {
     return string(text);
 }
 
-NSString* NSString::initWithUTF8(std::string_view utf8) {
-    _utf8.assign(utf8);
-    _length = utf16Length(_utf8);
-    _hash = std::hash<std::string>{}(_utf8);
-    return this;
+const char* NSString::UTF8StringImp() {
+    return _utf8.c_str();
 }
 
-bool NSString::isEqualToString(const NSString* other) const {
+NSUInteger NSString::lengthImp() {
+    return _length;
+}
+
+bool NSString::isEqualToStringImp(const NSString* other) {
     return other && (other == this || (other->_hash == _hash && other->_utf8 == _utf8));
 }
 
-bool NSString::isEqual(NSObject* other) {
-    const NSString* text = as<NSString>(other);
-    return isEqualToString(text);
+bool NSString::isEqualImp(NSObject* other) {
+    return isEqualToString(as<NSString>(other));
 }
 
-float NSString::floatValue() const {
+unsigned long NSString::hashImp() {
+    return _hash;
+}
+
+float NSString::floatValueImp() {
     return std::strtof(_utf8.c_str(), nullptr);
 }
 
-bool NSString::boolValue() const {
+bool NSString::boolValueImp() {
     return _utf8 == "YES" || _utf8 == "true" || _utf8 == "1";
 }
 
@@ -71,10 +89,4 @@ Ref<NSString> describe(objc_object* object) {
                                       static_cast<void*>(object));
 }
 
-const ClassInfo& NSString::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSString>()
-                                      .method<"isEqual:", &NSString::isEqual>()
-                                      .method<"hash", &NSString::hash>()
-                                      .build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSString)

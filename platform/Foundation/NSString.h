@@ -9,26 +9,39 @@
 #include "ObjectModel/FixedString.h"
 #include "ObjectModel/NSObject.h"
 
+// Text encodings: the strings here hold UTF-8 only.
+using NSStringEncoding = NSUInteger;
+inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
+
 struct NSString : NSObject {
     OBJC_CLASS(NSString, NSObject)
 
-    static Ref<NSString> stringWithUTF8String(const char* text); // nil for nullptr
+    // nil for a null pointer.
+    OBJC_CLASS_METHOD(Ref<NSString>, stringWithUTF8String, "stringWithUTF8String:", const char*)
+    OBJC_METHOD(NSString*, initWithUTF8String, "initWithUTF8String:", const char*)
+    // nil for an encoding other than UTF-8.
+    OBJC_METHOD(NSString*, initWithBytes, "initWithBytes:length:encoding:", const void*, NSUInteger,
+                NSStringEncoding)
+
+    OBJC_METHOD(const char*, UTF8String, "UTF8String")
+    OBJC_METHOD(NSUInteger, length, "length")
+    OBJC_METHOD(bool, isEqualToString, "isEqualToString:", const NSString*)
+    OBJC_METHOD(float, floatValue, "floatValue")
+    OBJC_METHOD(bool, boolValue, "boolValue")
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_OVERRIDE(unsigned long, hash, "hash")
+
+    // C++ helpers, not messages: a string of any bytes (NULs included), and
+    // text formatted by printf's rules (a variadic message cannot travel
+    // through a typed send, so the text is formatted here and the string
+    // made by message).
     static Ref<NSString> string(std::string_view utf8);
     static Ref<NSString> stringWithFormat(const char* format, ...)
         __attribute__((format(printf, 1, 2)));
 
-    NSString* initWithUTF8(std::string_view utf8);
-
+    // The text and its hash for C++ readers (not messages).
     const std::string& utf8() const { return _utf8; }
-    const char* UTF8String() const { return _utf8.c_str(); }
-    NSUInteger length() const { return _length; }
-    bool isEqualToString(const NSString* other) const;
-    float floatValue() const;
-    bool boolValue() const;
-
-    // Messages.
-    bool isEqual(NSObject* other);
-    unsigned long hash() const { return _hash; }
+    unsigned long utf8Hash() const { return _hash; }
 
   private:
     std::string _utf8;
@@ -42,7 +55,8 @@ NSUInteger utf16Length(std::string_view utf8);
 // A string literal as a shared, immortal NSString: "TVLSWitch1"_ns.
 template <FixedString Text> NSString* operator""_ns() {
     static NSString* const literal = [] {
-        NSString* s = alloc<NSString>()->initWithUTF8({Text.data, Text.length});
+        NSString* s =
+            alloc<NSString>()->initWithBytes(Text.data, Text.length, NSUTF8StringEncoding);
         s->makeImmortal();
         return s;
     }();

@@ -44,12 +44,12 @@ bool urlCharactersValid(std::string_view text) {
 
 } // namespace
 
-Ref<NSURL> NSURL::URLWithString(const NSString* text) {
-    return make<NSURL>(&NSURL::initWithString, text);
+Ref<NSURL> NSURL::URLWithStringImp(Class cls, const NSString* text) {
+    return make<NSURL>(cls, &NSURL::initWithString, text);
 }
 
-NSURL* NSURL::initWithString(const NSString* text) {
-    if (!text) return nullptr;
+NSURL* NSURL::initWithStringImp(const NSString* text) {
+    if (!text || !sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     std::string_view utf8 = text->utf8();
     std::size_t scheme = urlSchemeLength(utf8);
     if (scheme == 0 || !urlCharactersValid(utf8)) return nullptr;
@@ -58,13 +58,13 @@ NSURL* NSURL::initWithString(const NSString* text) {
     return this;
 }
 
-bool NSURL::isEqual(NSObject* other) {
+bool NSURL::isEqualImp(NSObject* other) {
     const NSURL* url = as<NSURL>(other);
     return url && url->_absoluteString->isEqualToString(_absoluteString);
 }
 
-const ClassInfo& NSURL::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<NSURL>().method<"isEqual:", &NSURL::isEqual>().build();
-    return info;
+unsigned long NSURL::hashImp() {
+    return _absoluteString->hash();
 }
+
+OBJC_IMPLEMENT_LOADED_CLASS(NSURL)

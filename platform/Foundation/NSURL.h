@@ -9,14 +9,12 @@
 struct NSURL : NSObject {
     OBJC_CLASS(NSURL, NSObject)
 
-    static Ref<NSURL> URLWithString(const NSString* text);
-    NSURL* initWithString(const NSString* text);
-
-    NSString* absoluteString() const { return _absoluteString; }
-    NSString* scheme() const { return _scheme; }
-
-    // Messages.
-    bool isEqual(NSObject* other);
+    OBJC_CLASS_METHOD(Ref<NSURL>, URLWithString, "URLWithString:", const NSString*)
+    OBJC_METHOD(NSURL*, initWithString, "initWithString:", const NSString*)
+    OBJC_READONLY(NSString*, absoluteString)
+    OBJC_READONLY(NSString*, scheme)
+    OBJC_OVERRIDE(bool, isEqual, "isEqual:", NSObject*)
+    OBJC_OVERRIDE(unsigned long, hash, "hash")
 
   private:
     Ref<NSString> _absoluteString;

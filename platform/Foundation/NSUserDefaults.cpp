@@ -35,9 +35,10 @@ struct NSUserDefaults::Snapshot {
     }
 
     const Slot* find(const NSString* key) const {
-        for (std::size_t at = key->hash() & mask;; at = (at + 1) & mask) {
+        for (std::size_t at = key->utf8Hash() & mask;; at = (at + 1) & mask) {
             const Slot& slot = table[at];
-            if (!slot.key || (slot.hash == key->hash() && *slot.key == key->utf8())) return &slot;
+            if (!slot.key || (slot.hash == key->utf8Hash() && *slot.key == key->utf8()))
+                return &slot;
         }
     }
 
@@ -142,17 +143,17 @@ std::string defaultsPath() {
 } // namespace
 
 NSUserDefaults* NSUserDefaults::sharedStore() {
-    static NSUserDefaults* const store = make<NSUserDefaults>(&NSUserDefaults::init).leak();
+    static NSUserDefaults* const store = make<NSUserDefaults>(&NSObject::init).leak();
     return store;
 }
 
-NSUserDefaults* NSUserDefaults::standardUserDefaults() {
+NSUserDefaults* NSUserDefaults::standardUserDefaultsImp(Class) {
     NSUserDefaults* store = sharedStore();
     if (!store->_loaded.load(std::memory_order_acquire)) store->load();
     return store;
 }
 
-void NSUserDefaults::resetStandardUserDefaults() {
+void NSUserDefaults::resetStandardUserDefaultsImp(Class) {
     NSUserDefaults* store = sharedStore(); // without loading the file of a root that may be stale
     std::lock_guard lock(store->_writer);
     store->publish({}, {});
@@ -160,7 +161,8 @@ void NSUserDefaults::resetStandardUserDefaults() {
     store->_loaded.store(false, std::memory_order_release);
 }
 
-NSUserDefaults* NSUserDefaults::init() {
+NSObject* NSUserDefaults::initImp() {
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
     load();
     return this;
 }
@@ -203,20 +205,20 @@ void NSUserDefaults::publish(NSDictionary::Storage persistent, NSDictionary::Sto
     delete old;
 }
 
-Ref<NSObject> NSUserDefaults::objectForKey(const NSString* key) {
+Ref<NSObject> NSUserDefaults::objectForKeyImp(const NSString* key) {
     if (!key) return nullptr;
     return ReaderSections::read(_snapshot, [key](const Snapshot* snapshot) {
         return Ref<NSObject>(snapshot->find(key)->value);
     });
 }
 
-bool NSUserDefaults::boolForKey(const NSString* key) {
+bool NSUserDefaults::boolForKeyImp(const NSString* key) {
     if (!key) return false;
     return ReaderSections::read(
         _snapshot, [key](const Snapshot* snapshot) { return snapshot->find(key)->truth; });
 }
 
-bool NSUserDefaults::setObject(NSObject* value, const NSString* key) {
+bool NSUserDefaults::setObjectImp(NSObject* value, const NSString* key) {
     std::string error = "a nil key";
     if (!key || (value && !isPropertyList(value, error))) {
         std::fprintf(stderr, "NSUserDefaults: not storing a value for %s: %s\n",
@@ -239,7 +241,7 @@ bool NSUserDefaults::setObject(NSObject* value, const NSString* key) {
     return true;
 }
 
-void NSUserDefaults::registerDefaults(const NSDictionary* defaults) {
+void NSUserDefaults::registerDefaultsImp(const NSDictionary* defaults) {
     if (!defaults) return;
     std::lock_guard lock(_writer);
     const Snapshot* current = _snapshot.load();
@@ -249,7 +251,7 @@ void NSUserDefaults::registerDefaults(const NSDictionary* defaults) {
     publish(current->persistent, std::move(registered));
 }
 
-bool NSUserDefaults::synchronize() {
+bool NSUserDefaults::synchronizeImp() {
     std::lock_guard lock(_writer);
     if (!_dirty) return true;
     Ref<NSDictionary> domain =
@@ -265,12 +267,13 @@ bool NSUserDefaults::synchronize() {
     return true;
 }
 
+bool NSUserDefaults::removeObjectForKeyImp(const NSString* key) {
+    return setObject(nullptr, key);
+}
+
 Ref<NSDictionary> NSUserDefaults::persistentDomain() {
     std::lock_guard lock(_writer);
     return make<NSDictionary>(&NSDictionary::initWithStorage, _snapshot.load()->persistent);
 }
 
-const ClassInfo& NSUserDefaults::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSUserDefaults>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSUserDefaults)

@@ -19,31 +19,31 @@ struct NSUserDefaults : NSObject {
 
     // Loads the defaults file of the host's bundle identifier under the device
     // root's preferences folder on first use.
-    static NSUserDefaults* standardUserDefaults();
+    OBJC_CLASS_METHOD(NSUserDefaults*, standardUserDefaults, "standardUserDefaults")
     // Forgets both domains of the standard store; its next use loads the file
     // of the device root and bundle identifier that are current then.
-    static void resetStandardUserDefaults();
+    OBJC_CLASS_METHOD(void, resetStandardUserDefaults, "resetStandardUserDefaults")
+    // A store of the defaults file of the current device root and bundle identifier.
+    OBJC_OVERRIDE(NSObject*, init, "init")
 
     // The very object stored (or registered) under the key, or nil.
-    Ref<NSObject> objectForKey(const NSString* key);
+    OBJC_METHOD(Ref<NSObject>, objectForKey, "objectForKey:", const NSString*)
     // NO for a missing key; numbers other than 0 and "YES", "true", "1" are YES.
-    bool boolForKey(const NSString* key);
+    OBJC_METHOD(bool, boolForKey, "boolForKey:", const NSString*)
     // nil removes the key. A value that is no property-list object is refused
     // with the reason on stderr, and the store stays as it was. Answers whether
     // the change was made; posts NSUserDefaultsDidChangeNotification after it.
-    bool setObject(NSObject* value, const NSString* key);
-    bool removeObjectForKey(const NSString* key) { return setObject(nullptr, key); }
+    OBJC_METHOD(bool, setObject, "setObject:forKey:", NSObject*, const NSString*)
+    OBJC_METHOD(bool, removeObjectForKey, "removeObjectForKey:", const NSString*)
     // The latest registration of a key wins.
-    void registerDefaults(const NSDictionary* defaults);
+    OBJC_METHOD(void, registerDefaults, "registerDefaults:", const NSDictionary*)
     // Writes the persistent domain durably and atomically; answers success.
-    bool synchronize();
+    OBJC_METHOD(bool, synchronize, "synchronize")
 
-    // A copy of the persistent domain.
+    // C++ helpers, not messages: a copy of the persistent domain, and its file.
     Ref<NSDictionary> persistentDomain();
     const std::string& path() const { return _path; }
 
-    // A store of the defaults file of the current device root and bundle identifier.
-    NSUserDefaults* init();
     ~NSUserDefaults();
 
     struct Snapshot;
