@@ -55,9 +55,10 @@ void reserveLayout(Class cls, std::size_t instanceSize) {
     std::size_t runtimeSize = class_getInstanceSize(cls);
     if (instanceSize <= runtimeSize) return;
     std::size_t extra = instanceSize - runtimeSize;
-    std::string types = "[" + std::to_string(extra) + "C]";
-    std::string name = std::string("_cxxLayout") + class_getName(cls);
-    if (!class_addIvar(cls, name.c_str(), extra, 0, types.c_str()))
+    char types[32], name[256];
+    std::snprintf(types, sizeof types, "[%zuC]", extra);
+    std::snprintf(name, sizeof name, "_cxxLayout%s", class_getName(cls));
+    if (!class_addIvar(cls, name, extra, 0, types))
         objcFatal("cannot reserve the C++ layout of class %s", class_getName(cls));
 }
 
