@@ -1,11 +1,11 @@
 #include "host/FeedFile.h"
 
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "host/HostProgram.h"
 #include "host/IGFeed.h"
+#include "host/InputFile.h"
 
 namespace {
 
@@ -81,15 +81,41 @@ Ref<NSObject> item(const json& entry) {
     throw FeedFileError("feed file " + source + ": " + problem);
 }
 
+// Counts the items of the top-level "items" list as the parser meets them,
+// so that a number out of range is placed in its item.
+struct ItemCounter {
+    bool inItems = false;
+    std::size_t items = 0;
+
+    bool operator()(int depth, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if (depth == 1 && event == Event::key) inItems = parsed == "items";
+        if (depth == 2 && inItems &&
+            (event == Event::object_start || event == Event::array_start || event == Event::value))
+            ++items;
+        return true;
+    }
+};
+
+json parseDocument(const std::string& text, const std::string& source) {
+    ItemCounter counter;
+    try {
+        return json::parse(text, std::ref(counter));
+    } catch (const json::parse_error& error) {
+        fail(source, std::string("is not valid JSON: ") + error.what());
+    } catch (const json::out_of_range&) {
+        std::string where =
+            counter.items ? "item " + std::to_string(counter.items) + " holds" : "holds";
+        fail(source, where + " a number out of range (beyond what a double can hold)");
+    } catch (const json::exception& error) {
+        fail(source, std::string("cannot be read: ") + error.what());
+    }
+}
+
 } // namespace
 
 Ref<NSArray> parseFeed(const std::string& text, const std::string& source) {
-    json document;
-    try {
-        document = json::parse(text);
-    } catch (const json::parse_error& error) {
-        fail(source, std::string("is not valid JSON: ") + error.what());
-    }
+    json document = parseDocument(text, source);
     if (!document.is_object() || !document.contains("items") || !document["items"].is_array())
         fail(source, "needs an object with an \"items\" list");
     Ref<NSMutableArray> items = NSMutableArray::array();
@@ -106,12 +132,7 @@ Ref<NSArray> parseFeed(const std::string& text, const std::string& source) {
 }
 
 Ref<NSArray> loadFeed(const std::string& path) {
-    if (std::filesystem::is_directory(path))
-        fail(path, "is a folder, not a file; give a file with --feed");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) fail(path, "cannot be opened (missing or unreadable); give another with --feed");
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (file.bad()) fail(path, "could not be read");
-    return parseFeed(contents.str(), path);
+    InputRead read = readRegularFile(path, kMaxFeedBytes);
+    if (!read.problem.empty()) fail(path, read.problem + "; give another with --feed");
+    return parseFeed(read.text, path);
 }

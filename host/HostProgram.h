@@ -2,6 +2,7 @@
 // session with the host's screens.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,10 @@ struct HostOptions {
     std::optional<std::string> feed{}; // default: the feed file under the root
     std::optional<bool> velin{};       // sets "TVLSWitch1" when given
     bool inject = true;
+    // Runs on a temporary copy of the root, removed at exit.
+    bool fresh = false;
+    // A script runs to its end after a failed command (and still fails).
+    bool keepGoing = false;
     // Default: the tour, or PrintFeed when --feed or --velin is given.
     std::optional<HostMode> mode{};
     std::string script{};
@@ -27,6 +32,9 @@ struct HostOptions {
     // A folder for a picture of every screen the session shows; the tour
     // becomes the default mode when given.
     std::string snapshots{};
+    // --help and --version: print and leave.
+    bool help = false;
+    bool version = false;
 };
 
 // The problem with the options, said for the user.
@@ -34,13 +42,20 @@ struct HostOptionsError {
     std::string message;
 };
 
+// Every message of the program to the user starts with this.
+inline constexpr const char* kHostErrorPrefix = "tavelin-host: ";
 inline constexpr const char* kHostFeedPath = "/Applications/Instagram.app/feed.json";
+inline constexpr const char* kHostPreferencesFolder = "/var/mobile/Library/Preferences";
+inline constexpr std::size_t kMaxFeedBytes = 64u << 20;
+inline constexpr std::size_t kMaxScriptBytes = 16u << 20;
 
 const char* hostUsage();
-// `defaultRoot` stands in when --root is not given.
+const char* hostVersion();
+// `defaultRoot` stands in when --root is not given. --help anywhere wins
+// over every problem with the other options.
 std::variant<HostOptions, HostOptionsError>
 parseHostOptions(const std::vector<std::string>& arguments, const std::string& defaultRoot);
 
-// Sets up the host, injects the libraries, prints the main feed on `out`.
-// Answers the process's exit code (0, or 1 with the reason on `errors`).
+// Sets up the host, injects the libraries, runs the mode. Answers the
+// process's exit code: 0, or 1 with the reasons on `errors`.
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& errors);

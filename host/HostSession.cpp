@@ -1,192 +1,102 @@
 #include "host/HostSession.h"
 
 #include <algorithm>
-#include <map>
-#include <optional>
+#include <glib.h>
 
 #include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UIApplication.h"
-#include "UIKit/UISegmentedControl.h"
-#include "UIKit/UISwitch.h"
+#include "UIKit/UILabel.h"
 #include "UIKit/UITableView.h"
-#include "UIKit/UITextField.h"
+#include "host/HostProgram.h"
 #include "host/IGMainFeedViewController.h"
+#include "host/SessionCommands.h"
 #include "host/SnapshotCommand.h"
 
 namespace {
 
-std::map<std::string, SessionCommandEntry>& registry();
+struct ScreenRow {
+    UITableViewCell* cell;
+    std::string title;
+};
 
-UITableView* tableOf(UIViewController* controller) {
+std::string titleOf(UITableViewCell* cell) {
+    if (NSString* text = cell->textLabel()->text(); text && text->length()) return text->utf8();
+    for (NSObject* child : *cell->contentView()->subviews())
+        if (auto* label = as<UILabel>(child); label && label->text()) return label->text()->utf8();
+    return "";
+}
+
+std::vector<ScreenRow> rowsOf(UIViewController* controller) {
     Ref<UIView> view = send<Ref<UIView>>(controller, "view"_sel);
-    return as<UITableView>(view.get());
+    auto* table = as<UITableView>(view.get());
+    std::vector<ScreenRow> rows;
+    for (long s = 0; table && s < table->numberOfSections(); ++s)
+        for (long r = 0; r < table->numberOfRowsInSection(s); ++r)
+            if (UITableViewCell* cell =
+                    table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s)))
+                rows.push_back({cell, titleOf(cell)});
+    return rows;
 }
 
-std::optional<long> number(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        long value = std::stol(text, &used);
-        return used == text.size() ? std::optional<long>(value) : std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+std::string folded(const std::string& text) {
+    gchar* fold = g_utf8_casefold(text.c_str(), static_cast<gssize>(text.size()));
+    std::string out(fold ? fold : "");
+    g_free(fold);
+    return out;
 }
 
-std::string tapBarButton(HostSession& session, const std::string& side) {
-    Ref<UINavigationItem> item = send<Ref<UINavigationItem>>(session.top(), "navigationItem"_sel);
-    Ref<UIBarButtonItem> button =
-        side == "left" ? item->leftBarButtonItem() : item->rightBarButtonItem();
-    if (!button) return "There is no " + side + " bar button on this screen.";
-    if (!button->tap()) session.out() << "(the button does nothing)\n";
-    return "";
+bool isNumber(const std::string& text) {
+    return !text.empty() && text.size() < 10 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string tapRow(HostSession& session, const SessionArguments& args) {
-    UITableView* table = tableOf(session.top());
-    if (!table) return "This screen has no rows to tap.";
-    Ref<NSIndexPath> path;
-    if (args.size() == 2) {
-        auto section = number(args[0]), row = number(args[1]);
-        if (!section || !row) return "tap takes SECTION ROW as numbers, or a \"row title\".";
-        path = NSIndexPath::indexPathForRow(*row, *section);
-    } else if (UITableViewCell* cell = session.rowTitled(args[0])) {
-        path = table->indexPathForCell(cell);
-    }
-    if (!path || !table->tapRowAtIndexPath(path))
-        return "Nothing to tap there on this screen; \"show\" lists the rows.";
-    return "";
-}
-
-std::string tap(HostSession& session, const SessionArguments& args) {
-    if (args.empty() || args.size() > 2) return "tap needs \"ROW TITLE\", SECTION ROW or right.";
-    if (args[0] == "right" || args[0] == "left") return tapBarButton(session, args[0]);
-    if (args[0] == "bar" && args.size() == 2) return tapBarButton(session, args[1]);
-    return tapRow(session, args);
-}
-
-// The control of the row titled args[0], as C, with a message when it is not one.
-template <class C>
-C* controlOf(HostSession& session, const SessionArguments& args, const char* kind,
-             std::string& problem) {
-    if (args.empty()) {
-        problem = std::string("Name the row: \"TITLE\".");
-        return nullptr;
-    }
-    UITableViewCell* cell = session.rowTitled(args[0]);
-    C* control = cell ? as<C>(cell->accessoryView()) : nullptr;
-    if (!control) problem = "No row \"" + args[0] + "\" with a " + kind + " on this screen.";
-    return control;
-}
-
-std::string flip(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    if (auto* toggle = controlOf<UISwitch>(session, args, "switch", problem)) toggle->flip();
-    return problem;
-}
-
-std::string restOfLine(const SessionArguments& args) {
+std::string quotedList(const std::vector<const ScreenRow*>& rows) {
     std::string text;
-    for (std::size_t i = 1; i < args.size(); ++i)
-        text += (i > 1 ? " " : "") + args[i];
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        text += (i == 0                 ? ""
+                 : i + 1 == rows.size() ? " or "
+                                        : ", ") +
+                ("\"" + rows[i]->title + "\"");
     return text;
 }
 
-std::string type(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    if (auto* field = controlOf<UITextField>(session, args, "text field", problem))
-        field->typeText(restOfLine(args));
-    return problem;
+UITableViewCell* rowByNumber(const std::vector<ScreenRow>& rows, const std::string& which,
+                             std::string& problem) {
+    long number = std::stol(which);
+    if (number >= 1 && number <= static_cast<long>(rows.size())) return rows[number - 1].cell;
+    problem = "No row " + which + " on this screen; its rows are numbered 1 to " +
+              std::to_string(rows.size()) + ".";
+    return nullptr;
 }
 
-std::string pressReturn(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    if (auto* field = controlOf<UITextField>(session, args, "text field", problem))
-        field->pressReturn();
-    return problem;
-}
-
-std::string pick(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    auto* control = controlOf<UISegmentedControl>(session, args, "segmented control", problem);
-    if (!control) return problem;
-    auto index = args.size() == 2 ? number(args[1]) : std::nullopt;
-    if (!index || !control->pickSegment(*index))
-        return "pick needs a segment from 0 to " + std::to_string(control->numberOfSegments() - 1) +
-               ".";
-    return "";
-}
-
-std::string back(HostSession& session, const SessionArguments&) {
-    if (session.navigation()->viewControllers()->count() < 2) return "Already at the feed.";
-    send<Ref<UIViewController>>(session.navigation(), "popViewControllerAnimated:"_sel, true);
-    return "";
-}
-
-void popToFeed(HostSession& session) {
-    while (session.navigation()->viewControllers()->count() > 1)
-        send<Ref<UIViewController>>(session.navigation(), "popViewControllerAnimated:"_sel, false);
-}
-
-// Goes back to the feed screen and answers it.
-IGMainFeedViewController* feedScreen(HostSession& session) {
-    popToFeed(session);
-    return as<IGMainFeedViewController>(session.top());
-}
-
-std::string feed(HostSession& session, const SessionArguments&) {
-    popToFeed(session);
-    return "";
-}
-
-std::string settings(HostSession& session, const SessionArguments&) {
-    feedScreen(session)->openSettings(nullptr);
-    return "";
-}
-
-// Pull to refresh: the data source reads the feed file again and the feed
-// shows what it answers now.
-std::string refresh(HostSession& session, const SessionArguments&) {
-    IGMainFeedViewController* screen = feedScreen(session);
-    if (Ref<NSString> problem = screen->dataSource()->reloadFeed()) return problem->utf8();
-    screen->reloadData();
-    return "";
-}
-
-std::string help(HostSession& session, const SessionArguments&) {
-    for (const auto& [name, entry] : registry())
-        session.out() << "  " << entry.usage
-                      << std::string(26 - std::min<std::size_t>(25, entry.usage.size()), ' ')
-                      << entry.help << "\n";
-    return "";
-}
-
-std::map<std::string, SessionCommandEntry>& registry() {
-    static std::map<std::string, SessionCommandEntry> commands = {
-        {"feed", {"feed", "go back to the main feed", feed}},
-        {"settings", {"settings", "open the account settings from the feed", settings}},
-        {"refresh", {"refresh", "pull the feed to refresh: read the feed file again", refresh}},
-        {"tap", {"tap right | \"ROW\" | S R", "tap a bar button or a table row", tap}},
-        {"flip", {"flip \"ROW\"", "flip the row's switch", flip}},
-        {"type", {"type \"ROW\" TEXT", "type into the row's text field", type}},
-        {"return", {"return \"ROW\"", "press return in the row's text field", pressReturn}},
-        {"pick", {"pick \"ROW\" INDEX", "pick a segment of the row's control", pick}},
-        {"back", {"back", "go back one screen", back}},
-        {"show", {"show", "show the screen again", {}}},
-        {"help", {"help", "list the commands", help, false}},
-        {"quit", {"quit", "end the session", {}}},
-    };
-    return commands;
+UITableViewCell* rowByTitle(const std::vector<ScreenRow>& rows, const std::string& which,
+                            std::string& problem) {
+    std::string wanted = folded(which);
+    std::vector<const ScreenRow*> exact, prefixed;
+    for (const ScreenRow& row : rows) {
+        std::string title = folded(row.title);
+        if (title == wanted) exact.push_back(&row);
+        if (!wanted.empty() && title.rfind(wanted, 0) == 0) prefixed.push_back(&row);
+    }
+    const auto& found = exact.empty() ? prefixed : exact;
+    if (found.size() == 1) return found[0]->cell;
+    if (found.empty())
+        problem = "No row \"" + which + "\" on this screen; \"show\" lists the rows.";
+    else
+        problem = "\"" + which + "\" could be " + quotedList(found) +
+                  "; give more of the title, or the row's number.";
+    return nullptr;
 }
 
 } // namespace
 
-void addSessionCommand(const std::string& name, SessionCommandEntry entry) {
-    registry()[name] = std::move(entry);
-}
-
 HostSession::HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile)
-    : _out(out) {
+    : HostSession(feedObjects, out, out, feedFile) {}
+
+HostSession::HostSession(NSArray* feedObjects, std::ostream& out, std::ostream& errors,
+                         const std::string& feedFile)
+    : _out(out), _errors(errors) {
     Ref<IGMainFeedViewController> feedScreen =
         IGMainFeedViewController::controllerWithObjects(feedObjects);
     if (!feedFile.empty()) feedScreen->dataSource()->setFeedPath(NSString::string(feedFile));
@@ -202,12 +112,19 @@ HostSession::~HostSession() {
     UIApplication::sharedApplication()->setURLHandler({});
 }
 
-SessionArguments HostSession::split(const std::string& line) {
+SessionArguments HostSession::split(const std::string& line, std::string* problem) {
     SessionArguments words;
     std::string word;
     bool quoted = false, started = false;
-    for (char c : line) {
-        if (c == '"') {
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        char c = line[at];
+        if (c == '\\' && at + 1 < line.size()) {
+            char next = line[++at];
+            word += next == 'n' ? '\n' : next == 't' ? '\t' : next;
+            started = true;
+        } else if (c == '\\') {
+            if (problem) *problem = "A backslash ends the line; write \\\\ for a backslash.";
+        } else if (c == '"') {
             quoted = !quoted;
             started = true;
         } else if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
@@ -218,87 +135,122 @@ SessionArguments HostSession::split(const std::string& line) {
             started = true;
         }
     }
+    if (quoted && problem) *problem = "A quote is not closed; close it, or write \\\" for a quote.";
     if (started) words.push_back(word);
     return words;
 }
 
+std::string HostSession::screenText() const {
+    return ::screenText(_navigation, {.numberRows = true})->utf8();
+}
+
 void HostSession::show() {
-    _out << "\n" << screenText(_navigation)->utf8() << "\n";
+    _out << "\n" << screenText() << "\n";
     if (_snapshotFolder.empty()) return;
     std::string file = _snapshotFolder + "/" + snapshotFileName(++_snapshots, _navigation);
     if (std::string problem = writeSnapshot(_navigation, file); !problem.empty())
-        _out << problem << "\n";
+        _errors << kHostErrorPrefix << problem << "\n";
 }
 
-UITableViewCell* HostSession::rowTitled(const std::string& title) const {
-    UITableView* table = tableOf(top());
-    if (!table) return nullptr;
-    for (long s = 0; s < table->numberOfSections(); ++s)
-        for (long r = 0; r < table->numberOfRowsInSection(s); ++r) {
-            UITableViewCell* cell =
-                table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s));
-            NSString* text = cell ? cell->textLabel()->text() : nullptr;
-            if (text && text->utf8() == title) return cell;
-        }
-    return nullptr;
+UITableViewCell* HostSession::findRow(const std::string& which, std::string& problem) const {
+    std::vector<ScreenRow> rows = rowsOf(top());
+    if (rows.empty()) {
+        problem = "This screen has no rows.";
+        return nullptr;
+    }
+    return isNumber(which) ? rowByNumber(rows, which, problem) : rowByTitle(rows, which, problem);
+}
+
+std::vector<std::string> HostSession::rowTitles() const {
+    std::vector<std::string> titles;
+    for (const ScreenRow& row : rowsOf(top()))
+        if (!row.title.empty()) titles.push_back(row.title);
+    return titles;
+}
+
+std::string HostSession::perform(const std::string& line) {
+    std::string problem;
+    SessionArguments words = split(line, &problem);
+    if (!problem.empty()) return problem;
+    if (words.empty() || words[0][0] == '#') return "";
+    auto found = sessionRegistry().find(words[0]);
+    if (found == sessionRegistry().end())
+        return "Unknown command \"" + words[0] + "\"; \"help\" lists the commands.";
+    const SessionCommandEntry& entry = found->second;
+    std::size_t count = words.size() - 1;
+    if (count < entry.minWords || count > entry.maxWords)
+        return "Usage: " + entry.usage + (count > entry.maxWords ? " (too many words)" : "");
+    if (words[0] == "quit") {
+        _done = true;
+        return "";
+    }
+    problem = entry.run ? entry.run(*this, {words.begin() + 1, words.end()}) : "";
+    if (problem.empty() && entry.showsScreen) show();
+    return problem;
 }
 
 bool HostSession::run(const std::string& line) {
-    SessionArguments words = split(line);
-    if (words.empty() || words[0][0] == '#') return !_done;
-    auto found = registry().find(words[0]);
-    if (found == registry().end()) {
-        _out << "Unknown command \"" << words[0] << "\"; \"help\" lists the commands.\n";
-        return !_done;
-    }
-    if (words[0] == "quit") return !(_done = true);
-    const SessionCommand& command = found->second.run;
-    std::string problem = command ? command(*this, {words.begin() + 1, words.end()}) : "";
-    if (!problem.empty())
-        _out << problem << "\n";
-    else if (found->second.showsScreen)
-        show();
+    if (std::string problem = perform(line); !problem.empty())
+        _errors << kHostErrorPrefix << problem << "\n";
     return !_done;
 }
 
-void HostSession::runAll(std::istream& in, bool prompt, bool echo) {
+int HostSession::runScript(std::istream& in, const ScriptRun& how) {
     std::string line;
-    while (!_done) {
-        if (prompt) _out << "tavelin> " << std::flush;
-        if (!std::getline(in, line)) break;
-        if (echo && line.starts_with("#"))
+    int failures = 0;
+    for (long number = 1; !_done && std::getline(in, line); ++number) {
+        if (how.echo && line.starts_with("#"))
             _out << "\n" << line << "\n";
-        else if (echo && !split(line).empty())
+        else if (how.echo && !split(line).empty())
             _out << "> " << line << "\n";
-        run(line);
+        std::string problem = perform(line);
+        if (problem.empty()) continue;
+        _out.flush();
+        _errors << kHostErrorPrefix << how.name << ":" << number << ": " << problem << "\n";
+        ++failures;
+        if (!how.keepGoing) break;
     }
+    return failures;
 }
 
-const std::vector<std::string>& tourCommands() {
-    static const std::vector<std::string> tour = {
-        "# The main feed (with the library: no sponsored items).",
+std::vector<std::string> tourCommands(bool withLibrary) {
+    if (!withLibrary)
+        return {
+            "# The host alone, without the library: its feed, sponsored items included.",
+            "feed",
+            "scroll down",
+            "scroll down",
+            "# Its account settings, with the host's own button at the right (no library "
+            "button, no Velin Mode).",
+            "settings",
+            "# Back to the feed.",
+            "feed",
+        };
+    return {
+        "# The main feed (with the library: no sponsored items), one screen at a time.",
         "feed",
-        "# The account settings (with the library: its settings button at the right).",
+        "scroll down",
+        "scroll to 1",
+        "# The account settings, with the library's settings button at the right.",
         "settings",
-        "# The button at the right, then Velin Mode on and a tap on a credits row.",
+        "# The library's screen: Velin Mode on, then a tap on a credits row.",
         "tap right",
-        "flip \"Velin Mode\"",
+        "flip \"Velin Mode\" on",
         "tap \"TorvenAskel\"",
         "back",
-        "# The feed again (with Velin Mode on: nobody's name or place).",
+        "# The feed again, with Velin Mode on: nobody's name or place.",
         "feed",
         "# Pull to refresh: each post is given its owner and place again (with Velin Mode on, "
         "the library drops them).",
         "refresh",
-        "# With the library: Velin Mode off again, as it was before the tour.",
+        "# Velin Mode off again.",
         "settings",
         "tap right",
-        "flip \"Velin Mode\"",
-        "# The feed (with the library: still nobody's name or place, since the posts were given "
-        "theirs while Velin Mode was on and kept none).",
+        "flip \"Velin Mode\" off",
+        "# The feed: still nobody's name or place, since the posts were given theirs while "
+        "Velin Mode was on and kept none.",
         "feed",
         "# Pull to refresh again: each post is given its owner and place anew and shows them.",
         "refresh",
     };
-    return tour;
 }

@@ -1,14 +1,17 @@
 // A session with the host's screens, driven by commands: typed at a prompt,
 // read from a script, or the built-in tour. Every command that changes the
-// screen shows it afterwards as text. A command that fails says why, and the
-// session goes on.
+// screen shows it afterwards as text. A command that fails says why on the
+// session's error stream; a script stops there (or goes on when asked) and
+// reports the failure in its result.
 //
 // Commands live in one registry of named commands, each a function; a new
 // command is one addSessionCommand call (or one line of the built-in table).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,45 +31,76 @@ struct SessionCommandEntry {
     std::string help;
     SessionCommand run;
     bool showsScreen = true; // the screen is shown again after the command
+    // How many words the command takes after its name; others are refused.
+    std::size_t minWords = 0;
+    std::size_t maxWords = std::numeric_limits<std::size_t>::max();
 };
 
 // Adds (or replaces) a command of every session.
 void addSessionCommand(const std::string& name, SessionCommandEntry entry);
+// Every command's name, in order.
+std::vector<std::string> sessionCommandNames();
+
+// Where a script comes from and how it runs.
+struct ScriptRun {
+    std::string name;       // names the script in errors: "tour", "s.txt"
+    bool echo = true;       // repeats each command ("> feed") and comment
+    bool keepGoing = false; // runs on after a failed command
+};
 
 class HostSession {
   public:
     // The feed screen inside a navigation controller, shown at once.
     // `feedFile` is where "refresh" reads the feed again (empty: nowhere).
+    // Problems go to `errors` (by default `out`).
     HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile = {});
+    HostSession(NSArray* feedObjects, std::ostream& out, std::ostream& errors,
+                const std::string& feedFile);
     ~HostSession();
 
-    // Runs one command line; answers false after quit.
+    // Runs one command line; answers the problem for the user, or an empty
+    // string (blank lines and comments do nothing).
+    std::string perform(const std::string& line);
+    // Runs one command line and reports a problem on errors(); answers
+    // false after quit.
     bool run(const std::string& line);
-    // Reads commands to the end of the input or quit. `prompt` is printed
-    // before each line (interactive); `echo` repeats each command (scripts).
-    void runAll(std::istream& in, bool prompt, bool echo);
+    // Runs the lines of a script; answers how many commands failed.
+    int runScript(std::istream& in, const ScriptRun& how);
+    bool done() const { return _done; }
 
     std::ostream& out() { return _out; }
+    std::ostream& errors() { return _errors; }
     UINavigationController* navigation() const { return _navigation; }
     UIViewController* top() const { return _navigation->topViewController(); }
+    // The current screen as text, its table rows numbered from 1.
+    std::string screenText() const;
     // Prints the current screen.
     void show();
     // After this, show() also writes a numbered picture of the screen into
     // the folder (001-feed.png ...); empty: no pictures.
     void setSnapshotFolder(const std::string& folder) { _snapshotFolder = folder; }
-    // The top screen's table row whose title is `title`, or nil.
-    UITableViewCell* rowTitled(const std::string& title) const;
 
-    // Splits a command line into words; "double quotes" keep spaces.
-    static SessionArguments split(const std::string& line);
+    // The top screen's row that `which` names: its number as the screen
+    // shows it, or its title (any case, or the start of just one title).
+    // nil with the reason in `problem` when there is none.
+    UITableViewCell* findRow(const std::string& which, std::string& problem) const;
+    // The titles of the top screen's rows.
+    std::vector<std::string> rowTitles() const;
+
+    // Splits a command line into words: "double quotes" keep spaces, a
+    // backslash takes the next character as it is (\n and \t: newline, tab).
+    // An open quote or a lone backslash at the end sets `problem`.
+    static SessionArguments split(const std::string& line, std::string* problem = nullptr);
 
   private:
     std::ostream& _out;
+    std::ostream& _errors;
     Ref<UINavigationController> _navigation;
     bool _done = false;
     std::string _snapshotFolder;
     int _snapshots = 0;
 };
 
-// The built-in tour, as session commands.
-const std::vector<std::string>& tourCommands();
+// The built-in tour, as session commands; `withLibrary` false says that the
+// host runs alone.
+std::vector<std::string> tourCommands(bool withLibrary = true);

@@ -1,5 +1,6 @@
 #include "host/IGFeedView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -210,6 +211,10 @@ Ref<IGFeedCardView> IGFeedCardView::cardWithObjectImp(Class cls, NSObject* objec
     return make<IGFeedCardView>(cls, &IGFeedCardView::initWithObject, object);
 }
 
+CGFloat IGFeedCardView::heightForObjectImp(Class, NSObject* object, CGFloat width) {
+    return heightOf(contentOf(object), width);
+}
+
 IGFeedCardView* IGFeedCardView::initWithObjectImp(NSObject* object) {
     if (!initWithFrame(CGRectZero)) return nullptr;
     _object = object;
@@ -218,7 +223,7 @@ IGFeedCardView* IGFeedCardView::initWithObjectImp(NSObject* object) {
 }
 
 CGFloat IGFeedCardView::heightForWidthImp(CGFloat width) {
-    return heightOf(contentOf(_object), width);
+    return heightForObject(object(), width);
 }
 
 void IGFeedCardView::drawInContextImp(DrawContext* context) {
@@ -252,24 +257,69 @@ Ref<IGFeedView> IGFeedView::feedWithFrameImp(Class cls, CGRect frame) {
 
 void IGFeedView::setObjectsImp(NSArray* objects) {
     _objects = objects;
-    Ref<NSMutableArray> old = subviews()->mutableCopy();
-    for (NSObject* card : *old)
-        static_cast<UIView*>(card)->removeFromSuperview();
-    if (objects)
-        for (NSObject* object : *objects)
-            send(this, "addSubview:"_sel,
-                 static_cast<UIView*>(IGFeedCardView::cardWithObject(object).get()));
+    for (Shown& shown : _shown) {
+        shown.card->removeFromSuperview();
+        _reusable.push_back(std::move(shown.card));
+    }
+    _shown.clear();
+    _tops.clear();
+    setContentOffset(CGPoint{});
     setNeedsLayout();
 }
 
+void IGFeedView::measure(CGFloat width) {
+    if (!_tops.empty() && width == _measuredWidth) return;
+    _measuredWidth = width;
+    _tops.assign(1, 0);
+    if (_objects)
+        for (NSObject* object : *_objects)
+            _tops.push_back(_tops.back() + IGFeedCardView::heightForObject(object, width));
+    setContentSize({width, _tops.back()});
+}
+
+std::pair<long, long> IGFeedView::visibleRange() {
+    measure(bounds().size.width);
+    CGRect shown = bounds();
+    // The first object whose bottom is below the top edge, up to the first
+    // whose top is at or below the bottom edge.
+    long first =
+        std::upper_bound(_tops.begin() + 1, _tops.end(), shown.origin.y) - _tops.begin() - 1;
+    long end =
+        std::lower_bound(_tops.begin(), _tops.end() - 1, CGRectGetMaxY(shown)) - _tops.begin();
+    return {first, std::max(first, end)};
+}
+
+CGRect IGFeedView::rectForObjectAtIndexImp(long index) {
+    measure(bounds().size.width);
+    if (index < 0 || index + 1 >= static_cast<long>(_tops.size())) return CGRectZero;
+    return CGRectMake(0, _tops[index], _measuredWidth, _tops[index + 1] - _tops[index]);
+}
+
 void IGFeedView::layoutSubviewsImp() {
-    CGFloat width = bounds().size.width, y = 0;
-    for (NSObject* child : *subviews()) {
-        auto* card = as<IGFeedCardView>(child);
-        if (!card) continue;
-        CGFloat height = card->heightForWidth(width);
-        card->setFrame(CGRectMake(0, y, width, height));
-        y += height;
+    auto [first, end] = visibleRange();
+    std::erase_if(_shown, [&](Shown& shown) {
+        if (shown.index >= first && shown.index < end) return false;
+        shown.card->removeFromSuperview();
+        _reusable.push_back(std::move(shown.card));
+        return true;
+    });
+    for (long index = first; index < end; ++index) {
+        auto showing = std::find_if(_shown.begin(), _shown.end(),
+                                    [&](const Shown& shown) { return shown.index == index; });
+        if (showing == _shown.end()) {
+            Ref<IGFeedCardView> card;
+            NSObject* object = _objects->objectAtIndex(index);
+            if (_reusable.empty()) {
+                card = IGFeedCardView::cardWithObject(object);
+            } else {
+                card = std::move(_reusable.back());
+                _reusable.pop_back();
+                card->setObject(object);
+            }
+            addSubview(card.get());
+            showing = _shown.insert(_shown.end(), {index, std::move(card)});
+        }
+        showing->card->setFrame(rectForObjectAtIndex(index));
     }
 }
 
@@ -282,7 +332,17 @@ void IGFeedView::drawInContextImp(DrawContext* context) {
 }
 
 Ref<NSString> IGFeedView::screenTextImp() {
-    return NSString::string(describeFeed(_objects));
+    long count = _objects ? static_cast<long>(_objects->count()) : 0;
+    if (count == 0) return NSString::string(describeFeed(_objects));
+    auto [first, end] = visibleRange();
+    std::string text;
+    for (long index = first; index < end; ++index)
+        text += std::to_string(index + 1) + ". " +
+                describeFeedObject(_objects->objectAtIndex(index)) + "\n";
+    if (first > 0 || end < count)
+        text += "(" + std::to_string(first + 1) + " to " + std::to_string(end) + " of " +
+                std::to_string(count) + "; \"scroll down\" and \"scroll up\" show the rest)\n";
+    return NSString::string(text);
 }
 
 OBJC_IMPLEMENT_CLASS(IGFeedView)

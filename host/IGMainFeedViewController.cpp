@@ -1,5 +1,7 @@
 #include "host/IGMainFeedViewController.h"
 
+#include <algorithm>
+
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 #include "UIKit/UINavigationController.h"
@@ -24,7 +26,11 @@ IGMainFeedViewController* IGMainFeedViewController::initWithObjectsImp(NSArray* 
 }
 
 void IGMainFeedViewController::loadViewImp() {
-    _feedView = IGFeedView::feedWithFrame(UIScreen::mainScreen()->bounds());
+    // Below the status bar (20 points) and the navigation bar, as shown.
+    CGRect screen = UIScreen::mainScreen()->bounds();
+    CGFloat bars = 20 + UINavigationBar::kHeight;
+    _feedView = IGFeedView::feedWithFrame(
+        CGRectMake(0, bars, screen.size.width, std::max<CGFloat>(0, screen.size.height - bars)));
     setView(_feedView);
 }
 

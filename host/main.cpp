@@ -1,5 +1,4 @@
 // tavelin-host: the stand-in host application.
-#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,15 +7,15 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (std::ranges::any_of(arguments,
-                            [](const std::string& a) { return a == "--help" || a == "-h"; })) {
-        std::cout << hostUsage();
-        return 0;
-    }
     auto parsed = parseHostOptions(arguments, TAVELIN_STAGE_ROOT);
     if (auto* problem = std::get_if<HostOptionsError>(&parsed)) {
-        std::cerr << "tavelin-host: " << problem->message << "\n" << hostUsage();
+        std::cerr << kHostErrorPrefix << problem->message << " (--help lists the options)\n";
         return 2;
     }
-    return runHost(std::get<HostOptions>(parsed), std::cout, std::cerr);
+    const HostOptions& options = std::get<HostOptions>(parsed);
+    if (options.help || options.version) {
+        std::cout << (options.help ? hostUsage() : hostVersion());
+        return 0;
+    }
+    return runHost(options, std::cout, std::cerr);
 }

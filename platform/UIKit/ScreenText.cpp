@@ -44,7 +44,7 @@ std::string accessoryText(UITableViewCell* cell) {
     }
 }
 
-std::string rowText(UITableViewCell* cell) {
+std::string rowText(UITableViewCell* cell, long number) {
     std::string line = textOf(cell->textLabel()->text());
     if (UILabel* detail = cell->detailTextLabel()) appendPart(line, textOf(detail->text()));
     if (line.empty())
@@ -52,7 +52,8 @@ std::string rowText(UITableViewCell* cell) {
             if (child != cell->textLabel() && child != cell->detailTextLabel())
                 collectViewTexts(static_cast<UIView*>(child), line);
     appendPart(line, accessoryText(cell));
-    return (cell->isSelected() ? "* " : "  ") + line + "\n";
+    std::string mark = cell->isSelected() ? "* " : "  ";
+    return mark + (number > 0 ? std::to_string(number) + ". " : "") + line + "\n";
 }
 
 void appendIndented(std::string& out, const std::string& text, const char* indent) {
@@ -87,9 +88,10 @@ std::string navigationBarText(UINavigationController* navigation, UIViewControll
     return left + " | " + title + " | " + barItemText(item->rightBarButtonItem()) + "\n";
 }
 
-std::string bodyText(UIViewController* controller) {
+std::string bodyText(UIViewController* controller, ScreenTextOptions options) {
     Ref<UIView> view = send<Ref<UIView>>(controller, "view"_sel);
-    if (UITableView* table = as<UITableView>(view.get())) return screenTextOfTable(table)->utf8();
+    if (UITableView* table = as<UITableView>(view.get()))
+        return screenTextOfTable(table, options)->utf8();
     std::string line;
     collectViewTexts(view, line);
     return line.empty() ? "" : line + "\n";
@@ -97,8 +99,9 @@ std::string bodyText(UIViewController* controller) {
 
 } // namespace
 
-Ref<NSString> screenTextOfTable(UITableView* table) {
+Ref<NSString> screenTextOfTable(UITableView* table, ScreenTextOptions options) {
     std::string out;
+    long number = 0;
     if (!table) return NSString::string(out);
     table->layoutIfNeeded();
     for (long s = 0; s < table->numberOfSections(); ++s) {
@@ -106,14 +109,15 @@ Ref<NSString> screenTextOfTable(UITableView* table) {
         if (Ref<NSString> header = table->headerTitleForSection(s))
             out += "== " + header->utf8() + " ==\n";
         for (long r = 0; r < table->numberOfRowsInSection(s); ++r)
-            out += rowText(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s)));
+            out += rowText(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, s)),
+                           options.numberRows ? ++number : 0);
         if (Ref<NSString> footer = table->footerTitleForSection(s))
             appendIndented(out, footer->utf8(), "    ");
     }
     return NSString::string(out);
 }
 
-Ref<NSString> screenText(UIViewController* controller) {
+Ref<NSString> screenText(UIViewController* controller, ScreenTextOptions options) {
     if (!controller) return NSString::string("");
     while (controller->presentedViewController())
         controller = controller->presentedViewController();
@@ -121,5 +125,5 @@ Ref<NSString> screenText(UIViewController* controller) {
     UIViewController* top = navigation ? navigation->topViewController() : controller;
     if (!top) return NSString::string("");
     std::string out = navigation ? navigationBarText(navigation, top) : "";
-    return NSString::string(out + bodyText(top));
+    return NSString::string(out + bodyText(top, options));
 }

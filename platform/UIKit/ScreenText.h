@@ -15,7 +15,12 @@
 #include "UIKit/UITableView.h"
 #include "UIKit/UIViewController.h"
 
+struct ScreenTextOptions {
+    // Each row starts with its number on the screen, from 1 ("  3. Title").
+    bool numberRows = false;
+};
+
 // What the controller shows: what it presents, the top of a navigation
 // stack, or itself.
-Ref<NSString> screenText(UIViewController* controller);
-Ref<NSString> screenTextOfTable(UITableView* table);
+Ref<NSString> screenText(UIViewController* controller, ScreenTextOptions options = {});
+Ref<NSString> screenTextOfTable(UITableView* table, ScreenTextOptions options = {});

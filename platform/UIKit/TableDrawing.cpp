@@ -20,7 +20,7 @@ void drawTable(id self, SEL, DrawContext* context) {
     cairo_t* cr = context->cr;
     setSourceColor(cr, componentsOr(table->backgroundColor(), fallback));
     CGRect bounds = table->bounds();
-    cairo_rectangle(cr, 0, 0, bounds.size.width, bounds.size.height);
+    cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
     cairo_fill(cr);
     for (const TableSectionLayout& section : table->tableLayout().sections) {
         drawText(cr, section.header, sectionTextStyle(), section.headerRect);

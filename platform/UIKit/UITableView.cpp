@@ -15,7 +15,8 @@ bool answers(id object, SEL selector) {
 } // namespace
 
 UITableView* UITableView::initWithFrameImp(CGRect frame, long style) {
-    if (!sendSuper<UIView*>(this, UIView::objcClass(), "initWithFrame:"_sel, frame)) return nullptr;
+    if (!sendSuper<UIView*>(this, UIScrollView::objcClass(), "initWithFrame:"_sel, frame))
+        return nullptr;
     _style = style;
     return this;
 }
@@ -181,8 +182,16 @@ bool UITableView::tapRowAtIndexPath(NSIndexPath* path) {
     return true;
 }
 
+CGRect UITableView::rectForRowAtIndexPathImp(NSIndexPath* path) {
+    if (!contains(path)) return CGRectZero;
+    layoutIfNeeded();
+    const auto& rows = _layout.sections[path->section()].rows;
+    return path->row() < static_cast<long>(rows.size()) ? rows[path->row()] : CGRectZero;
+}
+
 void UITableView::layoutSubviewsImp() {
     _layout = computeTableLayout(this);
+    setContentSize({frame().size.width, _layout.contentHeight});
     for (std::size_t s = 0; s < _layout.sections.size(); ++s)
         for (std::size_t r = 0; r < _layout.sections[s].rows.size(); ++r) {
             // A data source that reloads while asked for heights may have fewer rows now.

@@ -1,4 +1,5 @@
-// A table of sections of rows, headless: every row is visible. The data
+// A table of sections of rows, headless: every row has its cell, and the
+// table scrolls over them (a UIScrollView). The data
 // source and the delegate (non-owning, any object) are asked by message; the
 // optional methods only when they answer respondsToSelector:. Rows load on
 // the first layout or query after reloadData. Layout puts every cell where
@@ -11,8 +12,8 @@
 
 #include "Foundation/NSIndexPath.h"
 #include "UIKit/TableLayout.h"
+#include "UIKit/UIScrollView.h"
 #include "UIKit/UITableViewCell.h"
-#include "UIKit/UIView.h"
 
 enum UITableViewStyle : long {
     UITableViewStylePlain = 0,
@@ -29,8 +30,8 @@ enum UITableViewScrollPosition : long {
 // A row height that asks the table to choose: kAutomaticRowHeight.
 inline constexpr CGFloat UITableViewAutomaticDimension = -1;
 
-struct UITableView : UIView {
-    OBJC_CLASS(UITableView, UIView)
+struct UITableView : UIScrollView {
+    OBJC_CLASS(UITableView, UIScrollView)
 
     OBJC_METHOD(UITableView*, initWithFrame, "initWithFrame:style:", CGRect, long)
     // A plain table.
@@ -55,6 +56,8 @@ struct UITableView : UIView {
     OBJC_METHOD(UITableViewCell*, cellForRowAtIndexPath, "cellForRowAtIndexPath:", NSIndexPath*)
     OBJC_METHOD(Ref<NSIndexPath>, indexPathForCell, "indexPathForCell:", const UITableViewCell*)
     OBJC_METHOD(Ref<NSArray>, visibleCells, "visibleCells")
+    // The row's rectangle in the table's content; CGRectZero outside the table.
+    OBJC_METHOD(CGRect, rectForRowAtIndexPath, "rectForRowAtIndexPath:", NSIndexPath*)
     OBJC_METHOD(Ref<UITableViewCell>, dequeueReusableCellWithIdentifier,
                 "dequeueReusableCellWithIdentifier:", const NSString*)
     OBJC_READONLY_AS(NSIndexPath*, selected, indexPathForSelectedRow)
@@ -63,7 +66,7 @@ struct UITableView : UIView {
                 "selectRowAtIndexPath:animated:scrollPosition:", NSIndexPath*, bool, long)
     OBJC_METHOD(void, deselectRowAtIndexPath, "deselectRowAtIndexPath:animated:", NSIndexPath*,
                 bool)
-    // Places every cell where the table shows it.
+    // Places every cell where the table shows it; the content size follows.
     OBJC_OVERRIDE(void, layoutSubviews, "layoutSubviews")
 
     static constexpr CGFloat kAutomaticRowHeight = 44;

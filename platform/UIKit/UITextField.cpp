@@ -85,6 +85,15 @@ bool UITextField::paste(std::string_view utf8) {
     return append(utf8);
 }
 
+bool UITextField::clearText() {
+    Ref<UITextField> keep = this;
+    if (!isEnabled() || text()->length() == 0) return false;
+    becomeFirstResponder();
+    setText(""_ns);
+    sendActionsForControlEvents(UIControlEventEditingChanged);
+    return true;
+}
+
 bool UITextField::pressReturn() {
     Ref<UITextField> keep = this;
     auto* delegate = static_cast<NSObject*>(this->delegate());

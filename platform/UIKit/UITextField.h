@@ -52,6 +52,9 @@ struct UITextField : UIControl {
     long typeText(std::string_view utf8);
     // The user pastes: one append, one report.
     bool paste(std::string_view utf8);
+    // The user selects all the text and deletes it: one change, reported.
+    // A disabled or empty field stays as it is.
+    bool clearText();
     // The user presses the return key: answers the delegate's
     // textFieldShouldReturn:, or true without a delegate that answers it.
     bool pressReturn();

@@ -4,18 +4,24 @@
 #include <cmath>
 #include <numbers>
 
+#include "ObjectModel/Encoding.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
+#include "UIKit/UIScrollView.h"
 #include "UIKit/UITableViewCell.h"
-#include "ObjectModel/Encoding.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
 void fillBackground(cairo_t* cr, UIView* view) {
     if (UIColor* color = view->backgroundColor())
         fillRoundedRect(cr, view->bounds(), view->layer()->cornerRadius(), color->components());
+}
+
+bool intersects(CGRect a, CGRect b) {
+    return a.origin.x < CGRectGetMaxX(b) && b.origin.x < CGRectGetMaxX(a) &&
+           a.origin.y < CGRectGetMaxY(b) && b.origin.y < CGRectGetMaxY(a);
 }
 
 void drawView(id self, SEL, DrawContext* context) {
@@ -119,13 +125,20 @@ void drawViewTree(DrawContext* context, UIView* view) {
     if (!view || view->isHidden()) return;
     cairo_t* cr = context->cr;
     cairo_save(cr);
-    cairo_translate(cr, view->frame().origin.x, view->frame().origin.y);
+    // Subviews sit in the bounds' coordinates, which a scroll view moves.
+    CGRect bounds = view->bounds();
+    cairo_translate(cr, view->frame().origin.x - bounds.origin.x,
+                    view->frame().origin.y - bounds.origin.y);
     if (view->clipsToBounds()) {
-        addRoundedRect(cr, view->bounds(), view->layer()->cornerRadius());
+        addRoundedRect(cr, bounds, view->layer()->cornerRadius());
         cairo_clip(cr);
     }
     send(view, "drawInContext:"_sel, context);
-    for (NSObject* child : *view->subviews())
-        drawViewTree(context, static_cast<UIView*>(child));
+    for (NSObject* child : *view->subviews()) {
+        auto* subview = static_cast<UIView*>(child);
+        // A scroll view draws only what shows of its content.
+        if (!as<UIScrollView>(view) || intersects(subview->frame(), bounds))
+            drawViewTree(context, subview);
+    }
     cairo_restore(cr);
 }

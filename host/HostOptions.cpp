@@ -1,0 +1,272 @@
+// The host program's options, read with getopt_long.
+#include <algorithm>
+#include <cmath>
+#include <getopt.h>
+#include <sstream>
+
+#include "UIKit/UIRenderer.h"
+#include "host/HostProgram.h"
+
+namespace {
+
+enum OptionId : int {
+    kTour = 256,
+    kInteractive,
+    kScript,
+    kRoot,
+    kFeed,
+    kVelin,
+    kNoInject,
+    kSnapshots,
+    kSize,
+    kScale,
+    kFresh,
+    kKeepGoing,
+    kHelp,
+    kVersion,
+};
+
+const std::vector<option>& longOptions() {
+    static const std::vector<option> options = {
+        {"tour", no_argument, nullptr, kTour},
+        {"interactive", no_argument, nullptr, kInteractive},
+        {"script", required_argument, nullptr, kScript},
+        {"root", required_argument, nullptr, kRoot},
+        {"feed", required_argument, nullptr, kFeed},
+        {"velin", required_argument, nullptr, kVelin},
+        {"no-inject", no_argument, nullptr, kNoInject},
+        {"snapshots", required_argument, nullptr, kSnapshots},
+        {"size", required_argument, nullptr, kSize},
+        {"scale", required_argument, nullptr, kScale},
+        {"fresh", no_argument, nullptr, kFresh},
+        {"keep-going", no_argument, nullptr, kKeepGoing},
+        {"help", no_argument, nullptr, kHelp},
+        {"version", no_argument, nullptr, kVersion},
+        {nullptr, 0, nullptr, 0},
+    };
+    return options;
+}
+
+std::optional<double> positiveNumber(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        double value = std::stod(text, &used);
+        if (used == text.size() && std::isfinite(value) && value > 0) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> setVelin(HostOptions& options, const std::string& value) {
+    if (value != "on" && value != "off") return "--velin takes on or off, not \"" + value + "\"";
+    options.velin = value == "on";
+    return std::nullopt;
+}
+
+std::optional<std::string> setSize(HostOptions& options, const std::string& value) {
+    std::size_t x = value.find('x');
+    auto width = positiveNumber(value.substr(0, x));
+    auto height = x == std::string::npos ? std::nullopt : positiveNumber(value.substr(x + 1));
+    if (!width || !height)
+        return "--size takes WIDTHxHEIGHT in points, such as 375x667 or 390x844, not \"" + value +
+               "\"";
+    options.screenSize = std::pair{*width, *height};
+    return std::nullopt;
+}
+
+std::optional<std::string> setScale(HostOptions& options, const std::string& value) {
+    options.screenScale = positiveNumber(value);
+    if (!options.screenScale)
+        return "--scale takes a positive number of pixels per point, such as 2 or 3, not \"" +
+               value + "\"";
+    return std::nullopt;
+}
+
+void setMode(HostOptions& options, HostMode mode) {
+    options.mode = mode;
+}
+
+// Applies one option that getopt_long recognised.
+std::optional<std::string> apply(HostOptions& options, int id, const std::string& value) {
+    switch (id) {
+    case kTour:
+        setMode(options, HostMode::Tour);
+        break;
+    case kInteractive:
+        setMode(options, HostMode::Interactive);
+        break;
+    case kScript:
+        setMode(options, HostMode::Script);
+        options.script = value;
+        break;
+    case kRoot:
+        options.root = value;
+        break;
+    case kFeed:
+        options.feed = value;
+        break;
+    case kVelin:
+        return setVelin(options, value);
+    case kNoInject:
+        options.inject = false;
+        break;
+    case kSnapshots:
+        options.snapshots = value;
+        break;
+    case kSize:
+        return setSize(options, value);
+    case kScale:
+        return setScale(options, value);
+    case kFresh:
+        options.fresh = true;
+        break;
+    case kKeepGoing:
+        options.keepGoing = true;
+        break;
+    case kHelp:
+        options.help = true;
+        break;
+    default:
+        options.version = true;
+    }
+    return std::nullopt;
+}
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string joinAlternatives(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    return text;
+}
+
+// What is wrong with an option that getopt_long refused.
+std::string refusal(const std::string& text) {
+    if (text.rfind("--", 0) != 0) return "unknown option " + text + "; options start with --";
+    std::string name = text.substr(2, text.find('=') - 2);
+    std::vector<std::string> prefixed;
+    for (const option& known : longOptions())
+        if (known.name && std::string(known.name).rfind(name, 0) == 0)
+            prefixed.push_back(std::string("--") + known.name);
+    if (prefixed.size() > 1)
+        return "--" + name + " is ambiguous: it could be " + joinAlternatives(prefixed);
+    if (prefixed.size() == 1 && text.find('=') != std::string::npos)
+        return prefixed[0] + " takes no value";
+    std::string closest;
+    std::size_t best = std::max<std::size_t>(2, name.size() / 3) + 1;
+    for (const option& known : longOptions())
+        if (known.name && editDistance(name, known.name) < best) {
+            best = editDistance(name, known.name);
+            closest = known.name;
+        }
+    std::string problem = "unknown option --" + name;
+    return closest.empty() ? problem : problem + "; did you mean --" + closest + "?";
+}
+
+// The picture must fit the renderer's limit of pixels a side.
+std::optional<std::string> screenProblem(const HostOptions& options) {
+    if (!options.screenSize && !options.screenScale) return std::nullopt;
+    auto [width, height] = options.screenSize.value_or(std::pair{375.0, 667.0});
+    double scale = options.screenScale.value_or(2.0);
+    if (std::max(width, height) * scale <= kMaxScreenPixels) return std::nullopt;
+    std::ostringstream problem;
+    problem << "a screen of " << width << "x" << height << " points at scale " << scale
+            << " is over " << kMaxScreenPixels
+            << " pixels a side; choose a smaller --size or --scale";
+    return problem.str();
+}
+
+// Runs getopt_long over the arguments; answers the first problem.
+std::optional<std::string> readOptions(HostOptions& options, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "tavelin-host");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    optind = 0;
+    opterr = 0;
+    std::optional<std::string> problem;
+    int argc = static_cast<int>(arguments.size()), id = 0;
+    while ((id = getopt_long(argc, argv.data(), ":h", longOptions().data(), nullptr)) != -1) {
+        std::string text = argv[optind - 1];
+        std::optional<std::string> found;
+        if (id == 'h') id = kHelp;
+        if (id == ':')
+            found = text.substr(0, text.find('=')) + " needs a value";
+        else if (id == '?')
+            found = refusal(optopt ? std::string("-") + static_cast<char>(optopt) : text);
+        else
+            found = apply(options, id, optarg ? optarg : "");
+        if (!problem) problem = found;
+    }
+    if (!problem && optind < argc)
+        problem =
+            "unexpected argument \"" + std::string(argv[optind]) + "\"; options start with --";
+    return problem;
+}
+
+} // namespace
+
+const char* hostVersion() {
+    return "tavelin-host " TAVELIN_VERSION "\n";
+}
+
+const char* hostUsage() {
+    return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--fresh]\n"
+           "                    [--feed FILE] [--velin on|off] [--no-inject] [--keep-going]\n"
+           "                    [--snapshots DIR] [--size WxH] [--scale N]\n"
+           "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
+           "                   or --velin is given: then the feed is printed once)\n"
+           "  --interactive    a prompt for session commands (\"help\" lists them), with line\n"
+           "                   editing, history and completion of commands and row titles\n"
+           "  --script FILE    runs the session commands of FILE (- for standard input; at most\n"
+           "                   16 MiB); a failed command ends it with status 1\n"
+           "  --keep-going     a script runs to its end after a failed command (still status 1)\n"
+           "  --root DIR       device root holding the injected libraries (default: the staged\n"
+           "                   root). Settings live in its defaults file\n"
+           "                   <root>/var/mobile/Library/Preferences/com.burbn.instagram.plist;\n"
+           "                   the session's \"reset\" clears them\n"
+           "  --fresh          runs on a temporary copy of the root (removed at exit), so that\n"
+           "                   no setting is kept or read from earlier runs\n"
+           "  --feed FILE      the feed to show, a regular file of at most 64 MiB (default:\n"
+           "                   <root>/Applications/Instagram.app/feed.json)\n"
+           "  --velin on|off   turns Velin Mode on or off before the feed is shown (saved)\n"
+           "  --no-inject      runs the host without its injected libraries\n"
+           "  --snapshots DIR  writes a picture of every screen shown into DIR (001-feed.png,\n"
+           "                   002-account-settings.png ...); the tour runs unless another\n"
+           "                   mode is chosen\n"
+           "  --size WxH       the device screen in points (default 375x667; e.g. 390x844)\n"
+           "  --scale N        pixels per point of the device screen (default 2; e.g. 3)\n"
+           "  --help, --version\n"
+           "Options take their value as --opt VALUE or --opt=VALUE.\n";
+}
+
+std::variant<HostOptions, HostOptionsError>
+parseHostOptions(const std::vector<std::string>& arguments, const std::string& defaultRoot) {
+    HostOptions options{.root = defaultRoot};
+    std::optional<std::string> problem = readOptions(options, arguments);
+    if (options.help || (!problem && options.version)) return options;
+    if (!problem && options.root.empty()) problem = "--root needs a folder";
+    if (!problem) problem = screenProblem(options);
+    if (problem) return HostOptionsError{*problem};
+    if (!options.mode)
+        options.mode = (options.feed || options.velin) && options.snapshots.empty()
+                           ? HostMode::PrintFeed
+                           : HostMode::Tour;
+    return options;
+}
