@@ -1,14 +1,21 @@
 #include "host/SnapshotCommand.h"
 
 #include <cstdio>
+#include <filesystem>
 
+#include "ObjectModel/Message.h"
+#include "UIKit/PictureFile.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIRenderer.h"
+#include "UIKit/UIScreen.h"
+#include "UIKit/UIScrollView.h"
 #include "host/HostSession.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGMainFeedViewController.h"
 
 namespace {
+
+constexpr CGFloat kBarsHeight = 20 + UINavigationBar::kHeight;
 
 UIViewController* shownScreen(UIViewController* controller) {
     while (controller && controller->presentedViewController())
@@ -31,11 +38,83 @@ std::string slugOf(const std::string& text) {
     return slug;
 }
 
+struct SnapshotRequest {
+    std::string file;
+    std::string reference; // --compare REF.png
+    bool full = false;     // --full: the whole content as one tall picture
+};
+
+std::string readRequest(const SessionArguments& args, SnapshotRequest& request) {
+    for (std::size_t at = 0; at < args.size(); ++at) {
+        if (args[at] == "--full")
+            request.full = true;
+        else if (args[at] == "--compare" && at + 1 < args.size())
+            request.reference = args[++at];
+        else if (args[at].starts_with("--") || !request.file.empty())
+            return "Usage: snapshot FILE.png [--full] [--compare REF.png]";
+        else
+            request.file = args[at];
+    }
+    return request.file.empty() ? "Usage: snapshot FILE.png [--full] [--compare REF.png]" : "";
+}
+
+// The shown scroll view's content, from its top, on a screen as tall as it.
+SurfacePtr renderWhole(UIViewController* controller, std::string* error) {
+    Ref<UIView> view = send<Ref<UIView>>(shownScreen(controller), "view"_sel);
+    auto* scroller = as<UIScrollView>(view.get());
+    if (!scroller) return renderScreen(controller, error);
+    UIScreen* screen = UIScreen::mainScreen();
+    CGSize size = screen->bounds().size;
+    scroller->layoutIfNeeded();
+    CGFloat height =
+        kBarsHeight + std::max(scroller->contentSize().height, size.height - kBarsHeight);
+    if (height * screen->scale() > kMaxScreenPixels) {
+        *error = "the whole screen is " + std::to_string(static_cast<long>(height)) +
+                 " points tall, over " + std::to_string(kMaxScreenPixels) +
+                 " pixels at this scale; take it a screenful at a time with \"scroll down\"";
+        return nullptr;
+    }
+    CGRect frame = scroller->frame();
+    CGPoint offset = scroller->contentOffset();
+    scroller->setContentOffset({0, 0});
+    screen->setSize({size.width, height});
+    SurfacePtr surface = renderScreen(controller, error);
+    screen->setSize(size);
+    scroller->setFrame(frame);
+    scroller->setContentOffset(offset);
+    scroller->layoutIfNeeded();
+    return surface;
+}
+
+// "shot.png" -> "shot-difference.png".
+std::string differenceFile(const std::string& file) {
+    std::filesystem::path path(file);
+    return (path.parent_path() / (path.stem().string() + "-difference.png")).string();
+}
+
+std::string compareWith(cairo_surface_t* surface, const SnapshotRequest& request) {
+    PictureComparison comparison = comparePictureWithFile(surface, request.reference);
+    std::string problem = comparison.problem;
+    if (!comparison.same && comparison.difference) {
+        std::string written, file = differenceFile(request.file);
+        problem += writePictureFile(comparison.difference, file, &written)
+                       ? "; the difference is in " + file
+                       : "; " + written;
+    }
+    if (comparison.difference) cairo_surface_destroy(comparison.difference);
+    return problem.empty() ? "" : "The picture does not match: " + problem + ".";
+}
+
 std::string snapshot(HostSession& session, const SessionArguments& args) {
-    if (args.size() != 1) return "snapshot needs one FILE.png (in quotes when it has spaces).";
-    std::string problem = writeSnapshot(session.navigation(), args[0]);
-    if (problem.empty()) session.out() << "Picture of the screen written to " << args[0] << "\n";
-    return problem;
+    SnapshotRequest request;
+    if (std::string problem = readRequest(args, request); !problem.empty()) return problem;
+    std::string error;
+    SurfacePtr surface = request.full ? renderWhole(session.navigation(), &error)
+                                      : renderScreen(session.navigation(), &error);
+    if (!surface || !writePictureFile(surface.get(), request.file, &error))
+        return "No picture taken: " + error + ".";
+    session.out() << "Picture of the screen written to " << request.file << "\n";
+    return request.reference.empty() ? "" : compareWith(surface.get(), request);
 }
 
 } // namespace
@@ -63,6 +142,7 @@ std::string writeSnapshot(UIViewController* controller, const std::string& path)
 }
 
 void addSnapshotCommand() {
-    addSessionCommand(
-        "snapshot", {"snapshot FILE.png", "write a picture of the screen (PNG)", snapshot, false});
+    addSessionCommand("snapshot", {"snapshot FILE.png [--full] [--compare REF.png]",
+                                   "write a picture of the screen (PNG); compare it with another",
+                                   snapshot, false, 1, 4});
 }

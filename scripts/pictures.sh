@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Regenerates the README's pictures in docs/ with the host program itself:
-# the feed with the library (Velin Mode off and on) and without it, the
+# the whole feed with the library (Velin Mode off and on) and without it, the
 # account settings with the library's button, the Tavelin preferences with
 # Velin Mode off and on, and the preferences framework's gallery.
 # TAVELIN_BUILD_DIR names an already configured build folder to use instead
@@ -31,21 +31,21 @@ session() {
 }
 
 session --velin off <<'COMMANDS'
-snapshot docs/feed.png
+snapshot docs/feed.png --full
 settings
 snapshot docs/account-settings.png
 tap right
 snapshot docs/tavelin-off.png
-flip "Velin Mode"
+flip "Velin Mode" on
 snapshot docs/tavelin-on.png
 feed
-snapshot docs/feed-velin-on.png
+snapshot docs/feed-velin-on.png --full
 gallery
 snapshot docs/gallery.png
 COMMANDS
 
 session --no-inject <<'COMMANDS'
-snapshot docs/feed-without-library.png
+snapshot docs/feed-without-library.png --full
 COMMANDS
 
 for name in "${pictures[@]}"; do

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need
-# (only those that are missing), on Debian 12.
+# Installs the Debian packages that are missing, on Debian 12: with "run",
+# only what building and running the host program needs; otherwise also what
+# testing, measuring and fuzzing need.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libobjc-12-dev libplist-dev nlohmann-json3-dev
+  libobjc-12-dev libplist-dev nlohmann-json3-dev libedit-dev
   libcairo2-dev libpango1.0-dev fontconfig fonts-liberation fonts-noto-color-emoji
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev strace python3
 )
+if [[ ${1:-} != run ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev strace python3)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

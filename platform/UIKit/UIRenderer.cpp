@@ -1,16 +1,13 @@
 #include "UIKit/UIRenderer.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 
+#include "ObjectModel/Message.h"
+#include "UIKit/PictureFile.h"
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/ViewDrawing.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -162,34 +159,6 @@ bool pixelSize(CGSize points, CGFloat scale, int* width, int* height) {
     return true;
 }
 
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<FILE*>(closure)) == length
-               ? CAIRO_STATUS_SUCCESS
-               : CAIRO_STATUS_WRITE_ERROR;
-}
-
-std::string openFailure(const std::string& path, int error) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    std::string where = "cannot write the picture to " + path + ": ";
-    if (error == ENOENT)
-        return where + "the folder " + (folder.empty() ? "." : folder) +
-               " does not exist; create it or choose another path";
-    if (error == EACCES || error == EPERM || error == EROFS)
-        return where + "permission denied; choose a folder you can write to";
-    if (error == ENOTDIR) return where + "part of the folder path is not a folder; check the path";
-    return where + std::strerror(error);
-}
-
-// Writes the PNG to the file; answers errno, or EIO for a failed encoding.
-int writePNG(cairo_surface_t* surface, const std::string& file) {
-    FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) return errno;
-    cairo_status_t status = cairo_surface_write_to_png_stream(surface, writeToFile, out);
-    int error = status == CAIRO_STATUS_SUCCESS ? 0 : (errno ? errno : EIO);
-    if (std::fclose(out) != 0 && !error) error = errno;
-    return error;
-}
-
 } // namespace
 
 SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
@@ -226,17 +195,8 @@ bool renderScreenPNG(UIViewController* controller, const std::string& path, std:
     }
     SurfacePtr surface = renderScreen(controller, error);
     if (!surface) return false;
-    std::string temporary = path + ".tmp";
-    if (int failure = writePNG(surface.get(), temporary)) {
-        std::remove(temporary.c_str());
-        fail(error, openFailure(path, failure));
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        int failure = errno;
-        std::remove(temporary.c_str());
-        fail(error, openFailure(path, failure));
-        return false;
-    }
-    return true;
+    std::string problem;
+    if (writePictureFile(surface.get(), path, &problem)) return true;
+    fail(error, problem);
+    return false;
 }

@@ -23,7 +23,7 @@ inline constexpr int kMaxScreenPixels = 16384;
 // in *error (nil controller, a screen that gives no picture or too large a one).
 SurfacePtr renderScreen(UIViewController* controller, std::string* error);
 
-// Writes the screen as a PNG file (a temporary file renamed over the path, so
-// a failed write leaves no torn picture). Answers false with the reason in
-// *error: a missing folder, no permission, a full disk.
+// Writes the screen as a PNG file (writePictureFile: a temporary file made
+// exclusively beside it, renamed over the path; never through a link, never
+// over anything but a regular file). Answers false with the reason in *error.
 bool renderScreenPNG(UIViewController* controller, const std::string& path, std::string* error);

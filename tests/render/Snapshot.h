@@ -12,12 +12,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace snapshot {
+#include "UIKit/PictureFile.h"
 
-// A channel may differ by this much without counting.
-inline constexpr int kChannelTolerance = 24;
-// This share of pixels may differ beyond that.
-inline constexpr double kPixelShareTolerance = 0.001;
+namespace snapshot {
 
 inline std::filesystem::path sourceDir() {
     const char* dir = std::getenv("TAVELIN_SOURCE_DIR");
@@ -35,14 +32,6 @@ inline uint32_t pixel(cairo_surface_t* surface, int x, int y) {
     return reinterpret_cast<const uint32_t*>(row)[x];
 }
 
-inline bool pixelsClose(uint32_t a, uint32_t b) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        int da = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
-        if (std::abs(da) > kChannelTolerance) return false;
-    }
-    return true;
-}
-
 // Byte for byte the same pixels.
 inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
     cairo_surface_flush(a);
@@ -53,32 +42,6 @@ inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
            stride == cairo_image_surface_get_stride(b) &&
            std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b),
                        static_cast<std::size_t>(height * stride)) == 0;
-}
-
-// Red where the pictures differ, the actual picture faded elsewhere.
-inline cairo_surface_t* differencePicture(cairo_surface_t* actual, cairo_surface_t* expected,
-                                          long* differing) {
-    int width = cairo_image_surface_get_width(actual);
-    int height = cairo_image_surface_get_height(actual);
-    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(out);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_set_source_surface(cr, actual, 0, 0);
-    cairo_paint_with_alpha(cr, 0.25);
-    cairo_destroy(cr);
-    cairo_surface_flush(out);
-    *differing = 0;
-    unsigned char* data = cairo_image_surface_get_data(out);
-    int stride = cairo_image_surface_get_stride(out);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (!pixelsClose(pixel(actual, x, y), pixel(expected, x, y))) {
-                reinterpret_cast<uint32_t*>(data + y * stride)[x] = 0xffff0000;
-                ++*differing;
-            }
-    cairo_surface_mark_dirty(out);
-    return out;
 }
 
 inline std::string writeFailure(cairo_surface_t* surface, const std::string& file) {
@@ -123,7 +86,7 @@ inline ::testing::AssertionResult matchesReference(cairo_surface_t* actual,
     cairo_surface_t* difference = differencePicture(actual, expected, &differing);
     cairo_surface_destroy(expected);
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
-    if (differing > static_cast<long>(kPixelShareTolerance * width * height))
+    if (differing > static_cast<long>(kPictureShareTolerance * width * height))
         result = ::testing::AssertionFailure()
                  << name << ": " << differing << " of " << width * height << " pixels differ from "
                  << reference << "; actual: " << writeFailure(actual, name + ".actual.png")
