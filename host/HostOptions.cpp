@@ -209,7 +209,8 @@ std::optional<std::string> readOptions(HostOptions& options, std::vector<std::st
         if (id == ':')
             found = text.substr(0, text.find('=')) + " needs a value";
         else if (id == '?')
-            found = refusal(optopt ? std::string("-") + static_cast<char>(optopt) : text);
+            found = refusal(
+                optopt > 0 && optopt < kTour ? std::string("-") + static_cast<char>(optopt) : text);
         else
             found = apply(options, id, optarg ? optarg : "");
         if (!problem) problem = found;

@@ -65,36 +65,54 @@ TEST(FeedView, CardsFollowWhatTheirObjectsAnswer) {
     EXPECT_IN_CHILD(cardsFollowWhatTheirObjectsAnswer());
 }
 
-void theFeedStacksItsCardsAndReadsAsTheNumberedList() {
+Ref<NSArray> postsFeed(int count) {
+    std::string json = R"({"items": [{"kind": "stories", "accounts": ["ana"]})";
+    for (int i = 1; i < count; ++i)
+        json += R"(, {"kind": "post", "owner": "u)" + std::to_string(i) + R"(", "caption": "c"})";
+    return parseFeed(json + "]}", "test");
+}
+
+// Scrolls a screen at a time; checks that each card in view shows its own
+// object where the feed places it, and that cards are reused.
+void theFeedHasCardsOnlyForWhatIsInViewAndReusesThem() {
     registerHostClasses();
-    Ref<NSArray> feed = parseFeed(R"({"items": [
-        {"kind": "stories", "accounts": ["ana", "bo"]},
-        {"kind": "post", "owner": "ana", "place": "Porto", "caption": "Sea"},
-        {"kind": "app_install", "app": "Quillo", "caption": "Install"},
-        {"kind": "suggestions", "accounts": ["cy"]}]})",
-                                  "test");
+    Ref<NSArray> feed = postsFeed(1000);
     Ref<IGFeedView> view = IGFeedView::feedWithFrame(CGRectMake(0, 0, 375, 600));
     EXPECT_EQ(send<Ref<NSString>>(view, "screenText"_sel)->utf8(), "The feed is empty.\n");
     view->setObjects(feed);
-    view->setObjects(feed);
-    ASSERT_EQ(view->subviews()->count(), 4u) << "cards are replaced, not added twice";
     view->layoutIfNeeded();
-    CGFloat y = 0;
-    for (NSObject* child : *view->subviews()) {
-        auto* card = as<IGFeedCardView>(child);
-        ASSERT_TRUE(card);
-        EXPECT_EQ(card->frame(), CGRectMake(0, y, 375, card->heightForWidth(375)));
-        y += card->frame().size.height;
+    CGFloat post = IGFeedCardView::heightForObject(feed->objectAtIndex(1), 375);
+    EXPECT_EQ(view->contentSize(), CGSizeMake(375, 108 + 999 * post));
+    EXPECT_EQ(view->rectForObjectAtIndex(1), CGRectMake(0, 108, 375, post));
+    EXPECT_EQ(view->rectForObjectAtIndex(1000), CGRectZero);
+    std::size_t most = 0;
+    for (CGFloat y = 0; y < view->contentSize().height; y += 600) {
+        view->setContentOffset({0, y});
+        view->layoutIfNeeded();
+        most = std::max(most, view->cardsInView() + view->cardsKept());
+        for (NSObject* child : *view->subviews()) {
+            auto* card = static_cast<IGFeedCardView*>(child);
+            long index = feed->indexOfObject(card->object());
+            EXPECT_EQ(card->frame(), view->rectForObjectAtIndex(index));
+            EXPECT_LT(card->frame().origin.y, y + 600);
+            EXPECT_GT(CGRectGetMaxY(card->frame()), y);
+        }
     }
-    EXPECT_EQ(static_cast<IGFeedCardView*>(view->subviews()->objectAtIndex(0))->frame().size.height,
-              108);
-    EXPECT_EQ(send<Ref<NSString>>(view, "screenText"_sel)->utf8(), describeFeed(feed));
+    EXPECT_LE(most, 4u) << "cards are bounded by what fits on a screen";
+    EXPECT_LE(liveObjects<IGFeedCardView>(), 4);
+    view->setContentOffset(view->clampedContentOffset({0, 1e9}));
+    std::string text = send<Ref<NSString>>(view, "screenText"_sel)->utf8();
+    EXPECT_TRUE(text.starts_with("999. Post by @u998\n")) << text;
+    EXPECT_TRUE(text.ends_with("(999 to 1000 of 1000; \"scroll down\" and \"scroll up\" show the "
+                               "rest)\n"))
+        << text;
     view->setObjects(nullptr);
     EXPECT_EQ(view->subviews()->count(), 0u);
+    EXPECT_EQ(view->contentOffset(), CGPointMake(0, 0)) << "a new feed shows from its top";
 }
 
-TEST(FeedView, StacksItsCardsAndReadsAsTheNumberedList) {
-    EXPECT_IN_CHILD(theFeedStacksItsCardsAndReadsAsTheNumberedList());
+TEST(FeedView, HasCardsOnlyForWhatIsInViewAndReusesThemAsItScrolls) {
+    EXPECT_IN_CHILD(theFeedHasCardsOnlyForWhatIsInViewAndReusesThem());
 }
 
 void screensAreNamedForTheirPictures() {

@@ -17,7 +17,7 @@ std::string runScript(const std::string& script) {
     std::ostringstream out;
     HostSession session(NSArray::array(), out);
     std::istringstream in(script);
-    session.runAll(in, false, true);
+    session.runScript(in, {.name = "s", .keepGoing = true});
     return out.str();
 }
 
@@ -25,25 +25,39 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST(Session, SplitsWordsAndQuotedTitles) {
-    EXPECT_EQ(HostSession::split("  type \"Velin Mode\"  a b "),
-              (SessionArguments{"type", "Velin Mode", "a", "b"}));
-    EXPECT_EQ(HostSession::split("tap \"\""), (SessionArguments{"tap", ""}));
-    EXPECT_TRUE(HostSession::split(" \t").empty());
+TEST(Session, SplitsWordsQuotedTitlesAndEscapes) {
+    const std::pair<const char*, SessionArguments> cases[] = {
+        {"  type \"Velin Mode\"  a b ", {"type", "Velin Mode", "a", "b"}},
+        {"tap \"\"", {"tap", ""}},
+        {"type x \"say \\\"hi\\\"\"", {"type", "x", "say \"hi\""}},
+        {"type x a\\ b \\\\ \\n", {"type", "x", "a b", "\\", "\n"}},
+        {" \t", {}},
+    };
+    for (const auto& [line, words] : cases) {
+        std::string problem;
+        EXPECT_EQ(HostSession::split(line, &problem), words) << line;
+        EXPECT_EQ(problem, "") << line;
+    }
+    for (const char* bad : {"tap \"open", "tap x\\"}) {
+        std::string problem;
+        HostSession::split(bad, &problem);
+        EXPECT_NE(problem, "") << bad;
+    }
 }
 
 TEST(Session, UnknownCommandsAndTapsOnNothingAreExplainedAndTheSessionGoesOn) {
-    std::string out =
-        runScript("jump\ntap 7 7\ntap \"Nope\"\nflip \"Edit Profile\"\n"
-                  "settings\ntap 7 7\ntap 0 x\npick \"Log Out\" 1\nback\nback\nshow\n");
-    EXPECT_TRUE(contains(out, "Unknown command \"jump\"; \"help\" lists the commands.")) << out;
-    EXPECT_TRUE(contains(out, "This screen has no rows to tap.")) << out;
-    EXPECT_TRUE(contains(out, "No row \"Edit Profile\" with a switch on this screen.")) << out;
-    EXPECT_TRUE(contains(out, "Nothing to tap there on this screen")) << out;
-    EXPECT_TRUE(contains(out, "tap takes SECTION ROW as numbers")) << out;
-    EXPECT_TRUE(contains(out, "No row \"Log Out\" with a segmented control")) << out;
-    EXPECT_TRUE(contains(out, "Already at the feed.")) << out;
-    EXPECT_TRUE(contains(out, "> show\n\n | Instagram | [Settings]")) << out;
+    std::string out = runScript(
+        "jump\ntap 7 7\ntap \"Nope\"\nflip \"Edit Profile\"\n"
+        "settings\ntap 7 7\ntap 0 x\npick \"Log Out\" 1\nflip \"edit\"\nback\nback\nshow\n");
+    for (const char* said :
+         {"s:1: Unknown command \"jump\"; \"help\" lists the commands.",
+          "s:2: This screen has no rows to tap.", "s:3: This screen has no rows to tap.",
+          "s:4: This screen has no rows.", "s:6: No row 7 in section 7 on this screen.",
+          "s:7: tap takes SECTION ROW as numbers from 1, or a row.",
+          "s:8: The row \"Log Out\" has no segmented control.",
+          "s:9: The row \"edit\" has no switch.", "s:11: Already at the feed.",
+          "> show\n\n | Instagram | [Settings]"})
+        EXPECT_TRUE(contains(out, said)) << said << "\n" << out;
 }
 
 TEST(Session, TheHostAloneKeepsItsOwnButtonWhichGoesBack) {
@@ -51,6 +65,7 @@ TEST(Session, TheHostAloneKeepsItsOwnButtonWhichGoesBack) {
     EXPECT_TRUE(contains(out, "< Instagram | Settings | [Done]")) << out;
     EXPECT_TRUE(contains(out, "> tap right\n\n | Instagram | [Settings]")) << out;
     EXPECT_FALSE(contains(out, "> show")) << "nothing runs after quit";
+    EXPECT_TRUE(contains(out, "  1. Edit Profile  >\n")) << "rows are numbered from 1";
 }
 
 TEST(Session, HelpListsEveryCommandAndNewCommandsJoinInOneCall) {
@@ -60,8 +75,9 @@ TEST(Session, HelpListsEveryCommandAndNewCommandsJoinInOneCall) {
                            return std::string();
                        }});
     std::string out = runScript("help\nwave\n");
-    for (const char* name : {"feed", "settings", "refresh", "tap right", "flip", "type", "return",
-                             "pick", "back", "show", "help", "quit", "wave"})
+    for (const char* name :
+         {"feed", "settings", "refresh", "tap right", "flip", "type", "return", "pick", "back",
+          "show", "help", "quit", "wave", "scroll", "expect", "expect-not", "reset"})
         EXPECT_TRUE(contains(out, std::string("\n  ") + name)) << name << "\n" << out;
     EXPECT_TRUE(contains(out, "o/\n")) << out;
 }
@@ -80,7 +96,9 @@ TEST(Session, NoArgumentsRunTheTourAndFeedOptionsPrintTheFeed) {
     EXPECT_EQ(script.script, "s.txt");
 }
 
-void tourWithTheLibrary() {
+// The tour on a root with the library (or without it), Velin Mode set
+// before it starts.
+std::string tour(bool inject, bool velinBefore) {
     TestRoot root;
     root.inject("Tavelin.dylib", TAVELIN_DYLIB);
     std::filesystem::path bundle =
@@ -88,28 +106,46 @@ void tourWithTheLibrary() {
     std::filesystem::create_directories(bundle.parent_path());
     std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
     std::ostringstream out, errors;
-    HostOptions options{.root = root.path(), .feed = HOST_FEED, .mode = HostMode::Tour};
+    HostOptions options{.root = root.path(),
+                        .feed = HOST_FEED,
+                        .velin = velinBefore,
+                        .inject = inject,
+                        .mode = HostMode::Tour};
     EXPECT_EQ(runHost(options, out, errors), 0) << errors.str();
-    std::string text = out.str();
+    EXPECT_EQ(errors.str().find("tavelin-host:"), std::string::npos) << errors.str();
+    return out.str();
+}
+
+void tourWithTheLibrary(bool velinBefore) {
+    std::string text = tour(true, velinBefore);
     for (const char* screen :
          {"> feed\n\n | Instagram | [Settings]\n1. Stories", "< Instagram | Settings | [",
-          "setting.png]", "< Settings | Tavelin | [", "Velin Mode  [off]", "Velin Mode  [on]",
-          "open URL: https://instagram.com/torvenak", "2. Post\n    \"Golden hour over Alfama\""})
+          "setting.png]", "< Settings | Tavelin | [", "> flip \"Velin Mode\" on\n",
+          "2. Velin Mode  [on]", "2. Velin Mode  [off]", "open URL: https://instagram.com/torvenak",
+          "2. Post\n    \"Golden hour over Alfama\"",
+          "> scroll down\n\n | Instagram | [Settings]\n3."})
         EXPECT_TRUE(contains(text, screen)) << screen << "\n" << text;
     EXPECT_FALSE(contains(text, "Sponsored")) << text;
-    EXPECT_TRUE(
-        text.ends_with("2. Post by @mira.lens at Lisbon, Portugal\n    \"Golden hour over "
-                       "Alfama\"\n3. Post by @tomas_k\n    \"First snow on the balcony\"\n4. "
-                       "Suggested for you: @arctic.trails @chef.lucia @pixelfox\n5. Post by "
-                       "@nadia.draws at Studio 4B\n    \"Ink study, day 12\"\n6. Post by "
-                       "@oslo_eats at Oslo, Norway\n7. Post by @arctic.trails at Tromsø, "
-                       "Norway\n    \"Northern lights tonight ✨\"\n\n\n"))
-        << "the tour ends on the feed with Velin Mode off again\n"
+    EXPECT_TRUE(text.ends_with("2. Post by @mira.lens at Lisbon, Portugal\n    \"Golden hour over "
+                               "Alfama\"\n3. Post by @tomas_k\n    \"First snow on the "
+                               "balcony\"\n(1 to 3 of 7; \"scroll down\" and \"scroll up\" show "
+                               "the rest)\n\n"))
+        << "the tour ends on the feed with Velin Mode off\n"
         << text;
 }
 
-TEST(Session, TheTourShowsEachScreen) {
-    EXPECT_IN_CHILD(tourWithTheLibrary());
+void tourOfTheHostAlone() {
+    std::string text = tour(false, false);
+    EXPECT_TRUE(contains(text, "# The host alone, without the library")) << text;
+    EXPECT_TRUE(contains(text, "[Sponsored]")) << text;
+    EXPECT_TRUE(contains(text, "< Instagram | Settings | [Done]")) << text;
+    EXPECT_FALSE(contains(text, "Velin")) << text;
+}
+
+TEST(Session, TheTourShowsEachScreenFromAnyStartAndTheHostAloneSaysSo) {
+    EXPECT_IN_CHILD(tourWithTheLibrary(false));
+    EXPECT_IN_CHILD(tourWithTheLibrary(true));
+    EXPECT_IN_CHILD(tourOfTheHostAlone());
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "../TestRoot.h"
+#include "ObjectModel/Message.h"
 #include "host/FeedFile.h"
 #include "host/FeedPrinter.h"
 #include "host/HostClasses.h"
+#include "host/HostProgram.h"
 #include "host/IGFeed.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 
@@ -41,14 +43,24 @@ TEST_F(FeedFile, ReadsTheShippedSampleFeedWithEveryKindOfObject) {
     EXPECT_EQ(strips, 2);
 }
 
-TEST_F(FeedFile, MissingOrUnreadableFileIsAnErrorNamingTheFile) {
+TEST_F(FeedFile, AnythingButASmallRegularFileIsRefusedAtOnceNamingTheFile) {
     TestRoot root;
-    for (const std::string& path : {root.path() + "/nothing-here.json", root.path()}) {
+    std::string fifo = root.path() + "/pipe.json", large = root.path() + "/large.json";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::resize_file(root.write("large.json", ""), kMaxFeedBytes + 1);
+    const std::pair<std::string, const char*> cases[] = {
+        {root.path() + "/nothing-here.json", "does not exist"},
+        {root.path(), "is a folder, not a file"},
+        {fifo, "is a named pipe (FIFO), not a file"},
+        {"/dev/zero", "is a device, not a file"},
+        {large, "is longer than 64 MiB"},
+    };
+    for (const auto& [path, expected] : cases) {
         try {
             loadFeed(path);
             ADD_FAILURE() << path << " was read";
         } catch (const FeedFileError& error) {
-            EXPECT_NE(std::string(error.what()).find("feed file " + path + ": "), std::string::npos)
+            EXPECT_EQ(std::string(error.what()).rfind("feed file " + path + ": " + expected, 0), 0u)
                 << error.what();
             EXPECT_NE(std::string(error.what()).find("--feed"), std::string::npos) << error.what();
         }
@@ -73,6 +85,10 @@ TEST_F(FeedFile, MalformedFeedsAreErrorsThatSayWhatIsWrong) {
         {"{\"items\": [{\"kind\": \"stories\", \"accounts\": [1]}]}",
          "item 1 \"accounts\" holds something"},
         {"{\"items\": [{\"kind\": \"app_install\"}]}", "item 1 has no \"app\""},
+        {"{\"items\": [{\"kind\": \"stories\", \"accounts\": []}, {\"kind\": \"post\", "
+         "\"x\": [1, -1e999]}]}",
+         "item 2 holds a number out of range"},
+        {"{\"n\": 1e400, \"items\": []}", "holds a number out of range"},
     };
     for (const auto& [text, expected] : cases) {
         std::string problem = problemWith(text);

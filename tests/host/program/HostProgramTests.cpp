@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
 
 #include "../TestRoot.h"
+#include "Foundation/NSDictionary.h"
 #include "host/HostProgram.h"
 
 namespace {
@@ -22,13 +24,15 @@ std::string contents(const std::string& path) {
 }
 
 // Runs tavelin-host with `arguments`, its output kept in files under `root`.
-ProgramRun runHostProgram(const TestRoot& root, std::vector<std::string> arguments) {
+ProgramRun runHostProgram(const TestRoot& root, std::vector<std::string> arguments,
+                          const std::string& tmpdir = {}) {
     std::string out = root.path() + "/out.txt", err = root.path() + "/err.txt";
     arguments.insert(arguments.begin(), TAVELIN_HOST_PROGRAM);
     pid_t child = fork();
     if (child == 0) {
         freopen(out.c_str(), "w", stdout);
         freopen(err.c_str(), "w", stderr);
+        if (!tmpdir.empty()) setenv("TMPDIR", tmpdir.c_str(), 1);
         std::vector<char*> argv;
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
@@ -56,25 +60,39 @@ std::string problem(const std::vector<std::string>& arguments) {
                : "";
 }
 
-TEST(HostOptions, EveryOptionAndTheStagedRootByDefault) {
+TEST(HostOptions, EveryOptionAttachedOrSeparateAndTheStagedRootByDefault) {
     HostOptions defaults = parsed({});
     EXPECT_EQ(defaults.root, "/staged");
     EXPECT_TRUE(defaults.inject);
-    HostOptions all = parsed({"--root", "/r", "--feed", "f.json", "--velin", "on", "--no-inject"});
+    EXPECT_FALSE(defaults.fresh || defaults.keepGoing || defaults.help || defaults.version);
+    HostOptions all = parsed({"--root", "/r", "--feed=f.json", "--velin", "on", "--no-inject",
+                              "--fresh", "--keep-going", "--size=390x844", "--inter"});
     EXPECT_EQ(all.root, "/r");
     EXPECT_EQ(all.feed, "f.json");
     EXPECT_EQ(all.velin, true);
     EXPECT_FALSE(all.inject);
-    EXPECT_EQ(parsed({"--velin", "off"}).velin, false);
+    EXPECT_TRUE(all.fresh && all.keepGoing);
+    EXPECT_EQ(all.screenSize, std::make_pair(390.0, 844.0));
+    EXPECT_EQ(all.mode, HostMode::Interactive) << "a unique prefix names its option";
+    EXPECT_EQ(parsed({"--velin=off"}).velin, false);
+    EXPECT_TRUE(parsed({"--fast", "--velin", "maybe", "-h"}).help) << "--help wins";
+    EXPECT_TRUE(parsed({"--version"}).version);
 }
 
-TEST(HostOptions, BadOptionsAreExplained) {
+TEST(HostOptions, BadOptionsAreExplainedAndTyposGetTheClosestName) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"--fast"}, "unknown option --fast"},
+        {{"--velln", "on"}, "unknown option --velln; did you mean --velin?"},
+        {{"--frsh"}, "unknown option --frsh; did you mean --fresh?"},
+        {{"--zebra"}, "unknown option --zebra"},
+        {{"--s", "x"}, "--s is ambiguous: it could be --script, --snapshots, --size or --scale"},
+        {{"--no-inject=yes"}, "--no-inject takes no value"},
+        {{"-x"}, "unknown option -x; options start with --"},
+        {{"tour"}, "unexpected argument \"tour\"; options start with --"},
         {{"--root"}, "--root needs a value"},
         {{"--feed"}, "--feed needs a value"},
         {{"--velin", "maybe"}, "--velin takes on or off, not \"maybe\""},
         {{"--velin"}, "--velin needs a value"},
+        {{"--root="}, "--root needs a folder"},
         {{"--root", ""}, "--root needs a folder"}};
     for (const auto& [arguments, expected] : cases)
         EXPECT_EQ(problem(arguments), expected);
@@ -122,22 +140,27 @@ TEST_F(HostProgram, VelinModeHidesWhoPostedAndWhere) {
     EXPECT_NE(off.out.find("2. Post by @mira.lens"), std::string::npos) << off.out;
 }
 
-TEST_F(HostProgram, BadOptionsExitWithUsageUnlessHelpIsAsked) {
+TEST_F(HostProgram, BadOptionsExitWithOneLineHelpAndVersionPrint) {
     ProgramRun run = runHostProgram(root, {"--velin", "sometimes"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("tavelin-host: --velin takes on or off"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("usage: tavelin-host"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "tavelin-host: --velin takes on or off, not \"sometimes\" (--help lists "
+                       "the options)\n");
     ProgramRun help = runHostProgram(root, {"--velin", "sometimes", "--help"});
     EXPECT_EQ(help.status, 0) << help.err;
     EXPECT_EQ(help.out.rfind("usage: tavelin-host", 0), 0u) << help.out;
+    for (const char* named : {"com.burbn.instagram.plist", "64 MiB", "16 MiB", "--fresh"})
+        EXPECT_NE(help.out.find(named), std::string::npos) << named;
+    ProgramRun version = runHostProgram(root, {"--version"});
+    EXPECT_EQ(version.out.rfind("tavelin-host ", 0), 0u) << version.out;
 }
 
 TEST_F(HostProgram, MissingFeedOrRootIsAnErrorExit) {
     ProgramRun feed =
         runHostProgram(root, {"--root", root.path(), "--feed", root.path() + "/none.json"});
     EXPECT_EQ(feed.status, 1);
-    EXPECT_NE(feed.err.find("feed file " + root.path() + "/none.json: cannot be opened"),
-              std::string::npos)
+    EXPECT_NE(
+        feed.err.find("tavelin-host: feed file " + root.path() + "/none.json: does not exist"),
+        std::string::npos)
         << feed.err;
     ProgramRun missingRoot = runHostProgram(root, {"--root", root.path() + "/gone"});
     EXPECT_EQ(missingRoot.status, 1);
@@ -147,6 +170,136 @@ TEST_F(HostProgram, MissingFeedOrRootIsAnErrorExit) {
     ProgramRun malformed = runHostProgram(root, {"--root", root.path(), "--feed", broken});
     EXPECT_EQ(malformed.status, 1);
     EXPECT_NE(malformed.err.find("item 1 has no \"owner\""), std::string::npos) << malformed.err;
+}
+
+} // namespace
+
+namespace {
+
+struct ScriptCase {
+    const char* script;
+    std::vector<std::string> extra;
+    int status;
+    const char* error;    // the start of standard error ("" for none)
+    const char* shown;    // in standard output
+    const char* notShown; // not in standard output
+};
+
+// Each script runs on the host with the library, its commands one per line.
+TEST_F(HostProgram, ScriptsFailAfterTheFailingLineWithNameAndLineOnStandardError) {
+    const ScriptCase cases[] = {
+        {"feed\nflip \"Nope\"\nsettings\n",
+         {},
+         1,
+         ":2: This screen has no rows.",
+         "> feed",
+         "> settings"},
+        {"settings\nflip \"Nope\"\nfeed\n",
+         {"--keep-going"},
+         1,
+         ":2: No row \"Nope\" on this screen; \"show\" lists the rows.",
+         "> feed",
+         nullptr},
+        {"help me\n", {}, 1, ":1: Usage: help (too many words)", nullptr, "tap"},
+        {"feed now\n", {}, 1, ":1: Usage: feed (too many words)", nullptr, nullptr},
+        {"jump\n", {}, 1, ":1: Unknown command \"jump\"", nullptr, nullptr},
+        {"tap \"open\n", {}, 1, ":1: A quote is not closed", nullptr, nullptr},
+        {"settings\ntap bar up\n", {}, 1, ":2: tap bar takes left or right", nullptr, nullptr},
+        {"settings\ntap 9\n",
+         {},
+         1,
+         ":2: No row 9 on this screen; its rows are numbered 1 to 4.",
+         nullptr,
+         nullptr},
+        {"expect-not \"Stories\"\n", {}, 1, ":1: The screen shows \"Stories\"", nullptr, nullptr},
+        {"expect \"Sponsored\"\n",
+         {},
+         1,
+         ":1: The screen does not show \"Sponsored\"",
+         nullptr,
+         nullptr},
+        {"settings\ntap right\nflip velin on\nflip 2 on\nexpect \"2. Velin Mode  [on]\"\n"
+         "flip \"VELIN MODE\" off\nexpect \"Velin Mode  [off]\"\ntap 1 1\nexpect \"* 1. Tavelin\"\n"
+         "feed\nexpect \"1. Stories\"\nexpect-not \"Sponsored\"\nscroll down\nexpect \"4. "
+         "Suggested\"\n"
+         "expect-not \"1. Stories\"\nscroll to 1\nexpect \"1. Stories\"\n",
+         {},
+         0,
+         "",
+         "(1 to 3 of 7;",
+         nullptr},
+        {"settings\ntap \"log\"\n", {}, 0, "", "* 4. Log Out", nullptr},
+        {"settings\ntap \"\"\n", {}, 1, ":2: No row \"\" on this screen", nullptr, nullptr},
+    };
+    for (const ScriptCase& c : cases) {
+        std::string script = root.write("s.txt", c.script);
+        std::vector<std::string> arguments{"--fresh", "--script", script};
+        arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+        ProgramRun run = show(arguments);
+        EXPECT_EQ(run.status, c.status) << c.script << run.err;
+        if (*c.error) {
+            EXPECT_EQ(run.err.rfind("tavelin-host: " + script + c.error, 0), 0u)
+                << c.script << run.err;
+        } else {
+            EXPECT_EQ(run.err.find("tavelin-host:"), std::string::npos) << c.script << run.err;
+        }
+        EXPECT_TRUE(!c.shown || run.out.find(c.shown) != std::string::npos) << c.script << run.out;
+        EXPECT_TRUE(!c.notShown || run.out.find(c.notShown) == std::string::npos)
+            << c.script << run.out;
+    }
+}
+
+TEST_F(HostProgram, ScriptsThatAreNoFilesOrTooLongAreRefusedAtOnce) {
+    std::filesystem::resize_file(root.write("long.txt", ""), kMaxScriptBytes + 1);
+    const std::pair<std::string, const char*> cases[] = {
+        {root.path(), "is a folder, not a file"},
+        {"/dev/zero", "is a device, not a file"},
+        {root.path() + "/long.txt", "is longer than 16 MiB, the most that is read"},
+        {root.path() + "/none.txt", "does not exist"},
+    };
+    for (const auto& [path, expected] : cases) {
+        ProgramRun run = show({"--script", path});
+        EXPECT_EQ(run.status, 1) << path;
+        EXPECT_EQ(run.err, "tavelin-host: the script " + path + " " + expected +
+                               "; give a file of session commands, or - for standard input\n");
+    }
+}
+
+TEST_F(HostProgram, ControlCharactersFromTheFeedAndTheSessionAreShownEscaped) {
+    std::string feed = root.write(
+        "feed.json", "{\"items\": [{\"kind\": \"post\", \"owner\": \"a\\u001b[2J\\u0007\", "
+                     "\"caption\": \"b\\u009bc\\r\"}]}");
+    ProgramRun printed =
+        runHostProgram(root, {"--root", root.path(), "--feed", feed, "--velin", "off"});
+    EXPECT_EQ(printed.out, "1. Post by @a\\x1b[2J\\x07\n    \"b\\u009bc\\x0d\"\n");
+    ProgramRun session = show({"--script", root.write("s.txt", "expect \"\x1b]0;t\x07\"\n")});
+    EXPECT_NE(session.out.find("> expect \"\\x1b]0;t\\x07\""), std::string::npos) << session.out;
+    EXPECT_EQ(session.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(session.err.find('\x1b'), std::string::npos);
+}
+
+TEST_F(HostProgram, FreshRunsLeaveTheRootAsItWasAndResetClearsTheSettings) {
+    TestRoot temporary;
+    std::string defaults =
+        root.path() + "/var/mobile/Library/Preferences/com.burbn.instagram.plist";
+    ProgramRun fresh = runHostProgram(
+        root, {"--root", root.path(), "--feed", HOST_FEED, "--fresh", "--velin", "on"},
+        temporary.path());
+    EXPECT_EQ(fresh.status, 0) << fresh.err;
+    EXPECT_FALSE(std::filesystem::exists(defaults)) << "the copy took the setting";
+    for (const auto& entry : std::filesystem::directory_iterator(temporary.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("tavelin-fresh-"))
+            << "the copy is removed at exit";
+    ProgramRun reset =
+        show({"--script", root.write("s.txt", "settings\ntap right\nflip \"Velin "
+                                              "Mode\" on\nreset\nsettings\ntap "
+                                              "right\nexpect \"Velin Mode  [off]\"\n")});
+    EXPECT_EQ(reset.status, 0) << reset.err;
+    EXPECT_NE(reset.out.find("Settings cleared: " + defaults), std::string::npos) << reset.out;
+    Ref<NSDictionary> saved =
+        NSDictionary::dictionaryWithContentsOfFile(NSString::string(defaults));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->count(), 0u);
 }
 
 } // namespace
