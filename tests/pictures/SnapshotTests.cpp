@@ -1,5 +1,6 @@
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "PictureHost.h"
 #include "UIKit/UIScreen.h"
@@ -28,49 +29,88 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-void theSnapshotCommandWritesOrSaysWhyNot() {
+void snapshotsAreWrittenSafelyOrRefusedWithTheRealReason() {
     PictureHost host(false);
-    std::string folder = host.root.path() + "/pictures";
-    std::string missing = host.run({"snapshot " + folder + "/feed.png", "settings"});
-    EXPECT_TRUE(contains(missing, "No picture taken: cannot write the picture to " + folder +
-                                      "/feed.png: the folder " + folder +
-                                      " does not exist; create it or choose another path."))
-        << missing;
-    EXPECT_TRUE(contains(missing, "< Instagram | Settings | [Done]")) << "the session goes on";
-
+    const std::string dir = host.root.path();
+    std::string outside = host.root.write("outside.txt", "keep");
+    std::filesystem::create_symlink(outside, dir + "/link.png");
+    std::filesystem::create_symlink(outside, dir + "/feed.png.tmp");
+    ASSERT_EQ(mkfifo((dir + "/pipe.png").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir + "/folder.png");
     std::string file = host.root.write("file.txt", "text");
-    std::string notAFolder = host.run({"snapshot " + file + "/x.png"});
-    EXPECT_TRUE(contains(notAFolder, "part of the folder path is not a folder")) << notAFolder;
-    EXPECT_EQ(readFile(file), "text");
-
-    EXPECT_EQ(host.run({"snapshot"}),
-              "snapshot needs one FILE.png (in quotes when it has spaces).\n");
-
-    std::filesystem::create_directory(folder);
-    std::string written = host.run({"snapshot \"" + folder + "/the settings.png\""});
-    EXPECT_EQ(written, "Picture of the screen written to " + folder + "/the settings.png\n");
-    EXPECT_EQ(pictureSize(folder + "/the settings.png"), std::make_pair(750, 1334));
-    EXPECT_FALSE(std::filesystem::exists(folder + "/the settings.png.tmp"));
-
-    if (geteuid() != 0) {
-        chmod(folder.c_str(), 0500);
-        std::string denied = host.run({"snapshot " + folder + "/denied.png"});
-        EXPECT_TRUE(contains(denied, "permission denied; choose a folder you can write to"))
-            << denied;
-        chmod(folder.c_str(), 0700);
+    std::vector<std::pair<std::string, std::string>> refusals = {
+        {dir + "/link.png",
+         dir + "/link.png is a symbolic link, not a picture file; it is left alone"},
+        {dir + "/pipe.png",
+         dir + "/pipe.png is a named pipe, not a picture file; it is left alone"},
+        {dir + "/folder.png",
+         dir + "/folder.png is a folder, not a picture file; it is left alone"},
+        {dir + "/missing/x.png",
+         "the folder " + dir + "/missing does not exist; create it or choose another path"},
+        {file + "/x.png", "part of the folder path is not a folder; check the path"},
+        {dir + "/g.jpg", "the name must end in .png (pictures are written as PNG); give FILE.png"},
+        {"/proc/x.png", "the folder /proc takes no new files"},
+    };
+    if (geteuid() == 0 && mknod((dir + "/device.png").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        refusals.push_back(
+            {dir + "/device.png", dir + "/device.png is a device, not a picture file"});
+    for (const auto& [path, reason] : refusals) {
+        std::string said = host.run({"snapshot \"" + path + "\""});
+        EXPECT_TRUE(contains(said, "tavelin-host: No picture taken: cannot write the picture to " +
+                                       path + ": " + reason))
+            << said;
     }
+    EXPECT_EQ(readFile(outside), "keep") << "no link is followed";
+    EXPECT_TRUE(std::filesystem::is_fifo(dir + "/pipe.png"));
+
+    EXPECT_EQ(host.run({"snapshot " + dir + "/feed.png"}),
+              "Picture of the screen written to " + dir + "/feed.png\n");
+    EXPECT_EQ(pictureSize(dir + "/feed.png"), std::make_pair(750, 1334));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/feed.png.tmp"));
+    EXPECT_EQ(readFile(outside), "keep");
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp") && !entry.is_symlink())
+            << "a temporary stays: " << entry.path();
+
+    EXPECT_EQ(host.run({"snapshot " + dir + "/same.png --compare " + dir + "/feed.png"}),
+              "Picture of the screen written to " + dir + "/same.png\n");
+    std::string differs =
+        host.run({"settings", "snapshot " + dir + "/settings.png --compare " + dir + "/feed.png"});
+    EXPECT_TRUE(contains(differs, "pixels differ from " + dir + "/feed.png; the difference is in " +
+                                      dir + "/settings-difference.png.\n"))
+        << differs;
+    EXPECT_EQ(pictureSize(dir + "/settings-difference.png"), std::make_pair(750, 1334));
+    EXPECT_TRUE(contains(host.run({"snapshot " + dir + "/x.png --compare " + outside}),
+                         "The picture does not match: the reference " + outside +
+                             " cannot be read as a PNG picture."));
+    for (const char* usage : {"snapshot", "snapshot a.png b.png", "snapshot a.png --fast"})
+        EXPECT_TRUE(contains(host.run({usage}), "Usage: snapshot FILE.png [--full]")) << usage;
 }
 
-TEST(SnapshotCommand, WritesThePictureOrSaysWhyNotAndTheSessionGoesOn) {
-    EXPECT_IN_CHILD(theSnapshotCommandWritesOrSaysWhyNot());
+TEST(SnapshotCommand, WritesSafelyOrRefusesWithTheRealReasonAndCompares) {
+    EXPECT_IN_CHILD(snapshotsAreWrittenSafelyOrRefusedWithTheRealReason());
+}
+
+void theWholeFeedIsOneTallPicture() {
+    PictureHost host(true);
+    std::string dir = host.root.path();
+    host.run({"scroll down", "snapshot " + dir + "/whole.png --full"});
+    auto [width, height] = pictureSize(dir + "/whole.png");
+    EXPECT_EQ(width, 750);
+    EXPECT_GT(height, 3 * 1334) << "every post, from the top";
+    EXPECT_TRUE(contains(host.run({"show"}), "(3 to 5 of 7;")) << "the screen stays scrolled";
+}
+
+TEST(SnapshotCommand, FullDrawsTheWholeFeedAsOneTallPicture) {
+    EXPECT_IN_CHILD(theWholeFeedIsOneTallPicture());
 }
 
 void aFolderThatGoesMissingIsReportedAtEachScreen() {
     PictureHost host(false);
     host.session->setSnapshotFolder(host.root.path() + "/gone");
     std::string out = host.run({"settings", "feed"});
-    EXPECT_TRUE(contains(out, "No picture taken: cannot write the picture to " + host.root.path() +
-                                  "/gone/001-account-settings.png"))
+    EXPECT_TRUE(contains(out, "tavelin-host: No picture taken: cannot write the picture to " +
+                                  host.root.path() + "/gone/001-account-settings.png"))
         << out;
     EXPECT_TRUE(contains(out, "/gone/002-feed.png")) << out;
     EXPECT_TRUE(contains(out, "1. Stories")) << "the feed still shows";

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <poll.h>
+#include <pty.h>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -300,6 +302,96 @@ TEST_F(HostProgram, FreshRunsLeaveTheRootAsItWasAndResetClearsTheSettings) {
         NSDictionary::dictionaryWithContentsOfFile(NSString::string(defaults));
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->count(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The interactive host on a pseudo-terminal: each line is typed once the
+// prompt shows; the transcript is everything the terminal was sent.
+class Terminal {
+  public:
+    Terminal(const TestRoot& root, const std::string& home) {
+        _child = forkpty(&_master, nullptr, nullptr, nullptr);
+        if (_child == 0) {
+            setenv("HOME", home.c_str(), 1);
+            unsetenv("XDG_DATA_HOME");
+            setenv("TERM", "xterm", 1);
+            execl(TAVELIN_HOST_PROGRAM, TAVELIN_HOST_PROGRAM, "--interactive", "--no-inject",
+                  "--root", root.path().c_str(), "--feed", HOST_FEED, nullptr);
+            _exit(127);
+        }
+    }
+    // Waits for the next prompt, then types the keys.
+    bool type(const std::string& keys) {
+        if (!readUntilPrompts(++_prompts)) return false;
+        return write(_master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());
+    }
+    // Reads to the end; answers the exit status.
+    int finish() {
+        char buffer[4096];
+        for (ssize_t got = 1; got > 0 && pollable();) {
+            got = read(_master, buffer, sizeof buffer);
+            _transcript.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        }
+        close(_master);
+        int status = 0;
+        waitpid(_child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    const std::string& transcript() const { return _transcript; }
+
+  private:
+    bool pollable() {
+        pollfd ready{_master, POLLIN, 0};
+        return poll(&ready, 1, 10000) > 0;
+    }
+    bool readUntilPrompts(std::size_t count) {
+        char buffer[4096];
+        while (prompts() < count) {
+            ssize_t got = pollable() ? read(_master, buffer, sizeof buffer) : -1;
+            if (got <= 0) return false;
+            _transcript.append(buffer, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+    std::size_t prompts() const {
+        std::size_t count = 0;
+        for (std::size_t at = _transcript.find("tavelin> "); at != std::string::npos;
+             at = _transcript.find("tavelin> ", at + 1))
+            ++count;
+        return count;
+    }
+    int _master = -1;
+    pid_t _child = -1;
+    std::size_t _prompts = 0;
+    std::string _transcript;
+};
+
+TEST_F(HostProgram, ThePromptEditsLinesCompletesAndKeepsHistoryAcrossSessions) {
+    TestRoot home;
+    Terminal first(root, home.path());
+    ASSERT_TRUE(first.type("sett\t\r")) << first.transcript();
+    ASSERT_TRUE(first.type("tap \"edit p\t\r")) << first.transcript();
+    ASSERT_TRUE(first.type("fed\x1b[De\r")) << first.transcript();
+    ASSERT_TRUE(first.type("\x04")) << first.transcript();
+    EXPECT_EQ(first.finish(), 0);
+    const std::string& shown = first.transcript();
+    for (const char* part : {"< Instagram | Settings | [Done]", "* 1. Edit Profile"})
+        EXPECT_NE(shown.find(part), std::string::npos) << part << "\n" << shown;
+    EXPECT_EQ(shown.find("Unknown command"), std::string::npos) << "\"fed\" became \"feed\"\n"
+                                                                << shown;
+    EXPECT_TRUE(shown.ends_with("\r\n")) << "Ctrl-D leaves the line\n" << shown;
+    EXPECT_TRUE(std::filesystem::exists(home.path() + "/.local/share/tavelin/history"));
+
+    Terminal second(root, home.path());
+    ASSERT_TRUE(second.type("\x1b[A\x1b[A\x1b[A\r")) << second.transcript();
+    ASSERT_TRUE(second.type("quit\r")) << second.transcript();
+    EXPECT_EQ(second.finish(), 0);
+    EXPECT_NE(second.transcript().find("< Instagram | Settings | [Done]"), std::string::npos)
+        << "the third line back is \"settings\"\n"
+        << second.transcript();
 }
 
 } // namespace
