@@ -27,7 +27,7 @@ KLPGalleryMakeControllerFunction galleryFactory(std::ostream& errors) {
     const std::string path = devicePath(kKLPGalleryModulePath);
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
-        errors << "host: cannot open the gallery: " << dlerror()
+        errors << "cannot open the gallery: " << dlerror()
                << "\n  build the KLPGallery target, or give --root a device root that has "
                << kKLPGalleryModulePath << "\n";
         return nullptr;
@@ -35,7 +35,7 @@ KLPGalleryMakeControllerFunction galleryFactory(std::ostream& errors) {
     auto factory = reinterpret_cast<KLPGalleryMakeControllerFunction>(
         dlsym(module, kKLPGalleryMakeControllerSymbol));
     if (!factory)
-        errors << "host: " << path << " has no " << kKLPGalleryMakeControllerSymbol
+        errors << path << " has no " << kKLPGalleryMakeControllerSymbol
                << "; rebuild the KLPGallery target\n";
     return factory;
 }
@@ -44,7 +44,7 @@ KLPGalleryMakeControllerFunction galleryFactory(std::ostream& errors) {
 
 bool openGallery(UINavigationController* navigation, std::ostream& errors) {
     if (!navigation) {
-        errors << "host: no navigation to show the gallery in; open a screen first\n";
+        errors << "no navigation to show the gallery in; open a screen first\n";
         return false;
     }
     KLPGalleryMakeControllerFunction factory = galleryFactory(errors);
@@ -53,7 +53,7 @@ bool openGallery(UINavigationController* navigation, std::ostream& errors) {
     Ref<NSObject> made = Ref<NSObject>::adopt(static_cast<NSObject*>(factory(settings.c_str())));
     auto* screen = as<UIViewController>(made);
     if (!screen) {
-        errors << "host: the gallery module made no screen; rebuild the KLPGallery target\n";
+        errors << "the gallery module made no screen; rebuild the KLPGallery target\n";
         return false;
     }
     send(navigation, "pushViewController:animated:"_sel, screen, true);

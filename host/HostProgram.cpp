@@ -1,9 +1,12 @@
 #include "host/HostProgram.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
+#include <unistd.h>
 
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNumber.h"
@@ -25,8 +28,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Removes the folder once this process has ended, however it ends (a signal
+// included): a child waits for the end of a pipe that only this process holds.
+void removeWhenThisProcessEnds(const std::string& path) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return;
+    if (fork() == 0) {
+        close(ends[1]);
+        int quiet = open("/dev/null", O_RDWR);
+        for (int fd : {0, 1, 2})
+            dup2(quiet, fd);
+        char byte;
+        while (read(ends[0], &byte, 1) != 0 && errno == EINTR)
+            ;
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+        _exit(0);
+    }
+    close(ends[0]);
+}
+
 // A temporary copy of a device root without its saved settings, removed
-// when this goes.
+// when this goes or the process ends.
 class FreshRoot {
   public:
     ~FreshRoot() {
@@ -42,6 +65,7 @@ class FreshRoot {
             return "";
         }
         _path = pattern;
+        removeWhenThisProcessEnds(_path);
         std::error_code failure;
         fs::copy(root, _path, fs::copy_options::recursive | fs::copy_options::copy_symlinks,
                  failure);

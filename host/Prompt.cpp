@@ -8,6 +8,8 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "host/HostProgram.h"
+
 namespace {
 
 constexpr const char* kPrompt = "tavelin> ";
@@ -154,6 +156,23 @@ class LineEditor {
     std::string _file = promptHistoryFile();
 };
 
+constexpr std::size_t kMaxLineBytes = 1 << 20;
+
+// The next line of at most kMaxLineBytes; false at the end of input or past the bound.
+bool boundedLine(HostSession& session, std::istream& in, std::string& line) {
+    line.clear();
+    for (int c = in.get(); c != EOF; c = in.get()) {
+        if (c == '\n') return true;
+        if (line.size() == kMaxLineBytes) {
+            session.errors() << kHostErrorPrefix
+                             << "a line is longer than 1 MiB; the session ends\n";
+            return false;
+        }
+        line += static_cast<char>(c);
+    }
+    return !line.empty();
+}
+
 void runLines(HostSession& session, auto next) {
     std::string line;
     while (!session.done()) {
@@ -195,6 +214,6 @@ void runPrompt(HostSession& session, std::istream& in) {
     }
     runLines(session, [&](std::string& line) {
         session.out() << kPrompt << std::flush;
-        return static_cast<bool>(std::getline(in, line));
+        return boundedLine(session, in, line);
     });
 }

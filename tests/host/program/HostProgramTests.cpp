@@ -27,7 +27,7 @@ std::string contents(const std::string& path) {
 
 // Runs tavelin-host with `arguments`, its output kept in files under `root`.
 ProgramRun runHostProgram(const TestRoot& root, std::vector<std::string> arguments,
-                          const std::string& tmpdir = {}) {
+                          const std::string& tmpdir = {}, const std::string& input = {}) {
     std::string out = root.path() + "/out.txt", err = root.path() + "/err.txt";
     arguments.insert(arguments.begin(), TAVELIN_HOST_PROGRAM);
     pid_t child = fork();
@@ -35,6 +35,7 @@ ProgramRun runHostProgram(const TestRoot& root, std::vector<std::string> argumen
         freopen(out.c_str(), "w", stdout);
         freopen(err.c_str(), "w", stderr);
         if (!tmpdir.empty()) setenv("TMPDIR", tmpdir.c_str(), 1);
+        if (!input.empty()) freopen(input.c_str(), "r", stdin);
         std::vector<char*> argv;
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
@@ -265,6 +266,23 @@ TEST_F(HostProgram, ScriptsThatAreNoFilesOrTooLongAreRefusedAtOnce) {
         EXPECT_EQ(run.err, "tavelin-host: the script " + path + " " + expected +
                                "; give a file of session commands, or - for standard input\n");
     }
+}
+
+TEST_F(HostProgram, EndlessInputOnStandardInputIsCutAtItsBound) {
+    std::vector<std::string> base{"--root", root.path(), "--feed", HOST_FEED, "--no-inject"};
+    auto run = [&](const char* mode) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), {mode, "-"});
+        if (std::string(mode) == "--interactive") arguments.pop_back();
+        return runHostProgram(root, arguments, {}, "/dev/zero");
+    };
+    ProgramRun script = run("--script");
+    EXPECT_EQ(script.status, 1);
+    EXPECT_NE(script.err.find("the script standard input is longer than 16 MiB"), std::string::npos)
+        << script.err;
+    ProgramRun prompt = run("--interactive");
+    EXPECT_EQ(prompt.status, 0);
+    EXPECT_EQ(prompt.err, "tavelin-host: a line is longer than 1 MiB; the session ends\n");
 }
 
 TEST_F(HostProgram, ControlCharactersFromTheFeedAndTheSessionAreShownEscaped) {
