@@ -13,12 +13,12 @@
 #include "KLPreferences/KLPSliderCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
+#include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
 #include "host/HostSession.h"
-#include "ObjectModel/Message.h"
 
 using slider_list::CellTest;
 using slider_list::text;
@@ -162,7 +162,20 @@ TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
     session.run("slide \"Volume\" 0.2 0.256");
     session.run("slide \"Volume\" 0.5 abc");
     session.run("slide \"Theme\" 0.5");
+    for (const char* line : {"type nick Ada", "type --clear NICKNAME \"Bo \\\"B\\\"\"",
+                             "pick quality HIGH", "pick Quality 9", "flip en on", "flip en on"})
+        session.run(line);
     const std::string shown = out.str();
+    EXPECT_NE(shown.find("Nickname  [Bo \"B\"|___]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Quality  [ Low | Medium | *High* ]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("No segment \"9\"; pick takes a segment's title or its number, 1 to 3."),
+              std::string::npos);
+    EXPECT_EQ(
+        text(as<NSString>(
+            NSUserDefaults::standardUserDefaults()->objectForKey("galleryNickname"_ns).get())),
+        "Bo \"B\"");
+    EXPECT_TRUE(NSUserDefaults::standardUserDefaults()->boolForKey("galleryEnabled"_ns))
+        << "flip ROW on sets, it does not toggle";
     EXPECT_NE(shown.find("No row \"Volume\" with a slider"), std::string::npos) << shown;
     EXPECT_NE(shown.find("[0.00 --o------ 1.00]  0.00  1.00  Volume  0.26"), std::string::npos);
     EXPECT_NE(shown.find("\"abc\" is no number"), std::string::npos);
