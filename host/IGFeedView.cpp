@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <vector>
 
 #include "ObjectModel/ClassBuilder.h"
@@ -335,14 +336,13 @@ Ref<NSString> IGFeedView::screenTextImp() {
     long count = _objects ? static_cast<long>(_objects->count()) : 0;
     if (count == 0) return NSString::string(describeFeed(_objects));
     auto [first, end] = visibleRange();
-    std::string text;
+    std::ostringstream text;
     for (long index = first; index < end; ++index)
-        text += std::to_string(index + 1) + ". " +
-                describeFeedObject(_objects->objectAtIndex(index)) + "\n";
+        text << index + 1 << ". " << describeFeedObject(_objects->objectAtIndex(index)) << "\n";
     if (first > 0 || end < count)
-        text += "(" + std::to_string(first + 1) + " to " + std::to_string(end) + " of " +
-                std::to_string(count) + "; \"scroll down\" and \"scroll up\" show the rest)\n";
-    return NSString::string(text);
+        text << "(" << first + 1 << " to " << end << " of " << count
+             << "; \"scroll down\" and \"scroll up\" show the rest)\n";
+    return NSString::string(text.str());
 }
 
 OBJC_IMPLEMENT_CLASS(IGFeedView)
