@@ -210,6 +210,14 @@ std::string expectText(HostSession& session, const SessionArguments& args, bool 
            "\"; \"show\" prints it.";
 }
 
+std::string expectShown(HostSession& session, const SessionArguments& args) {
+    return expectText(session, args, true);
+}
+
+std::string expectNotShown(HostSession& session, const SessionArguments& args) {
+    return expectText(session, args, false);
+}
+
 // The top of the item (by number, from 1) or row (by number or title).
 std::optional<CGFloat> topOfItem(HostSession& session, const std::string& which) {
     UIView* view = topView(session);
@@ -245,10 +253,13 @@ std::string scroll(HostSession& session, const SessionArguments& args) {
 }
 
 std::string help(HostSession& session, const SessionArguments&) {
-    for (const auto& [name, entry] : sessionRegistry())
-        session.out() << "  " << entry.usage
-                      << std::string(30 - std::min<std::size_t>(29, entry.usage.size()), ' ')
-                      << entry.help << "\n";
+    constexpr std::size_t column = 30;
+    for (const auto& [name, entry] : sessionRegistry()) {
+        std::size_t used = entry.usage.size();
+        std::string gap =
+            used < column ? std::string(column - used, ' ') : "\n" + std::string(column + 2, ' ');
+        session.out() << "  " << entry.usage << gap << entry.help << "\n";
+    }
     return "";
 }
 
@@ -277,16 +288,10 @@ std::map<std::string, SessionCommandEntry>& sessionRegistry() {
         {"back", entry("back", "go back one screen", back, 0, 0)},
         {"scroll",
          entry("scroll down|up | to N", "scroll a screenful, or to item N", scroll, 1, 2)},
-        {"expect",
-         entry(
-             "expect \"TEXT\"", "fail unless the screen shows the text",
-             [](HostSession& s, const SessionArguments& a) { return expectText(s, a, true); }, 1, 1,
-             false)},
-        {"expect-not",
-         entry(
-             "expect-not \"TEXT\"", "fail if the screen shows the text",
-             [](HostSession& s, const SessionArguments& a) { return expectText(s, a, false); }, 1,
-             1, false)},
+        {"expect", entry("expect \"TEXT\"", "fail unless the screen shows the text", expectShown, 1,
+                         1, false)},
+        {"expect-not", entry("expect-not \"TEXT\"", "fail if the screen shows the text",
+                             expectNotShown, 1, 1, false)},
         {"reset", entry("reset", "clear the saved settings of the device root", reset, 0, 0)},
         {"show", entry("show", "show the screen again", {}, 0, 0)},
         {"help", entry("help", "list the commands", help, 0, 0, false)},
