@@ -256,8 +256,8 @@ std::string help(HostSession& session, const SessionArguments&) {
     constexpr std::size_t column = 30;
     for (const auto& [name, entry] : sessionRegistry()) {
         std::size_t used = entry.usage.size();
-        std::string gap =
-            used < column ? std::string(column - used, ' ') : "\n" + std::string(column + 2, ' ');
+        std::string gap = used < column ? std::string(column - used, ' ')
+                                        : std::string(1, '\n').append(column + 2, ' ');
         session.out() << "  " << entry.usage << gap << entry.help << "\n";
     }
     return "";
