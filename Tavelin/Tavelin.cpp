@@ -123,7 +123,8 @@ method_IGMainFeedListAdapterDataSource_objectsForListAdapter(id self, SEL _cmd, 
 
 namespace {
 
-constexpr const char* kBundle = "/Library/Application Support/Tavelin/Tavelin.bundle/";
+constexpr const char* kBundle =
+    TAVELIN_JB_PREFIX "/Library/Application Support/Tavelin/Tavelin.bundle/";
 
 // Each quotient in single precision, as the device computes it; a new colour
 // for every use.

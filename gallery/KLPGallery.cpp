@@ -98,8 +98,8 @@ Ref<KLPSection> staticCells() {
         if (auto* cell = as<KLPLinkCell>(sender))
             cell->detailTextLabel()->setText(NSString::stringWithFormat("%d taps", ++*taps));
     });
-    Ref<UIImage> avatar =
-        UIImage::imageNamed("/Library/Application Support/Tavelin/Tavelin.bundle/torvenAK.png"_ns);
+    Ref<UIImage> avatar = UIImage::imageNamed(
+        TAVELIN_JB_PREFIX "/Library/Application Support/Tavelin/Tavelin.bundle/torvenAK.png"_ns);
     return section(
         "Static rows"_ns, nullptr,
         {KLPValueCell::cellWithTitle("Version"_ns, "1.0"_ns), counter,

@@ -17,6 +17,7 @@ enum OptionId : int {
     kFeed,
     kVelin,
     kNoInject,
+    kQuiet,
     kSnapshots,
     kSize,
     kScale,
@@ -35,6 +36,7 @@ const std::vector<option>& longOptions() {
         {"feed", required_argument, nullptr, kFeed},
         {"velin", required_argument, nullptr, kVelin},
         {"no-inject", no_argument, nullptr, kNoInject},
+        {"quiet", no_argument, nullptr, kQuiet},
         {"snapshots", required_argument, nullptr, kSnapshots},
         {"size", required_argument, nullptr, kSize},
         {"scale", required_argument, nullptr, kScale},
@@ -109,6 +111,9 @@ std::optional<std::string> apply(HostOptions& options, int id, const std::string
         return setVelin(options, value);
     case kNoInject:
         options.inject = false;
+        break;
+    case kQuiet:
+        options.quiet = true;
         break;
     case kSnapshots:
         options.snapshots = value;
@@ -229,7 +234,8 @@ const char* hostVersion() {
 
 const char* hostUsage() {
     return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--fresh]\n"
-           "                    [--feed FILE] [--velin on|off] [--no-inject] [--keep-going]\n"
+           "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]\n"
+           "                    [--keep-going]\n"
            "                    [--snapshots DIR] [--size WxH] [--scale N]\n"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
@@ -245,9 +251,12 @@ const char* hostUsage() {
            "  --fresh          runs on a temporary copy of the root (removed at exit), so that\n"
            "                   no setting is kept or read from earlier runs\n"
            "  --feed FILE      the feed to show, a regular file of at most 64 MiB (default:\n"
-           "                   <root>/Applications/Instagram.app/feed.json)\n"
+           "                   <root>/Applications/Instagram.app/feed.json, else the host's\n"
+           "                   sample feed)\n"
            "  --velin on|off   turns Velin Mode on or off before the feed is shown (saved)\n"
            "  --no-inject      runs the host without its injected libraries\n"
+           "  --quiet          the loader says only what goes wrong, not each library it loads\n"
+           "                   or skips (its lines start with MS:)\n"
            "  --snapshots DIR  writes a picture of every screen shown into DIR (001-feed.png,\n"
            "                   002-account-settings.png ...); the tour runs unless another\n"
            "                   mode is chosen\n"

@@ -10,8 +10,10 @@
 
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNumber.h"
+#include "Foundation/NSProcessInfo.h"
 #include "Foundation/NSUserDefaults.h"
 #include "UIKit/UIScreen.h"
+#include "host/DefaultsCommand.h"
 #include "host/FeedFile.h"
 #include "host/FeedPrinter.h"
 #include "host/GalleryCommand.h"
@@ -19,9 +21,12 @@
 #include "host/HostSession.h"
 #include "host/IGMainFeed.h"
 #include "host/InputFile.h"
+#include "host/InspectionCommands.h"
 #include "host/Loader.h"
 #include "host/PrintableText.h"
 #include "host/Prompt.h"
+#include "host/Relaunch.h"
+#include "host/SampleFeed.h"
 #include "host/SnapshotCommand.h"
 
 namespace fs = std::filesystem;
@@ -48,38 +53,6 @@ void removeWhenThisProcessEnds(const std::string& path) {
     close(ends[0]);
 }
 
-// A temporary copy of a device root without its saved settings, removed
-// when this goes or the process ends.
-class FreshRoot {
-  public:
-    ~FreshRoot() {
-        std::error_code ignored;
-        if (!_path.empty()) fs::remove_all(_path, ignored);
-    }
-    // Answers the copy's path, or empty with the reason on `errors`.
-    std::string copy(const std::string& root, std::ostream& errors) {
-        std::string pattern = (fs::temp_directory_path() / "tavelin-fresh-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            errors << kHostErrorPrefix << "--fresh cannot make a temporary folder in "
-                   << fs::temp_directory_path().string() << "\n";
-            return "";
-        }
-        _path = pattern;
-        removeWhenThisProcessEnds(_path);
-        std::error_code failure;
-        fs::copy(root, _path, fs::copy_options::recursive | fs::copy_options::copy_symlinks,
-                 failure);
-        fs::remove_all(_path + kHostPreferencesFolder, failure);
-        if (!failure) return _path;
-        errors << kHostErrorPrefix << "--fresh cannot copy the device root " << root << ": "
-               << failure.message() << "\n";
-        return "";
-    }
-
-  private:
-    std::string _path;
-};
-
 void setVelinMode(bool on, std::ostream& errors) {
     NSUserDefaults* defaults = NSUserDefaults::standardUserDefaults();
     defaults->setObject(NSNumber::numberWithBool(on), "TVLSWitch1"_ns);
@@ -95,22 +68,23 @@ int printFeed(NSArray* feed, std::ostream& out) {
     return 0;
 }
 
-std::string scriptName(const std::string& path) {
-    return path == "-" ? "standard input" : path;
-}
-
 int runCommands(HostSession& session, const std::string& text, const ScriptRun& how) {
     std::istringstream in(text);
     return session.runScript(in, how) == 0 ? 0 : 1;
 }
 
-int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std::ostream& errors) {
+int runSession(const HostOptions& options, NSArray* feed, const std::string& feedFile,
+               std::ostream& out, std::ostream& errors) {
     addGalleryCommands();
     addSnapshotCommand();
-    HostSession session(feed, out, errors, options.feed.value_or(devicePath(kHostFeedPath)));
+    addInspectionCommands();
+    addDefaultsCommand();
+    addRelaunchCommand(options);
+    HostSession session(feed, out, errors, feedFile);
     session.setSnapshotFolder(options.snapshots);
+    if (options.commands >= 0) return runLaunchedSession(session, options);
     if (options.mode == HostMode::Interactive) {
-        out << "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";
+        out << kSessionGreeting;
         session.show();
         runPrompt(session, std::cin);
         return 0;
@@ -121,14 +95,10 @@ int runSession(const HostOptions& options, NSArray* feed, std::ostream& out, std
             text += line + "\n";
         return runCommands(session, text, {.name = "tour"});
     }
-    InputRead script = readFileOrPipe(options.script, kMaxScriptBytes);
-    if (!script.problem.empty()) {
-        errors << kHostErrorPrefix << "the script " << scriptName(options.script) << " "
-               << script.problem << "; give a file of session commands, or - for standard input\n";
-        return 1;
-    }
-    return runCommands(session, script.text,
-                       {.name = scriptName(options.script), .keepGoing = options.keepGoing});
+    std::optional<std::string> script = readSessionScript(options, errors);
+    if (!script) return 1;
+    return runCommands(session, *script,
+                       {.name = sessionScriptName(options.script), .keepGoing = options.keepGoing});
 }
 
 // Sets the device screen and makes the snapshot folder.
@@ -146,15 +116,29 @@ bool prepareScreen(const HostOptions& options, std::ostream& errors) {
     return false;
 }
 
+// The feed file of --feed, else the root's; empty when the root has none,
+// and the sample feed built into the host stands in.
+std::string hostFeedFile(const HostOptions& options) {
+    if (options.feed) return *options.feed;
+    std::string rootFeed = devicePath(kHostFeedPath);
+    return fs::exists(rootFeed) ? rootFeed : "";
+}
+
+Ref<NSArray> hostFeed(const std::string& file) {
+    return file.empty() ? parseFeed(kSampleFeed, "the host's sample feed") : loadFeed(file);
+}
+
 int runOnRoot(const HostOptions& options, std::ostream& out, std::ostream& errors) {
     if (!prepareScreen(options, errors)) return 1;
+    NSProcessInfo::processInfo()->setProcessName(NSString::string(kHostExecutableName));
     registerHostClasses();
-    if (options.inject) loadInjectedLibraries(deviceRoot(), errors);
-    if (options.velin) setVelinMode(*options.velin, errors);
+    if (options.inject) loadInjectedLibraries(deviceRoot(), errors, options.quiet);
+    if (options.velin && !options.relaunched) setVelinMode(*options.velin, errors);
     try {
-        Ref<NSArray> feed = loadFeed(options.feed.value_or(devicePath(kHostFeedPath)));
+        std::string feedFile = hostFeedFile(options);
+        Ref<NSArray> feed = hostFeed(feedFile);
         if (options.mode == HostMode::PrintFeed) return printFeed(feed, out);
-        return runSession(options, feed, out, errors);
+        return runSession(options, feed, feedFile, out, errors);
     } catch (const FeedFileError& error) {
         errors << kHostErrorPrefix << error.what() << "\n";
         return 1;
@@ -176,4 +160,47 @@ int runHost(const HostOptions& options, std::ostream& rawOut, std::ostream& rawE
     setDeviceRoot(root);
     NSUserDefaults::resetStandardUserDefaults();
     return runOnRoot(options, out, errors);
+}
+
+std::string hostStartProblem(const HostOptions& options) {
+    if (!fs::is_directory(options.root))
+        return "the device root " + options.root + " is not a folder";
+    if (options.feed && !fs::is_regular_file(*options.feed))
+        return "the feed file " + *options.feed + " is not a readable file";
+    return "";
+}
+
+std::string sessionScriptName(const std::string& path) {
+    return path == "-" ? "standard input" : path;
+}
+
+std::optional<std::string> readSessionScript(const HostOptions& options, std::ostream& errors) {
+    InputRead script = readFileOrPipe(options.script, kMaxScriptBytes);
+    if (script.problem.empty()) return script.text;
+    errors << kHostErrorPrefix << "the script " << sessionScriptName(options.script) << " "
+           << script.problem << "; give a file of session commands, or - for standard input\n";
+    return std::nullopt;
+}
+
+FreshRoot::~FreshRoot() {
+    std::error_code ignored;
+    if (!_path.empty()) fs::remove_all(_path, ignored);
+}
+
+std::string FreshRoot::copy(const std::string& root, std::ostream& errors) {
+    std::string pattern = (fs::temp_directory_path() / "tavelin-fresh-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        errors << kHostErrorPrefix << "--fresh cannot make a temporary folder in "
+               << fs::temp_directory_path().string() << "\n";
+        return "";
+    }
+    _path = pattern;
+    removeWhenThisProcessEnds(_path);
+    std::error_code failure;
+    fs::copy(root, _path, fs::copy_options::recursive | fs::copy_options::copy_symlinks, failure);
+    fs::remove_all(_path + kHostPreferencesFolder, failure);
+    if (!failure) return _path;
+    errors << kHostErrorPrefix << "--fresh cannot copy the device root " << root << ": "
+           << failure.message() << "\n";
+    return "";
 }

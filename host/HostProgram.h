@@ -23,6 +23,7 @@ struct HostOptions {
     bool fresh = false;
     // A script runs to its end after a failed command (and still fails).
     bool keepGoing = false;
+    bool quiet = false; // the loader says only what goes wrong
     // Default: the tour, or PrintFeed when --feed or --velin is given.
     std::optional<HostMode> mode{};
     std::string script{};
@@ -35,6 +36,11 @@ struct HostOptions {
     // --help and --version: print and leave.
     bool help = false;
     bool version = false;
+    // Set by the host program for the host processes of a session: the
+    // descriptor of the session's commands, and whether a relaunch started
+    // this process.
+    int commands = -1;
+    bool relaunched = false;
 };
 
 // The problem with the options, said for the user.
@@ -48,6 +54,10 @@ inline constexpr const char* kHostFeedPath = "/Applications/Instagram.app/feed.j
 inline constexpr const char* kHostPreferencesFolder = "/var/mobile/Library/Preferences";
 inline constexpr std::size_t kMaxFeedBytes = 64u << 20;
 inline constexpr std::size_t kMaxScriptBytes = 16u << 20;
+// The name of the host's executable, as filter lists and NSLog see it.
+inline constexpr const char* kHostExecutableName = "Instagram";
+inline constexpr const char* kSessionGreeting =
+    "Tavelin host: \"help\" lists the commands, \"quit\" ends.\n";
 
 const char* hostUsage();
 const char* hostVersion();
@@ -59,3 +69,25 @@ parseHostOptions(const std::vector<std::string>& arguments, const std::string& d
 // Sets up the host, injects the libraries, runs the mode. Answers the
 // process's exit code: 0, or 1 with the reasons on `errors`.
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& errors);
+// Why the host could not start with these options now, or an empty string.
+std::string hostStartProblem(const HostOptions& options);
+
+// The script of --script ("standard input" for -) as errors name it.
+std::string sessionScriptName(const std::string& path);
+// The text of the session's script, or nothing with the reason on `errors`.
+std::optional<std::string> readSessionScript(const HostOptions& options, std::ostream& errors);
+
+// A temporary copy of a device root without its saved settings, removed
+// when this goes or the process ends.
+class FreshRoot {
+  public:
+    FreshRoot() = default;
+    FreshRoot(const FreshRoot&) = delete;
+    FreshRoot& operator=(const FreshRoot&) = delete;
+    ~FreshRoot();
+    // Answers the copy's path, or empty with the reason on `errors`.
+    std::string copy(const std::string& root, std::ostream& errors);
+
+  private:
+    std::string _path;
+};

@@ -198,7 +198,7 @@ bool HostSession::run(const std::string& line) {
 int HostSession::runScript(std::istream& in, const ScriptRun& how) {
     std::string line;
     int failures = 0;
-    for (long number = 1; !_done && std::getline(in, line); ++number) {
+    for (long number = how.firstLine; !_done && std::getline(in, line); ++number) {
         if (how.echo && line.starts_with("#"))
             _out << "\n" << line << "\n";
         else if (how.echo && !split(line).empty())

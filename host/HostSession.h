@@ -46,6 +46,7 @@ struct ScriptRun {
     std::string name;       // names the script in errors: "tour", "s.txt"
     bool echo = true;       // repeats each command ("> feed") and comment
     bool keepGoing = false; // runs on after a failed command
+    long firstLine = 1;     // the number of the first line read, for errors
 };
 
 class HostSession {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/HostProgram.h"
+#include "host/Relaunch.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
         std::cout << (options.help ? hostUsage() : hostVersion());
         return 0;
     }
-    return runHost(options, std::cout, std::cerr);
+    if (options.mode == HostMode::PrintFeed) return runHost(options, std::cout, std::cerr);
+    return runHostProcesses(options, std::cout, std::cerr);
 }

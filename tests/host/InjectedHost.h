@@ -22,18 +22,15 @@ struct InjectedLibrary {
 struct InjectedHost {
     explicit InjectedHost(bool inject = true, const std::vector<InjectedLibrary>& others = {}) {
         for (const InjectedLibrary& library : others)
-            root.injectFiltered(library.name, library.path);
+            root.inject(library.name + ".dylib", library.path);
         if (inject) {
-            root.injectFiltered("Tavelin", TAVELIN_DYLIB);
-            std::filesystem::path bundle =
-                root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
-            std::filesystem::create_directories(bundle.parent_path());
-            std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
+            root.inject("Tavelin.dylib", TAVELIN_DYLIB);
+            root.stageBundle();
         }
         setDeviceRoot(root.path());
         registerHostClasses();
         std::ostringstream errors;
-        if (inject) loadInjectedLibraries(root.path(), errors);
+        if (inject) loadInjectedLibraries(root.path(), errors, true);
         EXPECT_EQ(errors.str(), "");
     }
     TestRoot root;

@@ -27,19 +27,32 @@ class TestRoot {
     const std::string& path() const { return path_; }
     std::filesystem::path libraries() const { return path_ + kInjectedLibrariesFolder; }
 
-    // Puts a library into the injected folder under `name`.
-    void inject(const std::string& name, const std::string& library) const {
+    // Puts a library into the injected folder under `name`, with a filter
+    // list of the given filters (an XML dictionary's entries, by default the
+    // host's bundle); none when `filters` is empty.
+    void inject(const std::string& name, const std::string& library,
+                const std::string& filters = kHostBundleFilter) const {
         std::filesystem::create_symlink(library, libraries() / name);
+        if (filters.empty()) return;
+        std::filesystem::path list = libraries() / name;
+        std::ofstream(list.replace_extension(".plist")) << filterList(filters);
     }
-    // Puts `library` in as <name>.dylib with a filter list <name>.plist that
-    // names the host's bundle.
-    void injectFiltered(const std::string& name, const std::string& library) const {
-        inject(name + ".dylib", library);
-        write(std::string(kInjectedLibrariesFolder).substr(1) + "/" + name + ".plist",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-              "<key>Filter</key><dict><key>Bundles</key><array><string>com.burbn.instagram"
-              "</string></array></dict></dict></plist>\n");
+    static constexpr const char* kHostBundleFilter =
+        "<key>Bundles</key><array><string>com.burbn.instagram</string></array>";
+    static std::string filterList(const std::string& filters) {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+               "<key>Filter</key><dict>" +
+               filters + "</dict></dict></plist>\n";
     }
+#ifdef STAGED_BUNDLE
+    // Gives the root the library's images, as the build staged them.
+    void stageBundle() const {
+        std::filesystem::path bundle =
+            path_ + TAVELIN_JB_PREFIX "/Library/Application Support/Tavelin/Tavelin.bundle";
+        std::filesystem::create_directories(bundle.parent_path());
+        std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
+    }
+#endif
     std::string write(const std::string& relative, const std::string& contents) const {
         std::filesystem::path file = std::filesystem::path(path_) / relative;
         std::filesystem::create_directories(file.parent_path());

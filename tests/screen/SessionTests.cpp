@@ -101,10 +101,7 @@ TEST(Session, NoArgumentsRunTheTourAndFeedOptionsPrintTheFeed) {
 std::string tour(bool inject, bool velinBefore) {
     TestRoot root;
     root.inject("Tavelin.dylib", TAVELIN_DYLIB);
-    std::filesystem::path bundle =
-        root.path() + "/Library/Application Support/Tavelin/Tavelin.bundle";
-    std::filesystem::create_directories(bundle.parent_path());
-    std::filesystem::create_directory_symlink(STAGED_BUNDLE, bundle);
+    root.stageBundle();
     std::ostringstream out, errors;
     HostOptions options{.root = root.path(),
                         .feed = HOST_FEED,

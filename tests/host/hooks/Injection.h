@@ -20,7 +20,7 @@ class Injection {
         setDeviceRoot(root_.path());
         root_.inject("Tavelin.dylib", TAVELIN_DYLIB);
         std::ostringstream errors;
-        std::vector<LoadedLibrary> loaded = loadInjectedLibraries(root_.path(), errors);
+        std::vector<LoadedLibrary> loaded = loadInjectedLibraries(root_.path(), errors, true);
         errors_ = errors.str();
         handle_ = loaded.size() == 1 ? loaded.front().handle : nullptr;
     }

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNumber.h"
+#include "ProgramRun.h"
+#include "host/HostClasses.h"
+#include "host/Relaunch.h"
+
+namespace {
+
+const std::string kTavelin = std::string(kInjectedLibrariesFolder) + "/Tavelin.dylib";
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& start) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with(start)) lines.push_back(line);
+    return lines;
+}
+
+class Tools : public ::testing::Test {
+  protected:
+    void SetUp() override { root.inject("Tavelin.dylib", TAVELIN_DYLIB); }
+    TestRoot root;
+};
+
+TEST_F(Tools, MethodsAndHooksShowWhereEachImplementationLives) {
+    ProgramRun run = runSessionScript(root, "methods IGPost\nhooks\nclasses IGPo\nclasses Zz*\n"
+                                            "methods Nope\nmethods\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "MS:Notice: Loading: " + kTavelin)) << run.err;
+    std::vector<std::string> methods = linesStartingWith(run.out, "  -");
+    std::vector<std::string> classMethods = linesStartingWith(run.out, "  +");
+    methods.insert(methods.end(), classMethods.begin(), classMethods.end());
+    int replaced = 0, host = 0;
+    for (const std::string& line : methods) {
+        if (line.starts_with("  -[")) continue; // a hooks line
+        bool hooked = line.starts_with("  -mediaCoord ") || line.starts_with("  -setMediaCoord: ");
+        (hooked ? replaced : host) += 1;
+        EXPECT_TRUE(line.ends_with(hooked ? kTavelin + "  [injected]" : "  tavelin-host")) << line;
+    }
+    EXPECT_EQ(replaced, 2) << run.out;
+    EXPECT_GT(host, 0) << run.out;
+    EXPECT_EQ(
+        linesStartingWith(run.out, "  -["),
+        (std::vector<std::string>{
+            "  -[IGAccountSettingsViewController isTapped:]  " + kTavelin,
+            "  -[IGAccountSettingsViewController viewDidLoad]  " + kTavelin,
+            "  -[IGMainFeedListAdapterDataSource objectsForListAdapter:]  " + kTavelin,
+            "  -[IGPost mediaCoord]  " + kTavelin, "  -[IGPost setMediaCoord:]  " + kTavelin}));
+    for (const char* said : {"> classes IGPo\n  IGPost\n1 class\n", "No class matches \"Zz*\".",
+                             "There is no class Nope in this process; \"classes\" lists them.",
+                             "methods needs one CLASS name, such as IGPost."})
+        EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+}
+
+TEST_F(Tools, RelaunchStartsANewHostProcessThatKeepsVelinMode) {
+    ProgramRun run = runSessionScript(
+        root, "settings\ntap right\nflip \"Velin Mode\"\nrelaunch\nfeed\nquit\nfeed\n",
+        {"--quiet"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    int before = 0, after = 0;
+    std::size_t ends = run.out.find("Relaunching: host process ");
+    ASSERT_NE(ends, std::string::npos) << run.out;
+    std::sscanf(run.out.c_str() + ends, "Relaunching: host process %d", &before);
+    std::size_t starts = run.out.find("The host started again: process ");
+    ASSERT_NE(starts, std::string::npos) << run.out;
+    std::sscanf(run.out.c_str() + starts, "The host started again: process %d", &after);
+    EXPECT_NE(before, after);
+    std::string second = run.out.substr(starts);
+    EXPECT_TRUE(contains(second, "> feed\n\n | Instagram | [Settings]\n1. Stories")) << second;
+    EXPECT_TRUE(contains(second, "2. Post\n    \"Golden hour over Alfama\"")) << second;
+    EXPECT_FALSE(contains(second, "Post by")) << second;
+    EXPECT_EQ(second.find("> feed"), second.rfind("> feed")) << "nothing runs after quit";
+}
+
+std::string relaunchInSession(const HostOptions& options, const std::string& script) {
+    registerHostClasses();
+    addRelaunchCommand(options);
+    std::ostringstream out;
+    HostSession session(NSArray::array(), out);
+    std::istringstream in(script);
+    session.runAll(in, false, true);
+    return out.str();
+}
+
+TEST(Relaunch, WhenTheHostCannotStartAgainTheSessionGoesOn) {
+    std::string gone = relaunchInSession({.root = "/nonexistent/root", .commands = 0},
+                                         "relaunch\nrelaunch now\nshow\n");
+    EXPECT_TRUE(contains(gone, "Cannot relaunch: the device root /nonexistent/root is not a "
+                               "folder. This host process goes on.\n"))
+        << gone;
+    EXPECT_TRUE(contains(gone, "relaunch takes no arguments.")) << gone;
+    EXPECT_TRUE(contains(gone, "> show\n\n | Instagram")) << gone;
+    std::string inside = relaunchInSession({.root = "/"}, "relaunch\nshow\n");
+    EXPECT_TRUE(contains(inside, "runs inside another program, which cannot start the host again"))
+        << inside;
+}
+
+TEST_F(Tools, DefaultsWritesEveryTypeThroughTheStoreThatTheHostReads) {
+    std::string prefs = root.path() + "/var/mobile/Library/Preferences/";
+    root.write("var/mobile/Library/Preferences/com.tavelin.prefs.plist",
+               "<plist version=\"1.0\"><dict><key>a</key><integer>1</integer></dict></plist>");
+    ProgramRun run = runSessionScript(root, R"(defaults write com.burbn.instagram flag -bool YES
+defaults write com.burbn.instagram count -int -42
+defaults write com.burbn.instagram ratio -float 0.25
+defaults write com.burbn.instagram name -string "two words"
+defaults write com.burbn.instagram plain word
+defaults write com.burbn.instagram TVLSWitch1 -boolean true
+defaults read com.burbn.instagram
+feed
+defaults delete com.burbn.instagram plain
+defaults read com.burbn.instagram plain
+defaults read com.burbn.instagram ratio
+defaults write com.tavelin.prefs extra -int 2
+defaults read com.tavelin.prefs
+defaults delete com.tavelin.prefs
+defaults read com.tavelin.prefs
+)");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* said :
+         {"> defaults read com.burbn.instagram\n{\n    TVLSWitch1 = 1;\n    count = -42;\n"
+          "    flag = 1;\n    name = \"two words\";\n    plain = word;\n    ratio = 0.25;\n}\n",
+          "2. Post\n", "The domain/default pair of (com.burbn.instagram, plain) does not exist.",
+          "> defaults read com.burbn.instagram ratio\n0.25\n",
+          "> defaults read com.tavelin.prefs\n{\n    a = 1;\n    extra = 2;\n}\n",
+          "Domain com.tavelin.prefs does not exist; \"defaults read\" shows every domain."})
+        EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+    Ref<NSDictionary> saved = NSDictionary::dictionaryWithContentsOfFile(
+        NSString::string(prefs + "com.burbn.instagram.plist"));
+    ASSERT_TRUE(saved);
+    const std::pair<const char*, NSNumber::Kind> kinds[] = {{"flag", NSNumber::Kind::Bool},
+                                                            {"TVLSWitch1", NSNumber::Kind::Bool},
+                                                            {"count", NSNumber::Kind::Integer},
+                                                            {"ratio", NSNumber::Kind::Double}};
+    for (const auto& [key, kind] : kinds) {
+        auto* number = as<NSNumber>(saved->objectForKey(std::string_view(key)));
+        ASSERT_TRUE(number) << key;
+        EXPECT_EQ(number->kind(), kind) << key;
+    }
+    EXPECT_EQ(as<NSNumber>(saved->objectForKey(std::string_view("count")))->longLongValue(), -42);
+    EXPECT_EQ(as<NSString>(saved->objectForKey(std::string_view("name")))->utf8(), "two words");
+    EXPECT_FALSE(saved->objectForKey(std::string_view("plain")));
+}
+
+TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
+    ProgramRun run = runSessionScript(root, "defaults write com.burbn.instagram n -int 1.5\n"
+                                            "defaults write com.burbn.instagram b -bool maybe\n"
+                                            "defaults write com.burbn.instagram f -float nan\n"
+                                            "defaults write com.burbn.instagram x -array a\n"
+                                            "defaults write com.nobody.app k v\n"
+                                            "defaults write ../etc k v\n"
+                                            "defaults write com.burbn.instagram \"a\x01key\" v\n"
+                                            "defaults write com.burbn.instagram k\n"
+                                            "defaults wipe\n"
+                                            "defaults read com.burbn.instagram\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* said :
+         {"\"1.5\" is no int value; -int takes a whole number.",
+          "\"maybe\" is no bool value; -bool takes YES, NO, true or false.",
+          "\"nan\" is no float value; -float takes a number such as 0.5.",
+          "Unknown type -array; defaults write takes -bool, -int, -float or -string.",
+          "Domain com.nobody.app does not exist",
+          "\"../etc\" is no domain name (such as com.burbn.instagram).",
+          "The key has control characters; nothing changed.",
+          "defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
+          "defaults takes read, write or delete, not \"wipe\".",
+          "> defaults read com.burbn.instagram\n{\n}\n"})
+        EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+}
+
+std::string shell(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    for (char buffer[512]; pipe && std::fgets(buffer, sizeof buffer, pipe);)
+        output += buffer;
+    if (pipe) {
+        EXPECT_EQ(pclose(pipe), 0) << command;
+    }
+    return output;
+}
+
+TEST(Package, HoldsWhatTheLibraryInstallsAndTheHostRunsOnAnExtractedRoot) {
+    std::string deb = std::string("'") + TAVELIN_DEB + "'";
+    std::string info = shell("dpkg-deb -I " + deb);
+    for (const char* field : {" Package: com.tavelin.tavelin\n", " Version: 1.0.0\n",
+                              " Section: Tweaks\n", " Depends: mobilesubstrate\n",
+                              " Maintainer: ", " Description: ", " Architecture: iphoneos-arm"})
+        EXPECT_TRUE(contains(info, field)) << field << "\n" << info;
+    std::set<std::string> files;
+    for (const std::string& line : linesStartingWith(shell("dpkg-deb -c " + deb), "-"))
+        files.insert(line.substr(line.find(" ./") + 2));
+    const std::string libraries = kInjectedLibrariesFolder, jb = TAVELIN_JB_PREFIX,
+                      bundle = "/Library/Application Support/Tavelin/Tavelin.bundle/";
+    EXPECT_EQ(files,
+              (std::set<std::string>{libraries + "/Tavelin.dylib", libraries + "/Tavelin.plist",
+                                     jb + bundle + "Navro.png", jb + bundle + "PrefsDonate.png",
+                                     jb + bundle + "heart.png", jb + bundle + "setting.png",
+                                     jb + bundle + "torvenAK.png"}));
+    TestRoot scratch;
+    std::string device = scratch.path() + "/device";
+    std::filesystem::create_directory(device);
+    shell("dpkg-deb -x " + deb + " '" + device + "'");
+    ProgramRun run = runHostProgram(
+        scratch, {"--root", device, "--script", scratch.write("s.txt", "feed\nsettings\n")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "MS:Notice: Injecting: com.burbn.instagram [Instagram] (1946.1)\n"
+                       "MS:Notice: Loading: " +
+                           kTavelin + " (bundle com.burbn.instagram)\n");
+    EXPECT_TRUE(contains(run.out, "2. Post by @mira.lens at Lisbon, Portugal")) << run.out;
+    EXPECT_FALSE(contains(run.out, "Sponsored")) << run.out;
+    EXPECT_TRUE(contains(run.out, "setting.png]")) << "the bundle's image on the button\n"
+                                                   << run.out;
+}
+
+} // namespace
