@@ -128,7 +128,7 @@ Test testVersion(const VersionRange& range, double version) {
                         "CoreFoundationVersion " + span};
 }
 
-std::vector<Test> tests(const FilterList& filter, const HostIdentity& host) {
+std::vector<Test> testsOf(const FilterList& filter, const HostIdentity& host) {
     std::vector<Test> done;
     if (filter.bundles)
         done.push_back(testNames("Bundles", *filter.bundles, host.bundles, "bundle"));
@@ -173,7 +173,7 @@ std::variant<FilterList, std::string> readFilterList(const std::string& path) {
 }
 
 FilterDecision decide(const FilterList& filter, const HostIdentity& host) {
-    std::vector<Test> done = tests(filter, host);
+    std::vector<Test> done = testsOf(filter, host);
     auto matched = [](const Test& test) { return test.matched; };
     bool load = filter.any ? std::any_of(done.begin(), done.end(), matched)
                            : std::all_of(done.begin(), done.end(), matched);

@@ -123,8 +123,8 @@ std::string hooks(HostSession& session, const SessionArguments& args) {
                                 line.name.substr(1) + "]  " +
                                 implementationFile(line.implementation));
     std::sort(found.begin(), found.end());
-    session.out() << found.size() << " methods live in injected libraries"
-                  << (found.empty() ? ".\n" : ":\n");
+    session.out() << found.size() << (found.size() == 1 ? " method lives" : " methods live")
+                  << " in injected libraries" << (found.empty() ? ".\n" : ":\n");
     for (const std::string& line : found)
         session.out() << "  " << line << "\n";
     return "";
