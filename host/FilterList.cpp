@@ -101,12 +101,12 @@ Strings unknownKeysOf(const NSDictionary* filter) {
 }
 
 // One kind of filter tested: whether it matched, and what to say about it.
-struct Test {
+struct Check {
     bool matched;
     std::string said;
 };
 
-Test testNames(const char* kind, const Strings& listed, const Strings& present, const char* what) {
+Check testNames(const char* kind, const Strings& listed, const Strings& present, const char* what) {
     for (const std::string& name : present)
         if (std::find(listed.begin(), listed.end(), name) != listed.end())
             return {true, std::string(what) + " " + name};
@@ -114,13 +114,13 @@ Test testNames(const char* kind, const Strings& listed, const Strings& present, 
                        " of this process (" + joined(present, ", ") + ")"};
 }
 
-Test testClasses(const Strings& listed, const HostIdentity& host) {
+Check testClasses(const Strings& listed, const HostIdentity& host) {
     for (const std::string& name : listed)
         if (host.hasClass && host.hasClass(name)) return {true, "class " + name};
     return {false, "none of Classes (" + joined(listed, ", ") + ") exists in this process"};
 }
 
-Test testVersion(const VersionRange& range, double version) {
+Check testVersion(const VersionRange& range, double version) {
     std::string span =
         "[" + number(range.lowest) + ", " + (range.end ? number(*range.end) + ")" : "...)");
     bool inside = version >= range.lowest && (!range.end || version < *range.end);
@@ -128,8 +128,8 @@ Test testVersion(const VersionRange& range, double version) {
                         "CoreFoundationVersion " + span};
 }
 
-std::vector<Test> testsOf(const FilterList& filter, const HostIdentity& host) {
-    std::vector<Test> done;
+std::vector<Check> testsOf(const FilterList& filter, const HostIdentity& host) {
+    std::vector<Check> done;
     if (filter.bundles)
         done.push_back(testNames("Bundles", *filter.bundles, host.bundles, "bundle"));
     if (filter.executables)
@@ -173,12 +173,12 @@ std::variant<FilterList, std::string> readFilterList(const std::string& path) {
 }
 
 FilterDecision decide(const FilterList& filter, const HostIdentity& host) {
-    std::vector<Test> done = testsOf(filter, host);
-    auto matched = [](const Test& test) { return test.matched; };
+    std::vector<Check> done = testsOf(filter, host);
+    auto matched = [](const Check& check) { return check.matched; };
     bool load = filter.any ? std::any_of(done.begin(), done.end(), matched)
                            : std::all_of(done.begin(), done.end(), matched);
     Strings said;
-    for (const Test& test : done)
-        if (test.matched == load) said.push_back(test.said);
+    for (const Check& check : done)
+        if (check.matched == load) said.push_back(check.said);
     return {load, joined(said, "; ")};
 }

@@ -191,9 +191,12 @@ std::string shell(const std::string& command) {
 TEST(Package, HoldsWhatTheLibraryInstallsAndTheHostRunsOnAnExtractedRoot) {
     std::string deb = std::string("'") + TAVELIN_DEB + "'";
     std::string info = shell("dpkg-deb -I " + deb);
-    for (const char* field : {" Package: com.tavelin.tavelin\n", " Version: 1.0.0\n",
-                              " Section: Tweaks\n", " Depends: mobilesubstrate\n",
-                              " Maintainer: ", " Description: ", " Architecture: iphoneos-arm"})
+    const std::string architecture =
+        std::string(TAVELIN_JB_PREFIX).empty() ? "iphoneos-arm" : "iphoneos-arm64";
+    for (const std::string& field : std::vector<std::string>{
+             " Package: com.tavelin.tavelin\n", " Version: 1.0.0\n", " Section: Tweaks\n",
+             " Depends: mobilesubstrate\n",
+             " Maintainer: ", " Description: ", " Architecture: " + architecture + "\n"})
         EXPECT_TRUE(contains(info, field)) << field << "\n" << info;
     std::set<std::string> files;
     for (const std::string& line : linesStartingWith(shell("dpkg-deb -c " + deb), "-"))
