@@ -55,9 +55,10 @@ int main(int argc, char** argv) {
     std::string defaults =
         (std::filesystem::temp_directory_path() / "tavelin-bench-XXXXXX").string();
     setDeviceRoot(mkdtemp(defaults.data()));
-    std::filesystem::create_directories(deviceRoot() + "/Library");
-    std::filesystem::create_directory_symlink(TAVELIN_STAGE_ROOT "/Library/Application Support",
-                                              deviceRoot() + "/Library/Application Support");
+    std::filesystem::create_directories(deviceRoot() + TAVELIN_JB_PREFIX "/Library");
+    std::filesystem::create_directory_symlink(
+        TAVELIN_STAGE_ROOT TAVELIN_JB_PREFIX "/Library/Application Support",
+        deviceRoot() + TAVELIN_JB_PREFIX "/Library/Application Support");
     registerHostClasses();
     if (loadInjectedLibraries(TAVELIN_STAGE_ROOT, std::cerr).empty()) {
         std::cerr << "bench: Tavelin.dylib did not load from " << TAVELIN_STAGE_ROOT << "\n";

@@ -148,11 +148,17 @@ std::optional<Domain> findDomain(const std::string& name, std::string& problem) 
     return std::nullopt;
 }
 
-Ref<NSDictionary> contentsOf(const Domain& domain) {
+std::string unreadable(const Domain& domain) {
+    return "The file of domain " + domain.name + " cannot be read; nothing changed.";
+}
+
+// nil, with the problem, when the domain's file cannot be read.
+Ref<NSDictionary> contentsOf(const Domain& domain, std::string& problem) {
     if (domain.isHost) return NSUserDefaults::standardUserDefaults()->persistentDomain();
     Ref<NSDictionary> contents =
         NSDictionary::dictionaryWithContentsOfFile(NSString::string(domain.file));
-    return contents ? contents : NSDictionary::dictionary();
+    if (!contents) problem = unreadable(domain);
+    return contents;
 }
 
 // Sets (nil: removes) the key of the domain; answers the problem, if any.
@@ -167,7 +173,7 @@ std::string store(const Domain& domain, const std::string& key, NSObject* value)
     }
     Ref<NSMutableDictionary> contents =
         NSMutableDictionary::dictionaryWithContentsOfFile(NSString::string(domain.file));
-    if (!contents) return "The file of domain " + domain.name + " cannot be read; nothing changed.";
+    if (!contents) return unreadable(domain);
     if (value)
         contents->setObject(value, name);
     else
@@ -186,18 +192,19 @@ std::string readAll(HostSession& session) {
     std::string ignored;
     for (const std::string& name : domainNames())
         if (std::optional<Domain> domain = findDomain(name, ignored))
-            all->setObject(contentsOf(*domain), NSString::string(name));
+            if (Ref<NSDictionary> contents = contentsOf(*domain, ignored))
+                all->setObject(contents, NSString::string(name));
     session.out() << defaultsText(all) << "\n";
     return "";
 }
 
-std::string read(HostSession& session, const SessionArguments& args) {
+std::string readCommand(HostSession& session, const SessionArguments& args) {
     if (args.size() == 1) return readAll(session);
     if (args.size() > 3) return "defaults read takes [DOMAIN [KEY]].";
     std::string problem;
     std::optional<Domain> domain = findDomain(args[1], problem);
-    if (!domain) return problem;
-    Ref<NSDictionary> contents = contentsOf(*domain);
+    Ref<NSDictionary> contents = domain ? contentsOf(*domain, problem) : nullptr;
+    if (!contents) return problem;
     NSObject* shown =
         args.size() == 3 ? contents->objectForKey(NSString::string(args[2])) : contents.get();
     if (!shown) return missingPair(*domain, args[2]);
@@ -205,7 +212,7 @@ std::string read(HostSession& session, const SessionArguments& args) {
     return "";
 }
 
-std::string write(HostSession&, const SessionArguments& args) {
+std::string writeCommand(HostSession&, const SessionArguments& args) {
     if (args.size() != 4 && args.size() != 5)
         return "defaults write takes DOMAIN KEY [" + std::string(kTypes) + "] VALUE.";
     std::string problem;
@@ -217,12 +224,12 @@ std::string write(HostSession&, const SessionArguments& args) {
     return value ? store(*domain, args[2], value) : problem;
 }
 
-std::string remove(HostSession&, const SessionArguments& args) {
+std::string deleteCommand(HostSession&, const SessionArguments& args) {
     if (args.size() != 2 && args.size() != 3) return "defaults delete takes DOMAIN [KEY].";
     std::string problem;
     std::optional<Domain> domain = findDomain(args[1], problem);
-    if (!domain) return problem;
-    Ref<NSDictionary> contents = contentsOf(*domain);
+    Ref<NSDictionary> contents = domain ? contentsOf(*domain, problem) : nullptr;
+    if (!contents) return problem;
     if (args.size() == 3)
         return contents->objectForKey(NSString::string(args[2])) ? store(*domain, args[2], nullptr)
                                                                  : missingPair(*domain, args[2]);
@@ -239,9 +246,9 @@ std::string remove(HostSession&, const SessionArguments& args) {
 
 std::string defaults(HostSession& session, const SessionArguments& args) {
     if (args.empty()) return "defaults needs read, write or delete; \"help\" shows how.";
-    if (args[0] == "read") return read(session, args);
-    if (args[0] == "write") return write(session, args);
-    if (args[0] == "delete") return remove(session, args);
+    if (args[0] == "read") return readCommand(session, args);
+    if (args[0] == "write") return writeCommand(session, args);
+    if (args[0] == "delete") return deleteCommand(session, args);
     return "defaults takes read, write or delete, not \"" + args[0] + "\".";
 }
 
@@ -281,6 +288,8 @@ std::string defaultsText(objc_object* value, const std::string& indent) {
 
 void addDefaultsCommand() {
     addSessionCommand("defaults",
-                      {"defaults read|write|delete",
-                       "read or change preferences (DOMAIN KEY -bool YES ...)", defaults, false});
+                      {"defaults VERB ...",
+                       "read [DOMAIN [KEY]], write DOMAIN KEY [-bool|-int|-float|-string] VALUE, "
+                       "delete DOMAIN [KEY]",
+                       defaults, false});
 }

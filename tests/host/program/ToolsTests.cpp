@@ -152,6 +152,7 @@ defaults read com.tavelin.prefs
 }
 
 TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
+    std::string damaged = root.write("var/mobile/Library/Preferences/com.damaged.plist", "{{");
     ProgramRun run = runSessionScript(root, "defaults write com.burbn.instagram n -int 1.5\n"
                                             "defaults write com.burbn.instagram b -bool maybe\n"
                                             "defaults write com.burbn.instagram f -float nan\n"
@@ -161,6 +162,7 @@ TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
                                             "defaults write com.burbn.instagram \"a\x01key\" v\n"
                                             "defaults write com.burbn.instagram k\n"
                                             "defaults wipe\n"
+                                            "defaults write com.damaged k v\n"
                                             "defaults read com.burbn.instagram\n");
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* said :
@@ -173,8 +175,11 @@ TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
           "The key has control characters; nothing changed.",
           "defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
           "defaults takes read, write or delete, not \"wipe\".",
+          "> defaults write com.damaged k v\nThe file of domain com.damaged cannot be read; "
+          "nothing changed.",
           "> defaults read com.burbn.instagram\n{\n}\n"})
         EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+    EXPECT_EQ(contents(damaged), "{{");
 }
 
 std::string shell(const std::string& command) {
