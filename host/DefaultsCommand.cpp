@@ -15,6 +15,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSUserDefaults.h"
+#include "host/HostProgram.h"
 #include "host/HostSession.h"
 
 namespace fs = std::filesystem;
@@ -127,7 +128,7 @@ std::vector<std::string> domainNames() {
     std::vector<std::string> names{mainBundleIdentifier()};
     std::error_code error;
     for (const fs::directory_entry& entry :
-         fs::directory_iterator(devicePath(kPreferencesFolder), error))
+         fs::directory_iterator(devicePath(kHostPreferencesFolder), error))
         if (entry.path().extension() == ".plist" && entry.is_regular_file(error) &&
             isDomainName(entry.path().stem()) && entry.path().stem() != mainBundleIdentifier())
             names.push_back(entry.path().stem().string());
@@ -140,7 +141,7 @@ std::optional<Domain> findDomain(const std::string& name, std::string& problem) 
         problem = "\"" + name + "\" is no domain name (such as " + mainBundleIdentifier() + ").";
         return std::nullopt;
     }
-    std::string file = devicePath(std::string(kPreferencesFolder) + "/" + name + ".plist");
+    std::string file = devicePath(std::string(kHostPreferencesFolder) + "/" + name + ".plist");
     std::error_code error;
     if (name == mainBundleIdentifier()) return Domain{name, true, file};
     if (fs::is_regular_file(file, error)) return Domain{name, false, file};
@@ -245,7 +246,6 @@ std::string deleteCommand(HostSession&, const SessionArguments& args) {
 }
 
 std::string defaults(HostSession& session, const SessionArguments& args) {
-    if (args.empty()) return "defaults needs read, write or delete; \"help\" shows how.";
     if (args[0] == "read") return readCommand(session, args);
     if (args[0] == "write") return writeCommand(session, args);
     if (args[0] == "delete") return deleteCommand(session, args);
@@ -291,5 +291,5 @@ void addDefaultsCommand() {
                       {"defaults VERB ...",
                        "read [DOMAIN [KEY]], write DOMAIN KEY [-bool|-int|-float|-string] VALUE, "
                        "delete DOMAIN [KEY]",
-                       defaults, false});
+                       defaults, false, 1});
 }

@@ -14,8 +14,6 @@
 
 #include "ObjectModel/NSObject.h"
 
-inline constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences";
-
 // The value of `text` as the type that the defaults tool names ("-bool" ...);
 // nil, with the problem for the user, when it does not parse as that type.
 Ref<NSObject> defaultsValue(const std::string& type, const std::string& text, std::string& problem);

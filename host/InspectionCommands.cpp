@@ -87,7 +87,6 @@ void printMethods(std::ostream& out, const char* heading, const std::vector<Meth
 }
 
 std::string classes(HostSession& session, const SessionArguments& args) {
-    if (args.size() > 1) return "classes takes one PATTERN at most, such as IG or *Cell.";
     std::vector<std::string> names;
     for (Class cls : allClasses())
         if (args.empty() || matches(class_getName(cls), args[0]))
@@ -101,7 +100,6 @@ std::string classes(HostSession& session, const SessionArguments& args) {
 }
 
 std::string methods(HostSession& session, const SessionArguments& args) {
-    if (args.size() != 1) return "methods needs one CLASS name, such as IGPost.";
     Class cls = objc_getClass(args[0].c_str());
     if (!cls) return "There is no class " + args[0] + " in this process; \"classes\" lists them.";
     Class superclass = class_getSuperclass(cls);
@@ -113,8 +111,7 @@ std::string methods(HostSession& session, const SessionArguments& args) {
     return "";
 }
 
-std::string hooks(HostSession& session, const SessionArguments& args) {
-    if (!args.empty()) return "hooks takes no arguments.";
+std::string hooks(HostSession& session, const SessionArguments&) {
     std::vector<std::string> found;
     for (Class cls : allClasses())
         for (const MethodLine& line : everyMethodOf(cls))
@@ -154,11 +151,11 @@ bool isInjected(IMP implementation) {
 }
 
 void addInspectionCommands() {
-    addSessionCommand(
-        "classes", {"classes [PATTERN]", "list runtime classes (IG, *Cell ...)", classes, false});
-    addSessionCommand(
-        "methods",
-        {"methods CLASS", "a class's methods, encodings and where each lives", methods, false});
-    addSessionCommand("hooks",
-                      {"hooks", "methods that injected libraries replaced or added", hooks, false});
+    addSessionCommand("classes", {"classes [PATTERN]", "list runtime classes (IG, *Cell ...)",
+                                  classes, false, 0, 1});
+    addSessionCommand("methods",
+                      {"methods CLASS", "a class's methods, encodings and where each lives",
+                       methods, false, 1, 1});
+    addSessionCommand("hooks", {"hooks", "methods that injected libraries replaced or added", hooks,
+                                false, 0, 0});
 }

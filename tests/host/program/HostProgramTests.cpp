@@ -207,7 +207,7 @@ TEST_F(HostProgram, ScriptsFailAfterTheFailingLineWithNameAndLineOnStandardError
     };
     for (const ScriptCase& c : cases) {
         std::string script = root.write("s.txt", c.script);
-        std::vector<std::string> arguments{"--fresh", "--script", script};
+        std::vector<std::string> arguments{"--fresh", "--quiet", "--script", script};
         arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
         ProgramRun run = show(arguments);
         EXPECT_EQ(run.status, c.status) << c.script << run.err;

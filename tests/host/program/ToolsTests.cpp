@@ -25,6 +25,15 @@ std::vector<std::string> linesStartingWith(const std::string& text, const std::s
     return lines;
 }
 
+// The failed commands of the session's script, as standard error names them
+// (from the script's file name on).
+std::vector<std::string> failures(const ProgramRun& run) {
+    std::vector<std::string> lines;
+    for (const std::string& line : linesStartingWith(run.err, "tavelin-host: /"))
+        lines.push_back(line.substr(line.find("/script.txt:") + 1));
+    return lines;
+}
+
 class Tools : public ::testing::Test {
   protected:
     void SetUp() override { root.inject("Tavelin.dylib", TAVELIN_DYLIB); }
@@ -32,9 +41,10 @@ class Tools : public ::testing::Test {
 };
 
 TEST_F(Tools, MethodsAndHooksShowWhereEachImplementationLives) {
-    ProgramRun run = runSessionScript(root, "methods IGPost\nhooks\nclasses IGPo\nclasses Zz*\n"
-                                            "methods Nope\nmethods\n");
-    EXPECT_EQ(run.status, 0) << run.err;
+    ProgramRun run = runSessionScript(
+        root, "methods IGPost\nhooks\nclasses IGPo\nclasses Zz*\nmethods Nope\nmethods\n",
+        {"--keep-going"});
+    EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_TRUE(contains(run.err, "MS:Notice: Loading: " + kTavelin)) << run.err;
     std::vector<std::string> methods = linesStartingWith(run.out, "  -");
     std::vector<std::string> classMethods = linesStartingWith(run.out, "  +");
@@ -55,17 +65,23 @@ TEST_F(Tools, MethodsAndHooksShowWhereEachImplementationLives) {
             "  -[IGAccountSettingsViewController viewDidLoad]  " + kTavelin,
             "  -[IGMainFeedListAdapterDataSource objectsForListAdapter:]  " + kTavelin,
             "  -[IGPost mediaCoord]  " + kTavelin, "  -[IGPost setMediaCoord:]  " + kTavelin}));
-    for (const char* said : {"> classes IGPo\n  IGPost\n1 class\n", "No class matches \"Zz*\".",
-                             "There is no class Nope in this process; \"classes\" lists them.",
-                             "methods needs one CLASS name, such as IGPost."})
-        EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+    EXPECT_TRUE(contains(run.out, "> classes IGPo\n  IGPost\n1 class\n")) << run.out;
+    EXPECT_EQ(failures(run),
+              (std::vector<std::string>{
+                  "script.txt:4: No class matches \"Zz*\".",
+                  "script.txt:5: There is no class Nope in this process; \"classes\" "
+                  "lists them.",
+                  "script.txt:6: Usage: methods CLASS"}));
 }
 
 TEST_F(Tools, RelaunchStartsANewHostProcessThatKeepsVelinMode) {
     ProgramRun run = runSessionScript(
-        root, "settings\ntap right\nflip \"Velin Mode\"\nrelaunch\nfeed\nquit\nfeed\n",
+        root, "settings\ntap right\nflip \"Velin Mode\"\nrelaunch\nfeed\nmethods Nope\nfeed\n",
         {"--quiet"});
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(failures(run),
+              (std::vector<std::string>{"script.txt:6: There is no class Nope in this "
+                                        "process; \"classes\" lists them."}));
     EXPECT_EQ(linesStartingWith(run.err, "MS:"), std::vector<std::string>{}) << run.err;
     int before = 0, after = 0;
     std::size_t ends = run.out.find("Relaunching: host process ");
@@ -79,26 +95,27 @@ TEST_F(Tools, RelaunchStartsANewHostProcessThatKeepsVelinMode) {
     EXPECT_TRUE(contains(second, "> feed\n\n | Instagram | [Settings]\n1. Stories")) << second;
     EXPECT_TRUE(contains(second, "2. Post\n    \"Golden hour over Alfama\"")) << second;
     EXPECT_FALSE(contains(second, "Post by")) << second;
-    EXPECT_EQ(second.find("> feed"), second.rfind("> feed")) << "nothing runs after quit";
+    EXPECT_EQ(second.find("> feed"), second.rfind("> feed")) << "the script stops at a failure";
 }
 
+// What the session says, its output then its errors.
 std::string relaunchInSession(const HostOptions& options, const std::string& script) {
     registerHostClasses();
     addRelaunchCommand(options);
-    std::ostringstream out;
-    HostSession session(NSArray::array(), out);
+    std::ostringstream out, errors;
+    HostSession session(NSArray::array(), out, errors, "");
     std::istringstream in(script);
-    session.runAll(in, false, true);
-    return out.str();
+    session.runScript(in, {.name = "s", .keepGoing = true});
+    return out.str() + errors.str();
 }
 
 TEST(Relaunch, WhenTheHostCannotStartAgainTheSessionGoesOn) {
     std::string gone = relaunchInSession({.root = "/nonexistent/root", .commands = 0},
                                          "relaunch\nrelaunch now\nshow\n");
-    EXPECT_TRUE(contains(gone, "Cannot relaunch: the device root /nonexistent/root is not a "
+    EXPECT_TRUE(contains(gone, "s:1: Cannot relaunch: the device root /nonexistent/root is not a "
                                "folder. This host process goes on.\n"))
         << gone;
-    EXPECT_TRUE(contains(gone, "relaunch takes no arguments.")) << gone;
+    EXPECT_TRUE(contains(gone, "s:2: Usage: relaunch (too many words)")) << gone;
     EXPECT_TRUE(contains(gone, "> show\n\n | Instagram")) << gone;
     std::string inside = relaunchInSession({.root = "/"}, "relaunch\nshow\n");
     EXPECT_TRUE(contains(inside, "runs inside another program, which cannot start the host again"))
@@ -124,16 +141,20 @@ defaults write com.tavelin.prefs extra -int 2
 defaults read com.tavelin.prefs
 defaults delete com.tavelin.prefs
 defaults read com.tavelin.prefs
-)");
-    EXPECT_EQ(run.status, 0) << run.err;
+)",
+                                      {"--keep-going"});
+    EXPECT_EQ(run.status, 1) << run.err;
     for (const char* said :
          {"> defaults read com.burbn.instagram\n{\n    TVLSWitch1 = 1;\n    count = -42;\n"
           "    flag = 1;\n    name = \"two words\";\n    plain = word;\n    ratio = 0.25;\n}\n",
-          "2. Post\n", "The domain/default pair of (com.burbn.instagram, plain) does not exist.",
-          "> defaults read com.burbn.instagram ratio\n0.25\n",
-          "> defaults read com.tavelin.prefs\n{\n    a = 1;\n    extra = 2;\n}\n",
-          "Domain com.tavelin.prefs does not exist; \"defaults read\" shows every domain."})
+          "2. Post\n", "> defaults read com.burbn.instagram ratio\n0.25\n",
+          "> defaults read com.tavelin.prefs\n{\n    a = 1;\n    extra = 2;\n}\n"})
         EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+    EXPECT_EQ(failures(run), (std::vector<std::string>{
+                                 "script.txt:10: The domain/default pair of (com.burbn.instagram, "
+                                 "plain) does not exist.",
+                                 "script.txt:15: Domain com.tavelin.prefs does not exist; "
+                                 "\"defaults read\" shows every domain."}));
     Ref<NSDictionary> saved = NSDictionary::dictionaryWithContentsOfFile(
         NSString::string(prefs + "com.burbn.instagram.plist"));
     ASSERT_TRUE(saved);
@@ -153,32 +174,36 @@ defaults read com.tavelin.prefs
 
 TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
     std::string damaged = root.write("var/mobile/Library/Preferences/com.damaged.plist", "{{");
-    ProgramRun run = runSessionScript(root, "defaults write com.burbn.instagram n -int 1.5\n"
-                                            "defaults write com.burbn.instagram b -bool maybe\n"
-                                            "defaults write com.burbn.instagram f -float nan\n"
-                                            "defaults write com.burbn.instagram x -array a\n"
-                                            "defaults write com.nobody.app k v\n"
-                                            "defaults write ../etc k v\n"
-                                            "defaults write com.burbn.instagram \"a\x01key\" v\n"
-                                            "defaults write com.burbn.instagram k\n"
-                                            "defaults wipe\n"
-                                            "defaults write com.damaged k v\n"
-                                            "defaults read com.burbn.instagram\n");
-    EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* said :
-         {"\"1.5\" is no int value; -int takes a whole number.",
-          "\"maybe\" is no bool value; -bool takes YES, NO, true or false.",
-          "\"nan\" is no float value; -float takes a number such as 0.5.",
-          "Unknown type -array; defaults write takes -bool, -int, -float or -string.",
-          "Domain com.nobody.app does not exist",
-          "\"../etc\" is no domain name (such as com.burbn.instagram).",
-          "The key has control characters; nothing changed.",
-          "defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
-          "defaults takes read, write or delete, not \"wipe\".",
-          "> defaults write com.damaged k v\nThe file of domain com.damaged cannot be read; "
-          "nothing changed.",
-          "> defaults read com.burbn.instagram\n{\n}\n"})
-        EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
+    ProgramRun run = runSessionScript(root,
+                                      "defaults write com.burbn.instagram n -int 1.5\n"
+                                      "defaults write com.burbn.instagram b -bool maybe\n"
+                                      "defaults write com.burbn.instagram f -float nan\n"
+                                      "defaults write com.burbn.instagram x -array a\n"
+                                      "defaults write com.nobody.app k v\n"
+                                      "defaults write ../etc k v\n"
+                                      "defaults write com.burbn.instagram \"a\x01key\" v\n"
+                                      "defaults write com.burbn.instagram k\n"
+                                      "defaults wipe\n"
+                                      "defaults write com.damaged k v\n"
+                                      "defaults read com.burbn.instagram\n",
+                                      {"--keep-going"});
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::string at = "script.txt:";
+    EXPECT_EQ(
+        failures(run),
+        (std::vector<std::string>{
+            at + "1: \"1.5\" is no int value; -int takes a whole number.",
+            at + "2: \"maybe\" is no bool value; -bool takes YES, NO, true or false.",
+            at + "3: \"nan\" is no float value; -float takes a number such as 0.5.",
+            at + "4: Unknown type -array; defaults write takes -bool, -int, -float or -string.",
+            at + "5: Domain com.nobody.app does not exist; \"defaults read\" shows every "
+                 "domain.",
+            at + "6: \"../etc\" is no domain name (such as com.burbn.instagram).",
+            at + "7: The key has control characters; nothing changed.",
+            at + "8: defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
+            at + "9: defaults takes read, write or delete, not \"wipe\".",
+            at + "10: The file of domain com.damaged cannot be read; nothing changed."}));
+    EXPECT_TRUE(contains(run.out, "> defaults read com.burbn.instagram\n{\n}\n")) << run.out;
     EXPECT_EQ(contents(damaged), "{{");
 }
 
@@ -199,8 +224,8 @@ TEST(Package, HoldsWhatTheLibraryInstallsAndTheHostRunsOnAnExtractedRoot) {
     const std::string architecture =
         std::string(TAVELIN_JB_PREFIX).empty() ? "iphoneos-arm" : "iphoneos-arm64";
     for (const std::string& field : std::vector<std::string>{
-             " Package: com.tavelin.tavelin\n", " Version: 1.0.0\n", " Section: Tweaks\n",
-             " Depends: mobilesubstrate\n",
+             " Package: com.tavelin.tavelin\n", " Version: " TAVELIN_PACKAGE_VERSION "\n",
+             " Section: Tweaks\n", " Depends: mobilesubstrate\n",
              " Maintainer: ", " Description: ", " Architecture: " + architecture + "\n"})
         EXPECT_TRUE(contains(info, field)) << field << "\n" << info;
     std::set<std::string> files;
