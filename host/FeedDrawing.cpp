@@ -1,6 +1,7 @@
 #include "host/FeedDrawing.h"
 
 #include <cmath>
+#include <cstdio>
 #include <glib.h>
 #include <numbers>
 
@@ -259,7 +260,10 @@ void drawGeneratedPhoto(cairo_t* cr, const std::string& seed, CGRect rect) {
 
 std::string likesText(const std::string& seed) {
     unsigned count = 12 + textHash(seed + "likes") % 9000;
-    std::string digits = std::to_string(count);
-    if (digits.size() > 3) digits.insert(digits.size() - 3, ",");
-    return digits + " likes";
+    char text[32];
+    if (count >= 1000)
+        std::snprintf(text, sizeof text, "%u,%03u likes", count / 1000, count % 1000);
+    else
+        std::snprintf(text, sizeof text, "%u likes", count);
+    return text;
 }
