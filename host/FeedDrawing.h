@@ -1,6 +1,6 @@
-// The pieces a feed card is drawn from: avatars with initials, the coloured
-// stand-in for a photo, the action icons. Colours come from the text they
-// stand for, so the same post always looks the same.
+// The pieces a feed card is drawn from: avatars with initials, a generated
+// picture for each post, its like count. Colours, scenes and counts come from
+// the text they stand for, so the same post always looks the same.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,12 @@ void drawAvatar(cairo_t* cr, const std::string& name, CGPoint centre, CGFloat ra
                 bool circle = true);
 // The ring around an account that has a story.
 void drawStoryRing(cairo_t* cr, CGPoint centre, CGFloat radius);
-// A picture's stand-in: a sky of the seed's colour, a sun and two hills.
-void drawPhotoPlaceholder(cairo_t* cr, const std::string& seed, CGRect rect);
-// Like, comment and share icons along a row whose vertical middle is `middle`.
-void drawActionIcons(cairo_t* cr, CGFloat middle);
+// The scenes a generated picture can show.
+enum class PhotoScene { Sunset, Mountains, City, Lights, Dunes };
+inline constexpr int kPhotoScenes = 5;
+// The scene the seed picks.
+PhotoScene sceneOf(const std::string& seed);
+// A picture drawn from the seed: its scene, colours and shapes.
+void drawGeneratedPhoto(cairo_t* cr, const std::string& seed, CGRect rect);
+// "1,234 likes": a count drawn from the seed.
+std::string likesText(const std::string& seed);

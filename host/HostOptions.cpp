@@ -4,7 +4,9 @@
 #include <getopt.h>
 #include <sstream>
 
+#include "UIKit/DeviceModels.h"
 #include "UIKit/UIRenderer.h"
+#include "UIKit/UITraitCollection.h"
 #include "host/HostProgram.h"
 
 namespace {
@@ -21,6 +23,8 @@ enum OptionId : int {
     kSnapshots,
     kSize,
     kScale,
+    kDevice,
+    kAppearance,
     kFresh,
     kKeepGoing,
     kHelp,
@@ -40,6 +44,8 @@ const std::vector<option>& longOptions() {
         {"snapshots", required_argument, nullptr, kSnapshots},
         {"size", required_argument, nullptr, kSize},
         {"scale", required_argument, nullptr, kScale},
+        {"device", required_argument, nullptr, kDevice},
+        {"appearance", required_argument, nullptr, kAppearance},
         {"fresh", no_argument, nullptr, kFresh},
         {"keep-going", no_argument, nullptr, kKeepGoing},
         {"help", no_argument, nullptr, kHelp},
@@ -84,6 +90,20 @@ std::optional<std::string> setScale(HostOptions& options, const std::string& val
     return std::nullopt;
 }
 
+std::optional<std::string> setDevice(HostOptions& options, const std::string& value) {
+    const DeviceModel* device = deviceNamed(value);
+    if (!device) return "--device takes one of " + deviceNames() + ", not \"" + value + "\"";
+    options.device = std::string(device->name);
+    return std::nullopt;
+}
+
+std::optional<std::string> setAppearance(HostOptions& options, const std::string& value) {
+    if (value != "light" && value != "dark")
+        return "--appearance takes light or dark, not \"" + value + "\"";
+    options.appearance = value == "dark" ? UIUserInterfaceStyleDark : UIUserInterfaceStyleLight;
+    return std::nullopt;
+}
+
 void setMode(HostOptions& options, HostMode mode) {
     options.mode = mode;
 }
@@ -122,6 +142,10 @@ std::optional<std::string> apply(HostOptions& options, int id, const std::string
         return setSize(options, value);
     case kScale:
         return setScale(options, value);
+    case kDevice:
+        return setDevice(options, value);
+    case kAppearance:
+        return setAppearance(options, value);
     case kFresh:
         options.fresh = true;
         break;
@@ -185,9 +209,13 @@ std::string refusal(const std::string& text) {
 
 // The picture must fit the renderer's limit of pixels a side.
 std::optional<std::string> screenProblem(const HostOptions& options) {
+    if (options.device && options.screenSize)
+        return std::string("--device and --size both choose the screen; give one of them");
     if (!options.screenSize && !options.screenScale) return std::nullopt;
-    auto [width, height] = options.screenSize.value_or(std::pair{375.0, 667.0});
-    double scale = options.screenScale.value_or(2.0);
+    const DeviceModel& device = options.device ? *deviceNamed(*options.device) : deviceModels()[0];
+    auto [width, height] =
+        options.screenSize.value_or(std::pair{device.size.width, device.size.height});
+    double scale = options.screenScale.value_or(device.scale);
     if (std::max(width, height) * scale <= kMaxScreenPixels) return std::nullopt;
     std::ostringstream problem;
     problem << "a screen of " << width << "x" << height << " points at scale " << scale
@@ -234,9 +262,12 @@ const char* hostVersion() {
 
 const char* hostUsage() {
     return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--fresh]\n"
-           "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]\n"
-           "                    [--keep-going]\n"
-           "                    [--snapshots DIR] [--size WxH] [--scale N]\n"
+           "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]
+"
+           "                    [--keep-going] [--snapshots DIR] [--size WxH] [--scale N]
+"
+           "                    [--device NAME] [--appearance light|dark]
+"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
            "  --interactive    a prompt for session commands (\"help\" lists them), with line\n"
@@ -262,6 +293,10 @@ const char* hostUsage() {
            "                   mode is chosen\n"
            "  --size WxH       the device screen in points (default 375x667; e.g. 390x844)\n"
            "  --scale N        pixels per point of the device screen (default 2; e.g. 3)\n"
+           "  --device NAME    the screen of a device: \"iPhone SE (3rd generation)\" (the\n"
+           "                   default), \"iPhone 14\", \"iPhone 15\", \"iPhone 15 Pro Max\"\n"
+           "                   (case, spaces and dashes do not matter: iphone-15)\n"
+           "  --appearance A   light (the default) or dark\n"
            "  --help, --version\n"
            "Options take their value as --opt VALUE or --opt=VALUE.\n";
 }

@@ -103,6 +103,8 @@ int runSession(const HostOptions& options, NSArray* feed, const std::string& fee
 
 // Sets the device screen and makes the snapshot folder.
 bool prepareScreen(const HostOptions& options, std::ostream& errors) {
+    if (options.device) UIScreen::mainScreen()->setDevice(*deviceNamed(*options.device));
+    if (options.appearance) UIScreen::mainScreen()->setUserInterfaceStyle(*options.appearance);
     if (options.screenSize)
         UIScreen::mainScreen()->setSize({options.screenSize->first, options.screenSize->second});
     if (options.screenScale) UIScreen::mainScreen()->setScale(*options.screenScale);

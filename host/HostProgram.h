@@ -30,6 +30,9 @@ struct HostOptions {
     // The device screen in points and its scale; the UIScreen defaults when absent.
     std::optional<std::pair<double, double>> screenSize{};
     std::optional<double> screenScale{};
+    // A device of the UIKit's table (--device), and the appearance (--appearance).
+    std::optional<std::string> device{};
+    std::optional<long> appearance{};
     // A folder for a picture of every screen the session shows; the tour
     // becomes the default mode when given.
     std::string snapshots{};

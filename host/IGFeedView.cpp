@@ -9,21 +9,25 @@
 #include "ObjectModel/Message.h"
 #include "UIKit/TextDrawing.h"
 #include "host/FeedDrawing.h"
+#include "host/FeedIcons.h"
 #include "host/FeedPrinter.h"
 #include "host/IGFeed.h"
 
 namespace {
 
 constexpr CGFloat kMargin = 12;
-constexpr CGFloat kHeaderHeight = 54;
+constexpr CGFloat kPostHeaderHeight = 54;
 constexpr CGFloat kActionsHeight = 44;
+constexpr CGFloat kLikesHeight = 20;
 constexpr CGFloat kCallToActionHeight = 44;
 constexpr CGFloat kCaptionSize = 14;
+constexpr CGFloat kCardBottom = 14;
 constexpr CGFloat kTrayHeight = 108;
 constexpr CGFloat kTraySpacing = 80;
 constexpr CGFloat kSuggestionsHeight = 214;
 constexpr CGFloat kSuggestionWidth = 140;
 constexpr CGFloat kOtherHeight = 44;
+constexpr const char* kWordmarkFamily = "Dancing Script";
 
 enum class CardKind { Post, App, Tray, Suggestions, Other };
 
@@ -76,7 +80,15 @@ CardContent contentOf(NSObject* object) {
     return {.caption = describeFeedObject(object)};
 }
 
-TextStyle style(CGFloat size, bool bold, const UIColor::Components& color = palette::kBlack,
+UIColor::Components ink() {
+    return UIColor::labelColor()->components();
+}
+
+UIColor::Components secondaryInk() {
+    return UIColor::secondaryLabelColor()->components();
+}
+
+TextStyle style(CGFloat size, bool bold, const UIColor::Components& color,
                 long alignment = NSTextAlignmentLeft, long lines = 1) {
     TextStyle text;
     text.size = size;
@@ -87,8 +99,19 @@ TextStyle style(CGFloat size, bool bold, const UIColor::Components& color = pale
     return text;
 }
 
-TextStyle captionStyle() {
-    return style(kCaptionSize, false, palette::kBlack, NSTextAlignmentLeft, 3);
+// The owner's name in bold, then the caption.
+struct Caption {
+    std::string text;
+    TextStyle style;
+};
+
+Caption captionOf(const CardContent& card) {
+    Caption caption{card.caption, style(kCaptionSize, false, ink(), NSTextAlignmentLeft, 2)};
+    if (!card.name.empty() && !card.caption.empty()) {
+        caption.text = card.name + " " + card.caption;
+        caption.style.boldPrefix = card.name.size();
+    }
+    return caption;
 }
 
 bool hasHeader(const CardContent& card) {
@@ -101,7 +124,15 @@ CGFloat photoHeight(CGFloat width) {
 
 CGFloat captionHeight(const CardContent& card, CGFloat width) {
     if (card.caption.empty()) return 0;
-    return textSize(card.caption, captionStyle(), width - 2 * kMargin).height + kMargin;
+    Caption caption = captionOf(card);
+    return textSize(caption.text, caption.style, width - 2 * kMargin).height;
+}
+
+// What a post or app card stacks below its picture.
+CGFloat belowPhoto(const CardContent& card, CGFloat width) {
+    CGFloat extra = card.kind == CardKind::App ? kCallToActionHeight : 0;
+    CGFloat likes = card.kind == CardKind::Post ? kLikesHeight : 0;
+    return extra + kActionsHeight + likes + captionHeight(card, width) + kCardBottom;
 }
 
 CGFloat heightOf(const CardContent& card, CGFloat width) {
@@ -115,58 +146,74 @@ CGFloat heightOf(const CardContent& card, CGFloat width) {
     default:
         break;
     }
-    CGFloat extra = card.kind == CardKind::App ? kCallToActionHeight : 0;
-    return (hasHeader(card) ? kHeaderHeight : 0) + photoHeight(width) + extra + kActionsHeight +
-           captionHeight(card, width);
+    return (hasHeader(card) ? kPostHeaderHeight : 0) + photoHeight(width) + belowPhoto(card, width);
 }
 
 void drawHeader(cairo_t* cr, const CardContent& card, CGFloat width) {
-    CGFloat textX = card.name.empty() ? kMargin : 56;
-    CGFloat textWidth = width - textX - kMargin;
+    CGFloat textX = card.name.empty() ? kMargin : 54;
+    CGFloat textWidth = width - textX - 44;
     if (!card.name.empty())
-        drawAvatar(cr, card.name, {kMargin + 17, kHeaderHeight / 2}, 17,
+        drawAvatar(cr, card.name, {kMargin + 16, kPostHeaderHeight / 2}, 16,
                    card.kind == CardKind::Post);
+    drawFeedIcon(cr, FeedIcon::More, {width - 22, kPostHeaderHeight / 2}, ink());
     if (card.name.empty() || card.subtitle.empty()) {
         const std::string& only = card.name.empty() ? card.subtitle : card.name;
-        drawText(cr, only, style(14, !card.name.empty()),
-                 CGRectMake(textX, 0, textWidth, kHeaderHeight));
+        drawText(cr, only, style(14, !card.name.empty(), ink()),
+                 CGRectMake(textX, 0, textWidth, kPostHeaderHeight));
         return;
     }
-    drawText(cr, card.name, style(14, true), CGRectMake(textX, 9, textWidth, 19));
-    drawText(cr, card.subtitle, style(12, false), CGRectMake(textX, 28, textWidth, 17));
+    drawText(cr, card.name, style(14, true, ink()), CGRectMake(textX, 9, textWidth, 19));
+    drawText(cr, card.subtitle, style(12, false, ink()), CGRectMake(textX, 28, textWidth, 17));
 }
 
 void drawCallToAction(cairo_t* cr, CGFloat y, CGFloat width) {
     CGRect bar = CGRectMake(0, y, width, kCallToActionHeight);
-    fillRoundedRect(cr, bar, 0, palette::kSystemBlue);
+    fillRoundedRect(cr, bar, 0, UIColor::systemBlueColor()->components());
     CGRect text = CGRectMake(kMargin, y, width - 2 * kMargin, kCallToActionHeight);
     drawText(cr, "Install Now", style(14, true, palette::kWhite), text);
     drawText(cr, "›", style(22, false, palette::kWhite, NSTextAlignmentRight), text);
+}
+
+void drawActions(cairo_t* cr, CGFloat middle, CGFloat width) {
+    const FeedIcon left[] = {FeedIcon::Heart, FeedIcon::Comment, FeedIcon::Share};
+    for (int i = 0; i < 3; ++i)
+        drawFeedIcon(cr, left[i], {24.0 + 38 * i, middle}, ink());
+    drawFeedIcon(cr, FeedIcon::Bookmark, {width - 22, middle}, ink());
+}
+
+// The picture's and the like count's seed: the caption, else the owner.
+std::string seedOf(const CardContent& card) {
+    return card.caption.empty() ? card.name : card.caption;
 }
 
 void drawItem(cairo_t* cr, const CardContent& card, CGFloat width) {
     CGFloat y = 0;
     if (hasHeader(card)) {
         drawHeader(cr, card, width);
-        y = kHeaderHeight;
+        y = kPostHeaderHeight;
     }
-    drawPhotoPlaceholder(cr, card.caption.empty() ? card.name : card.caption,
-                         CGRectMake(0, y, width, photoHeight(width)));
+    drawGeneratedPhoto(cr, seedOf(card), CGRectMake(0, y, width, photoHeight(width)));
     y += photoHeight(width);
     if (card.kind == CardKind::App) {
         drawCallToAction(cr, y, width);
         y += kCallToActionHeight;
     }
-    drawActionIcons(cr, y + kActionsHeight / 2);
+    drawActions(cr, y + kActionsHeight / 2, width);
     y += kActionsHeight;
-    if (!card.caption.empty())
-        drawText(cr, card.caption, captionStyle(),
-                 CGRectMake(kMargin, y, width - 2 * kMargin, captionHeight(card, width) - kMargin));
+    if (card.kind == CardKind::Post) {
+        drawText(cr, likesText(seedOf(card)), style(14, true, ink()),
+                 CGRectMake(kMargin, y, width - 2 * kMargin, kLikesHeight));
+        y += kLikesHeight;
+    }
+    Caption caption = captionOf(card);
+    drawText(cr, caption.text, caption.style,
+             CGRectMake(kMargin, y, width - 2 * kMargin, captionHeight(card, width)));
 }
 
 void drawHairline(DrawContext* context, CGFloat y, CGFloat width) {
     CGFloat line = 1 / context->scale;
-    fillRoundedRect(context->cr, CGRectMake(0, y - line, width, line), 0, palette::kSeparator);
+    fillRoundedRect(context->cr, CGRectMake(0, y - line, width, line), 0,
+                    UIColor::separatorColor()->components());
 }
 
 void drawTray(cairo_t* cr, const CardContent& card) {
@@ -175,7 +222,7 @@ void drawTray(cairo_t* cr, const CardContent& card) {
         CGPoint centre{x + 34, 44};
         drawStoryRing(cr, centre, 33);
         drawAvatar(cr, account, centre, 29);
-        drawText(cr, account, style(11, false, palette::kBlack, NSTextAlignmentCenter),
+        drawText(cr, account, style(11, false, ink(), NSTextAlignmentCenter),
                  CGRectMake(x - 4, 82, 76, 16));
         x += kTraySpacing;
     }
@@ -184,26 +231,39 @@ void drawTray(cairo_t* cr, const CardContent& card) {
 void drawSuggestion(cairo_t* cr, const std::string& account, CGFloat x, CGFloat y) {
     CGRect box = CGRectMake(x, y, kSuggestionWidth, 160);
     addRoundedRect(cr, box, 8);
-    setSourceColor(cr, palette::kSeparator);
+    setSourceColor(cr, UIColor::separatorColor()->components());
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     drawAvatar(cr, account, {x + kSuggestionWidth / 2, y + 48}, 32);
-    drawText(cr, account, style(13, true, palette::kBlack, NSTextAlignmentCenter),
+    drawText(cr, account, style(13, true, ink(), NSTextAlignmentCenter),
              CGRectMake(x + 6, y + 88, kSuggestionWidth - 12, 20));
     CGRect button = CGRectMake(x + 12, y + 118, kSuggestionWidth - 24, 30);
-    fillRoundedRect(cr, button, 7, palette::kSystemBlue);
+    fillRoundedRect(cr, button, 7, UIColor::systemBlueColor()->components());
     drawText(cr, "Follow", style(13, true, palette::kWhite, NSTextAlignmentCenter), button);
 }
 
 void drawSuggestions(cairo_t* cr, const CardContent& card, CGFloat width) {
     CGRect heading = CGRectMake(kMargin, 8, width - 2 * kMargin, 30);
-    drawText(cr, card.title, style(15, true), heading);
-    drawText(cr, "See All", style(14, true, palette::kSystemBlue, NSTextAlignmentRight), heading);
+    drawText(cr, card.title, style(15, true, ink()), heading);
+    drawText(cr, "See All",
+             style(14, true, UIColor::systemBlueColor()->components(), NSTextAlignmentRight),
+             heading);
     CGFloat x = kMargin;
     for (const std::string& account : card.accounts) {
         drawSuggestion(cr, account, x, 42);
         x += kSuggestionWidth + 10;
     }
+}
+
+// The wordmark at the left, the activity and messages icons at the right.
+void drawFeedHeader(cairo_t* cr, CGFloat width) {
+    TextStyle wordmark = style(30, true, ink());
+    wordmark.family = kWordmarkFamily;
+    drawText(cr, "Instagram", wordmark,
+             CGRectMake(kMargin + 2, 0, width / 2, IGFeedView::kHeaderHeight));
+    CGFloat middle = IGFeedView::kHeaderHeight / 2;
+    drawFeedIcon(cr, FeedIcon::Heart, {width - 64, middle}, ink());
+    drawFeedIcon(cr, FeedIcon::Messenger, {width - 24, middle}, ink());
 }
 
 } // namespace
@@ -230,7 +290,7 @@ CGFloat IGFeedCardView::heightForWidthImp(CGFloat width) {
 void IGFeedCardView::drawInContextImp(DrawContext* context) {
     cairo_t* cr = context->cr;
     CGFloat width = bounds().size.width;
-    fillRoundedRect(cr, bounds(), 0, palette::kWhite);
+    fillRoundedRect(cr, bounds(), 0, UIColor::systemBackgroundColor()->components());
     CardContent card = contentOf(_object);
     switch (card.kind) {
     case CardKind::Tray:
@@ -242,7 +302,7 @@ void IGFeedCardView::drawInContextImp(DrawContext* context) {
         drawHairline(context, kSuggestionsHeight, width);
         break;
     case CardKind::Other:
-        drawText(cr, card.caption, style(14, false, palette::kSecondaryText),
+        drawText(cr, card.caption, style(14, false, secondaryInk()),
                  CGRectMake(kMargin, 0, width - 2 * kMargin, kOtherHeight));
         break;
     default:
@@ -251,6 +311,21 @@ void IGFeedCardView::drawInContextImp(DrawContext* context) {
 }
 
 OBJC_IMPLEMENT_CLASS(IGFeedCardView)
+
+void IGTabBarView::drawInContextImp(DrawContext* context) {
+    cairo_t* cr = context->cr;
+    CGFloat width = bounds().size.width;
+    fillRoundedRect(cr, bounds(), 0, UIColor::systemBackgroundColor()->components());
+    fillRoundedRect(cr, CGRectMake(0, 0, width, 1 / context->scale), 0,
+                    UIColor::separatorColor()->components());
+    const FeedIcon icons[] = {FeedIcon::Home, FeedIcon::Search, FeedIcon::Add, FeedIcon::Reels};
+    CGFloat slot = width / 5, middle = kHeight / 2;
+    for (int i = 0; i < 4; ++i)
+        drawFeedIcon(cr, icons[i], {slot * (i + 0.5), middle}, ink());
+    drawAvatar(cr, "me", {slot * 4.5, middle}, 12);
+}
+
+OBJC_IMPLEMENT_CLASS(IGTabBarView)
 
 Ref<IGFeedView> IGFeedView::feedWithFrameImp(Class cls, CGRect frame) {
     return make<IGFeedView>(cls, &IGFeedView::initWithFrame, frame);
@@ -264,6 +339,7 @@ void IGFeedView::setObjectsImp(NSArray* objects) {
     }
     _shown.clear();
     _tops.clear();
+    if (!_tabBar) _tabBar = make<IGTabBarView>(&IGTabBarView::initWithFrame, CGRectZero);
     setContentOffset(CGPoint{});
     setNeedsLayout();
 }
@@ -271,7 +347,7 @@ void IGFeedView::setObjectsImp(NSArray* objects) {
 void IGFeedView::measure(CGFloat width) {
     if (!_tops.empty() && width == _measuredWidth) return;
     _measuredWidth = width;
-    _tops.assign(1, 0);
+    _tops.assign(1, kHeaderHeight);
     if (_objects)
         for (NSObject* object : *_objects)
             _tops.push_back(_tops.back() + IGFeedCardView::heightForObject(object, width));
@@ -322,16 +398,27 @@ void IGFeedView::layoutSubviewsImp() {
         }
         showing->card->setFrame(rectForObjectAtIndex(index));
     }
+    placeTabBar();
+}
+
+// The tab bar stays at the bottom of what shows, over the cards.
+void IGFeedView::placeTabBar() {
+    if (!_tabBar) return;
+    if (subviews()->count() == 0 || subviews()->objectAtIndex(subviews()->count() - 1) != _tabBar)
+        addSubview(_tabBar);
+    CGRect shown = bounds();
+    CGFloat height = IGTabBarView::kHeight + safeAreaInsets().bottom;
+    _tabBar->setFrame(CGRectMake(0, CGRectGetMaxY(shown) - height, shown.size.width, height));
 }
 
 void IGFeedView::drawInContextImp(DrawContext* context) {
-    fillRoundedRect(context->cr, bounds(), 0, palette::kWhite);
+    fillRoundedRect(context->cr, bounds(), 0, UIColor::systemBackgroundColor()->components());
+    drawFeedHeader(context->cr, bounds().size.width);
     if (_objects && _objects->count() > 0) return;
     drawText(context->cr, "The feed is empty.",
-             style(15, false, palette::kSecondaryText, NSTextAlignmentCenter),
-             CGRectMake(0, 40, bounds().size.width, 40));
+             style(15, false, secondaryInk(), NSTextAlignmentCenter),
+             CGRectMake(0, kHeaderHeight + 40, bounds().size.width, 40));
 }
-
 Ref<NSString> IGFeedView::screenTextImp() {
     long count = _objects ? static_cast<long>(_objects->count()) : 0;
     if (count == 0) return NSString::string(describeFeed(_objects));

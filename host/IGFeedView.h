@@ -1,8 +1,10 @@
-// The main feed as a person sees it: one card per feed object, stacked from
-// the top as the host's list view stacks them. Cards draw themselves (owner,
-// place, photo, caption; the stories tray and suggestions as rows of their
-// own) and read their object by message each time, so that a replaced
-// mediaCoord shows.
+// The main feed as a person sees it: the app's wordmark and icons at the
+// top, one card per feed object stacked below as the host's list view stacks
+// them, and the tab bar over the bottom, above the home indicator. Cards draw
+// themselves (owner and place, a picture generated from the post, actions,
+// likes, the owner's name before the caption; the stories tray and
+// suggestions as rows of their own) and read their object by message each
+// time, so that a replaced mediaCoord shows.
 #pragma once
 
 #include <utility>
@@ -28,6 +30,15 @@ struct IGFeedCardView : UIView {
     Ref<NSObject> _object;
 };
 
+// The app's tab bar: home, search, new post, reels, profile.
+struct IGTabBarView : UIView {
+    OBJC_CLASS(IGTabBarView, UIView)
+
+    OBJC_OVERRIDE(void, drawInContext, "drawInContext:", DrawContext*)
+
+    static constexpr CGFloat kHeight = 49;
+};
+
 // The feed scrolls: only the cards of the objects in view exist, placed in
 // content coordinates, and a card that scrolls off is reused for the next
 // object that comes into view. Heights are measured once per setObjects:.
@@ -45,9 +56,14 @@ struct IGFeedView : UIScrollView {
     OBJC_OVERRIDE(void, drawInContext, "drawInContext:", DrawContext*)
     OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
 
-    // The cards on screen and those kept for reuse (C++ helpers, for tests).
+    // The band with the wordmark above the first card.
+    static constexpr CGFloat kHeaderHeight = 44;
+
+    // The cards on screen and those kept for reuse, and the tab bar that
+    // stays over them (C++ helpers, for tests).
     std::size_t cardsInView() const { return _shown.size(); }
     std::size_t cardsKept() const { return _reusable.size(); }
+    IGTabBarView* tabBar() const { return _tabBar; }
 
   private:
     struct Shown {
@@ -57,10 +73,12 @@ struct IGFeedView : UIScrollView {
     void measure(CGFloat width);
     // The objects that show at least in part: [first, end).
     std::pair<long, long> visibleRange();
+    void placeTabBar();
 
     Ref<NSArray> _objects;
     std::vector<CGFloat> _tops; // each object's top, then the content's height
     CGFloat _measuredWidth = -1;
     std::vector<Shown> _shown;
     std::vector<Ref<IGFeedCardView>> _reusable;
+    Ref<IGTabBarView> _tabBar;
 };

@@ -36,7 +36,13 @@ void IGMainFeedViewController::loadViewImp() {
 
 void IGMainFeedViewController::viewWillAppearImp(bool animated) {
     sendSuper(this, UIViewController::objcClass(), "viewWillAppear:"_sel, animated);
+    send(navigationController().get(), "setNavigationBarHidden:animated:"_sel, true, animated);
     reloadData();
+}
+
+void IGMainFeedViewController::viewWillDisappearImp(bool animated) {
+    sendSuper(this, UIViewController::objcClass(), "viewWillDisappear:"_sel, animated);
+    send(navigationController().get(), "setNavigationBarHidden:animated:"_sel, false, animated);
 }
 
 void IGMainFeedViewController::reloadDataImp() {

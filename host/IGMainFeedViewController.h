@@ -20,7 +20,9 @@ struct IGMainFeedViewController : UIViewController {
     OBJC_METHOD(void, reloadData, "reloadData")
     OBJC_METHOD(void, openSettings, "openSettings:", id)
     OBJC_OVERRIDE(void, loadView, "loadView")
+    // The feed shows its own header in the navigation bar's place.
     OBJC_OVERRIDE(void, viewWillAppear, "viewWillAppear:", bool)
+    OBJC_OVERRIDE(void, viewWillDisappear, "viewWillDisappear:", bool)
 
   private:
     Ref<IGMainFeedListAdapterDataSource> _dataSource;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Regenerates the README's pictures in docs/ with the host program itself:
-# the whole feed with the library (Velin Mode off and on) and without it, the
-# account settings with the library's button, the Tavelin preferences with
-# Velin Mode off and on, and the preferences framework's gallery.
+# Regenerates the README's pictures in docs/ with the host program itself, on
+# an iPhone 15 (at scale 2, to keep the files small), in the light and the
+# dark appearance: the whole feed with the library (Velin Mode off and on) and
+# without it, the account settings with the library's button, the Tavelin
+# preferences with Velin Mode on, and the preferences framework's gallery.
 # TAVELIN_BUILD_DIR names an already configured build folder to use instead
 # of the default preset's.
 set -euo pipefail
@@ -21,32 +22,41 @@ trap 'rm -rf "$root"' EXIT
 cp -r "$build/root/." "$root"
 mkdir -p docs
 
-pictures=(feed feed-velin-on feed-without-library account-settings tavelin-off tavelin-on gallery)
-for name in "${pictures[@]}"; do rm -f "docs/$name.png"; done
+names=(feed feed-velin-on feed-without-library account-settings tavelin-on gallery)
+pictures=()
+for name in "${names[@]}"; do pictures+=("$name" "$name-dark"); done
+for name in "${pictures[@]}" tavelin-off; do rm -f "docs/$name.png"; done
 log=$root/session.log
 
-# Runs the host on the session commands from standard input.
+# Runs the host on the session commands from standard input in an appearance.
 session() {
-  "$host" --root "$root" "$@" --script - >>"$log"
+  local appearance=$1
+  shift
+  "$host" --root "$root" --device "iPhone 15" --scale 2 --appearance "$appearance" "$@" \
+    --script - >>"$log"
 }
 
-session --velin off <<'COMMANDS'
-snapshot docs/feed.png --full
+# The screens with the library, pictures named with the suffix.
+with_library() {
+  session "$1" --velin off <<COMMANDS
+snapshot docs/feed$2.png --full
 settings
-snapshot docs/account-settings.png
+snapshot docs/account-settings$2.png
 tap right
-snapshot docs/tavelin-off.png
 flip "Velin Mode" on
-snapshot docs/tavelin-on.png
+snapshot docs/tavelin-on$2.png
 feed
-snapshot docs/feed-velin-on.png --full
+snapshot docs/feed-velin-on$2.png --full
 gallery
-snapshot docs/gallery.png
+snapshot docs/gallery$2.png
 COMMANDS
+}
 
-session --no-inject <<'COMMANDS'
-snapshot docs/feed-without-library.png --full
-COMMANDS
+for appearance in light dark; do
+  suffix=$([[ $appearance == dark ]] && echo -dark || true)
+  with_library "$appearance" "$suffix"
+  echo "snapshot docs/feed-without-library$suffix.png --full" | session "$appearance" --no-inject
+done
 
 for name in "${pictures[@]}"; do
   if [[ ! -f docs/$name.png ]]; then

@@ -51,10 +51,10 @@ KLPSliderCell* KLPSliderCell::init_cellWithTitleImp(NSString* title, KLPSettings
     send(contentView(), "addSubview:"_sel, static_cast<UIView*>(slider));
     setSliderCell(slider);
 
-    setLLabel(addLabel(twoDecimals(min), UIColor::blackColor(), NSTextAlignmentCenter));
-    setRLabel(addLabel(twoDecimals(max), UIColor::blackColor(), NSTextAlignmentCenter));
-    setCLabel(addLabel(title, UIColor::blackColor(), NSTextAlignmentLeft));
-    setVLabel(addLabel(twoDecimals(stored), UIColor::grayColor(), NSTextAlignmentRight));
+    setLLabel(addLabel(twoDecimals(min), UIColor::labelColor(), NSTextAlignmentCenter));
+    setRLabel(addLabel(twoDecimals(max), UIColor::labelColor(), NSTextAlignmentCenter));
+    setCLabel(addLabel(title, UIColor::labelColor(), NSTextAlignmentLeft));
+    setVLabel(addLabel(twoDecimals(stored), UIColor::secondaryLabelColor(), NSTextAlignmentRight));
 
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     setHeight(kHeight);

@@ -25,6 +25,17 @@ struct CGRect {
 
 inline constexpr CGRect CGRectZero{};
 
+// How far content stands in from each edge.
+struct UIEdgeInsets {
+    CGFloat top = 0;
+    CGFloat left = 0;
+    CGFloat bottom = 0;
+    CGFloat right = 0;
+    bool operator==(const UIEdgeInsets&) const = default;
+};
+
+inline constexpr UIEdgeInsets UIEdgeInsetsZero{};
+
 constexpr CGPoint CGPointMake(CGFloat x, CGFloat y) {
     return {x, y};
 }
@@ -59,3 +70,4 @@ constexpr bool CGRectEqualToRect(CGRect a, CGRect b) {
 OBJC_TYPE_CODE(CGPoint, "{CGPoint=dd}");
 OBJC_TYPE_CODE(CGSize, "{CGSize=dd}");
 OBJC_TYPE_CODE(CGRect, "{CGRect={CGPoint=dd}{CGSize=dd}}");
+OBJC_TYPE_CODE(UIEdgeInsets, "{UIEdgeInsets=dddd}");

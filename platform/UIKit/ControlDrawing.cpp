@@ -11,7 +11,8 @@
 namespace {
 
 constexpr CGFloat kKnobInset = 2;
-constexpr CGFloat kSegmentRadius = 4;
+constexpr CGFloat kSegmentRadius = 9;
+constexpr CGFloat kSegmentInset = 2;
 constexpr CGFloat kFieldTextSize = 17;
 constexpr CGFloat kClearButtonSize = 16;
 constexpr CGFloat kThumbSize = 28;
@@ -35,9 +36,10 @@ void drawSwitch(id self, SEL, DrawContext* context) {
     auto* control = static_cast<UISwitch*>(self);
     CGRect bounds = control->bounds();
     CGFloat height = bounds.size.height;
-    UIColor::Components track = control->isOn()
-                                    ? componentsOr(control->onTintColor(), palette::kSystemGreen)
-                                    : palette::kFill;
+    UIColor* onTint = control->onTintColor();
+    UIColor::Components track = !control->isOn() ? UIColor::secondarySystemFillColor()->components()
+                                : onTint         ? onTint->components()
+                                                 : UIColor::systemGreenColor()->components();
     fillRoundedRect(context->cr, bounds, height / 2, track);
     CGFloat knob = std::max<CGFloat>(0, height - 2 * kKnobInset);
     CGFloat x = control->isOn() ? bounds.size.width - kKnobInset - knob : kKnobInset;
@@ -49,19 +51,29 @@ std::string segmentText(UISegmentedControl* control, long index) {
     return "";
 }
 
-void drawSegment(cairo_t* cr, UISegmentedControl* control, long index, CGRect rect,
-                 const UIColor::Components& tint) {
+constexpr UIColor::Components kRaisedDark{99 / 255.0, 99 / 255.0, 102 / 255.0, 1};
+
+bool isDark() {
+    return UITraitCollection::currentTraitCollection()->userInterfaceStyle() ==
+           UIUserInterfaceStyleDark;
+}
+
+// The selected segment stands on the track, with a faint shadow below it.
+void drawRaisedSegment(cairo_t* cr, UISegmentedControl* control, CGRect rect) {
+    CGRect raised = insetRect(rect, kSegmentInset, kSegmentInset);
+    CGRect shadow = raised;
+    shadow.origin.y += 1;
+    fillRoundedRect(cr, shadow, kSegmentRadius - kSegmentInset, {0, 0, 0, 0.1});
+    UIColor* fill = control->selectedSegmentTintColor();
+    fillRoundedRect(cr, raised, kSegmentRadius - kSegmentInset,
+                    fill       ? fill->components()
+                    : isDark() ? kRaisedDark
+                               : palette::kWhite);
+}
+
+void drawSegmentContent(cairo_t* cr, UISegmentedControl* control, long index, CGRect rect) {
     bool selected = index == control->selectedSegmentIndex();
-    UIColor::Components ink = selected ? palette::kWhite : tint;
-    if (selected) {
-        cairo_save(cr);
-        addRoundedRect(cr, control->bounds(), kSegmentRadius);
-        cairo_clip(cr);
-        setSourceColor(cr, tint);
-        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-        cairo_fill(cr);
-        cairo_restore(cr);
-    }
+    UIColor::Components ink = UIColor::labelColor()->components();
     if (UIImage* image = control->imageForSegmentAtIndex(index)) {
         CGSize size = image->size();
         CGFloat fit = std::min({1.0, (rect.size.width - 8) / std::max(size.width, 1.0),
@@ -76,9 +88,19 @@ void drawSegment(cairo_t* cr, UISegmentedControl* control, long index, CGRect re
     }
     TextStyle style;
     style.size = 13;
+    style.bold = selected;
     style.color = ink;
     style.alignment = NSTextAlignmentCenter;
     drawText(cr, segmentText(control, index), style, insetRect(rect, 4, 0));
+}
+
+// Thin dividers between segments, except beside the selected one.
+void drawDividers(cairo_t* cr, UISegmentedControl* control, CGFloat width, CGFloat height) {
+    long selected = control->selectedSegmentIndex();
+    UIColor::Components divider = UIColor::separatorColor()->components();
+    for (long i = 1; i < control->numberOfSegments(); ++i)
+        if (i != selected && i != selected + 1)
+            fillRoundedRect(cr, CGRectMake(width * i - 0.5, height / 2 - 7, 1, 14), 0.5, divider);
 }
 
 void drawSegmentedControl(id self, SEL, DrawContext* context) {
@@ -86,26 +108,22 @@ void drawSegmentedControl(id self, SEL, DrawContext* context) {
     long count = control->numberOfSegments();
     if (count == 0) return;
     cairo_t* cr = context->cr;
-    UIColor::Components tint = tintOf(control);
     CGRect bounds = control->bounds();
+    fillRoundedRect(cr, bounds, kSegmentRadius, UIColor::tertiarySystemFillColor()->components());
     CGFloat width = bounds.size.width / static_cast<CGFloat>(count);
+    auto segment = [&](long i) { return CGRectMake(width * i, 0, width, bounds.size.height); };
+    long selected = control->selectedSegmentIndex();
+    drawDividers(cr, control, width, bounds.size.height);
+    if (selected >= 0 && selected < count) drawRaisedSegment(cr, control, segment(selected));
     for (long i = 0; i < count; ++i)
-        drawSegment(cr, control, i, CGRectMake(width * i, 0, width, bounds.size.height), tint);
-    addRoundedRect(cr, insetRect(bounds, 0.5, 0.5), kSegmentRadius);
-    setSourceColor(cr, tint);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke_preserve(cr);
-    cairo_new_path(cr);
-    for (long i = 1; i < count; ++i)
-        cairo_rectangle(cr, width * i - 0.5, 0, 1, bounds.size.height);
-    cairo_fill(cr);
+        drawSegmentContent(cr, control, i, segment(i));
 }
 
 void drawClearButton(cairo_t* cr, CGRect bounds) {
     CGFloat x = bounds.size.width - kClearButtonSize;
     CGFloat y = (bounds.size.height - kClearButtonSize) / 2;
     fillRoundedRect(cr, CGRectMake(x, y, kClearButtonSize, kClearButtonSize), kClearButtonSize / 2,
-                    palette::kPlaceholder);
+                    UIColor::tertiaryLabelColor()->components());
     CGFloat c = kClearButtonSize / 2, arm = 3.5;
     cairo_move_to(cr, x + c - arm, y + c - arm);
     cairo_line_to(cr, x + c + arm, y + c + arm);
@@ -131,7 +149,8 @@ void drawTextField(id self, SEL, DrawContext* context) {
     if (!shown) return;
     TextStyle style;
     style.size = kFieldTextSize;
-    style.color = empty ? palette::kPlaceholder : palette::kBlack;
+    style.color =
+        empty ? UIColor::placeholderTextColor()->components() : UIColor::labelColor()->components();
     style.alignment = field->textAlignment();
     drawText(context->cr, shown->utf8(), style, textRect);
 }
@@ -152,7 +171,7 @@ void drawSlider(id self, SEL, DrawContext* context) {
     CGFloat split = thumbX + kThumbSize / 2;
     CGFloat trackY = middle - kTrackHeight / 2;
     fillRoundedRect(context->cr, CGRectMake(0, trackY, bounds.size.width, kTrackHeight),
-                    kTrackHeight / 2, palette::kFill);
+                    kTrackHeight / 2, UIColor::systemFillColor()->components());
     fillRoundedRect(context->cr, CGRectMake(0, trackY, split, kTrackHeight), kTrackHeight / 2,
                     tintOf(slider));
     drawKnob(context->cr, CGRectMake(thumbX, middle - kThumbSize / 2, kThumbSize, kThumbSize));

@@ -16,7 +16,9 @@ bool isGrouped(const UITableView* table) {
 
 void drawTable(id self, SEL, DrawContext* context) {
     auto* table = static_cast<UITableView*>(self);
-    UIColor::Components fallback = isGrouped(table) ? palette::kGroupedBackground : palette::kWhite;
+    UIColor::Components fallback = isGrouped(table)
+                                       ? UIColor::systemGroupedBackgroundColor()->components()
+                                       : UIColor::systemBackgroundColor()->components();
     cairo_t* cr = context->cr;
     setSourceColor(cr, componentsOr(table->backgroundColor(), fallback));
     CGRect bounds = table->bounds();
@@ -51,7 +53,7 @@ void drawChevron(cairo_t* cr, CGFloat right, CGFloat middle) {
     cairo_move_to(cr, right - 6.5, middle - 6.5);
     cairo_line_to(cr, right, middle);
     cairo_line_to(cr, right - 6.5, middle + 6.5);
-    strokePath(cr, palette::kPlaceholder, 2);
+    strokePath(cr, UIColor::tertiaryLabelColor()->components(), 2);
 }
 
 void drawCheckmark(cairo_t* cr, CGFloat right, CGFloat middle, const UIColor::Components& tint) {
@@ -98,7 +100,7 @@ void drawSeparator(DrawContext* context, UITableViewCell* cell) {
     x = std::max(x, kSeparatorInset);
     CGFloat line = 1 / context->scale;
     CGRect bounds = cell->bounds();
-    setSourceColor(context->cr, palette::kSeparator);
+    setSourceColor(context->cr, UIColor::separatorColor()->components());
     cairo_rectangle(context->cr, x, bounds.size.height - line, bounds.size.width - x, line);
     cairo_fill(context->cr);
 }
@@ -111,8 +113,11 @@ void drawCell(id self, SEL, DrawContext* context) {
     if (table && isGrouped(table))
         corners =
             (place.first ? kTopCorners : kNoCorners) | (place.last ? kBottomCorners : kNoCorners);
-    UIColor::Components background = componentsOr(cell->backgroundColor(), palette::kWhite);
-    if (cell->isHighlighted()) background = palette::kHighlight;
+    UIColor::Components background =
+        cell->backgroundColor()     ? cell->backgroundColor()->components()
+        : table && isGrouped(table) ? UIColor::secondarySystemGroupedBackgroundColor()->components()
+                                    : UIColor::systemBackgroundColor()->components();
+    if (cell->isHighlighted()) background = UIColor::systemGray4Color()->components();
     fillRoundedRect(context->cr, cell->bounds(), kCornerRadius, background, corners);
     if (!place.last) drawSeparator(context, cell);
     drawAccessory(context->cr, cell);

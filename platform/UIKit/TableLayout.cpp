@@ -46,18 +46,21 @@ CGRect placeText(const std::string& text, CGFloat x, CGFloat width, CGFloat* y) 
 TextStyle sectionTextStyle() {
     TextStyle style;
     style.size = kSectionTextSize;
-    style.color = palette::kSectionText;
+    style.color = UIColor::secondaryLabelColor()->components();
     style.lines = 0;
     return style;
 }
 
 TableLayout computeTableLayout(UITableView* table) {
     TableLayout layout;
+    UIEdgeInsets safe = table->safeAreaInsets();
     CGFloat inset = groupInset(table);
-    CGFloat width = std::max<CGFloat>(0, table->frame().size.width - 2 * inset);
+    CGFloat width =
+        std::max<CGFloat>(0, table->frame().size.width - 2 * inset - safe.left - safe.right);
+    inset += safe.left;
     CGFloat textX = inset + kTextMargin;
     CGFloat textWidth = std::max<CGFloat>(0, width - 2 * kTextMargin);
-    CGFloat y = 0;
+    CGFloat y = safe.top;
     bool footerAbove = false;
     for (long s = 0; s < table->numberOfSections(); ++s) {
         TableSectionLayout section;
@@ -82,6 +85,6 @@ TableLayout computeTableLayout(UITableView* table) {
         }
         layout.sections.push_back(std::move(section));
     }
-    layout.contentHeight = y + kSectionSpacing;
+    layout.contentHeight = y + kSectionSpacing + safe.bottom;
     return layout;
 }

@@ -1,5 +1,6 @@
 #include "UIKit/TextDrawing.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -45,7 +46,8 @@ void applyStyle(PangoLayout* layout, const TextStyle& style, CGFloat width) {
     PangoFontDescription* font = pango_font_description_new();
     pango_font_description_set_family(font, families.c_str());
     pango_font_description_set_absolute_size(font, style.size * PANGO_SCALE);
-    pango_font_description_set_weight(font, style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_weight(font,
+                                      style.bold ? PANGO_WEIGHT_SEMIBOLD : PANGO_WEIGHT_NORMAL);
     pango_layout_set_font_description(layout, font);
     pango_font_description_free(font);
     pango_layout_set_auto_dir(layout, style.alignment == NSTextAlignmentNatural);
@@ -66,6 +68,14 @@ LayoutPtr makeLayout(cairo_t* cr, const std::string& text, const TextStyle& styl
     g_object_unref(context);
     applyStyle(layout.get(), style, width);
     pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    if (style.boldPrefix > 0) {
+        PangoAttrList* attributes = pango_attr_list_new();
+        PangoAttribute* bold = pango_attr_weight_new(PANGO_WEIGHT_SEMIBOLD);
+        bold->end_index = static_cast<guint>(std::min(style.boldPrefix, text.size()));
+        pango_attr_list_insert(attributes, bold);
+        pango_layout_set_attributes(layout.get(), attributes);
+        pango_attr_list_unref(attributes);
+    }
     return layout;
 }
 
@@ -98,13 +108,16 @@ std::string installedFamily(const std::string& family) {
     static const std::set<std::string> installed = familiesOfFontMap();
     static std::set<std::string> reported;
     if (installed.contains(family)) return family;
+    bool system = family == kSystemFamily;
+    std::string instead = system ? kFallbackSystemFamily : installedFamily(kSystemFamily);
     std::lock_guard lock(mutex);
     if (reported.insert(family).second)
         std::fprintf(stderr,
                      "render: font family \"%s\" is not installed; drawing with \"%s\" instead "
-                     "(install it, or fonts-liberation)\n",
-                     family.c_str(), kSystemFamily);
-    return kSystemFamily;
+                     "(install %s)\n",
+                     family.c_str(), instead.c_str(),
+                     system ? "fonts-inter" : "it, or fonts-inter");
+    return instead;
 }
 
 TextStyle textStyleOfFont(const UIFont* font) {

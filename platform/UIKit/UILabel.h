@@ -25,13 +25,15 @@ struct UILabel : UIView {
     // The system font of 17 points unless one was set; nil sets it back.
     OBJC_METHOD(UIFont*, font, "font")
     OBJC_METHOD(void, setFont, "setFont:", UIFont*)
-    // Black unless one was set; nil sets it back.
+    // The label colour unless one was set; nil sets it back.
     OBJC_METHOD(UIColor*, textColor, "textColor")
     OBJC_METHOD(void, setTextColor, "setTextColor:", UIColor*)
     OBJC_PROPERTY(long, textAlignment, setTextAlignment)
     OBJC_PROPERTY(long, numberOfLines, setNumberOfLines)
     OBJC_PROPERTY(long, baselineAdjustment, setBaselineAdjustment)
     OBJC_PROPERTY(bool, adjustsFontSizeToFitWidth, setAdjustsFontSizeToFitWidth)
+    // The size of the text on one line in the label's font (zero without text).
+    OBJC_METHOD(CGSize, intrinsicContentSize, "intrinsicContentSize")
     OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
 
     // C++ shorthand for [[UILabel alloc] initWithFrame:].

@@ -50,6 +50,10 @@ UINavigationBar* UINavigationController::navigationBarImp() {
     return _navigationBar;
 }
 
+void UINavigationController::setNavigationBarHiddenImp(bool hidden, bool) {
+    setNavigationBarHidden(hidden);
+}
+
 UIViewControllerTransitionCoordinator* UINavigationController::transitionCoordinatorImp() {
     if (_coordinator) return _coordinator;
     return sendSuper<UIViewControllerTransitionCoordinator*>(this, UIViewController::objcClass(),

@@ -23,6 +23,9 @@ struct UINavigationController : UIViewController {
     OBJC_METHOD(Ref<NSArray>, viewControllers, "viewControllers")
     OBJC_METHOD(UIViewController*, topViewController, "topViewController")
     OBJC_METHOD(UINavigationBar*, navigationBar, "navigationBar")
+    // A hidden bar leaves the screen to the top controller's view.
+    OBJC_PROPERTY_AS(bool, navigationBarHidden, isNavigationBarHidden, setNavigationBarHidden)
+    OBJC_METHOD(void, setNavigationBarHidden, "setNavigationBarHidden:animated:", bool, bool)
     // A controller that is nil or already on a stack is refused, and so is any
     // change while a transition is under way.
     OBJC_METHOD(void, pushViewController, "pushViewController:animated:", UIViewController*, bool)
@@ -59,4 +62,5 @@ struct UINavigationController : UIViewController {
     std::vector<Ref<UIViewController>> _stack;
     Ref<UINavigationBar> _navigationBar;
     Ref<UIViewControllerTransitionCoordinator> _coordinator;
+    bool _navigationBarHidden = false;
 };

@@ -3,20 +3,18 @@
 #include <cmath>
 
 #include "ObjectModel/Message.h"
+#include "UIKit/NavigationBarLayout.h"
 #include "UIKit/PictureFile.h"
+#include "UIKit/ScreenChrome.h"
 #include "UIKit/TextDrawing.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
+#include "UIKit/UITableView.h"
 #include "UIKit/ViewDrawing.h"
 
 namespace {
 
-constexpr CGFloat kStatusBarHeight = 20;
-constexpr CGFloat kBarTextSize = 17;
-constexpr CGFloat kBarMargin = 16;
 constexpr CGFloat kBarImageSize = 28;
-constexpr UIColor::Components kBarBackground{248 / 255.0, 248 / 255.0, 248 / 255.0, 1};
-constexpr UIColor::Components kBarHairline{0, 0, 0, 0.3};
 
 void fail(std::string* error, const std::string& reason) {
     if (error) *error = reason;
@@ -34,121 +32,138 @@ void fillRect(cairo_t* cr, CGRect rect, const UIColor::Components& color) {
     cairo_fill(cr);
 }
 
-TextStyle barTextStyle(const UIColor::Components& color, bool bold, long alignment) {
-    TextStyle style;
-    style.size = kBarTextSize;
-    style.bold = bold;
-    style.color = color;
-    style.alignment = alignment;
-    return style;
+// What shows behind the bars at the top of the content: its own colour, or
+// the background its kind of view has.
+UIColor::Components backgroundBehind(UIView* view) {
+    if (view && view->backgroundColor() && view->backgroundColor()->components().alpha == 1)
+        return view->backgroundColor()->components();
+    auto* table = as<UITableView>(view);
+    if (table && table->style() == UITableViewStyleGrouped)
+        return UIColor::systemGroupedBackgroundColor()->components();
+    return UIColor::systemBackgroundColor()->components();
 }
 
-void drawBattery(cairo_t* cr, CGFloat right) {
-    CGRect body = CGRectMake(right - 24.5, 5, 22, 10.5);
-    addRoundedRect(cr, body, 2.5);
-    setSourceColor(cr, {0, 0, 0, 0.4});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    fillRoundedRect(cr, CGRectMake(body.origin.x + 1.5, 6.5, 19, 7.5), 1.3, palette::kBlack);
-    fillRoundedRect(cr, CGRectMake(right - 1.8, 8.3, 1.6, 4), 0.8, {0, 0, 0, 0.4});
+std::string titleOf(NSString* title) {
+    return title ? title->utf8() : std::string();
 }
 
-void drawStatusBar(cairo_t* cr, CGFloat width) {
-    fillRect(cr, CGRectMake(0, 0, width, kStatusBarHeight), kBarBackground);
-    TextStyle time = barTextStyle(palette::kBlack, true, NSTextAlignmentCenter);
-    time.size = 12;
-    drawText(cr, "9:41", time, CGRectMake(0, 0, width, kStatusBarHeight));
-    drawBattery(cr, width - 6);
-}
-
-// A bar button at the edge (its left end, or its right end when `fromRight`);
-// answers its width.
-CGFloat drawBarButton(cairo_t* cr, UIBarButtonItem* item, CGFloat edge, bool fromRight,
-                      const UIColor::Components& tint) {
-    CGFloat middle = kStatusBarHeight + UINavigationBar::kHeight / 2;
+CGSize barItemSize(UIBarButtonItem* item) {
+    if (!item) return {};
     if (UIImage* image = item->image()) {
         CGSize size = image->size();
         CGFloat fit = std::min({1.0, kBarImageSize / std::max(size.width, 1.0),
                                 kBarImageSize / std::max(size.height, 1.0)});
-        CGSize shown{size.width * fit, size.height * fit};
-        CGFloat x = fromRight ? edge - shown.width : edge;
-        paintImage(cr, image, CGRectMake(x, middle - shown.height / 2, shown.width, shown.height),
-                   &tint);
-        return shown.width;
+        return {size.width * fit, size.height * fit};
     }
-    std::string title = item->title() ? item->title()->utf8() : std::string();
-    TextStyle style =
-        barTextStyle(tint, item->style() == UIBarButtonItemStyleDone, NSTextAlignmentLeft);
-    CGFloat width = textSize(title, style, 0).width;
-    CGFloat x = fromRight ? edge - width : edge;
-    drawText(cr, title, style,
-             CGRectMake(x, kStatusBarHeight, width + 1, UINavigationBar::kHeight));
-    return width;
+    return {textSize(titleOf(item->title()),
+                     barButtonStyle(item->style() == UIBarButtonItemStyleDone), 0)
+                .width,
+            UINavigationBar::kHeight};
 }
 
-void drawBackButton(cairo_t* cr, UIViewController* previous, const UIColor::Components& tint,
-                    CGFloat maxWidth) {
-    CGFloat middle = kStatusBarHeight + UINavigationBar::kHeight / 2;
-    cairo_move_to(cr, 18, middle - 10.5);
-    cairo_line_to(cr, 8.5, middle);
-    cairo_line_to(cr, 18, middle + 10.5);
+// A bar button at its left end x, in a bar whose top is `top`.
+void drawBarButton(cairo_t* cr, UIBarButtonItem* item, CGFloat x, CGFloat top,
+                   const UIColor::Components& tint) {
+    CGSize size = barItemSize(item);
+    if (UIImage* image = item->image()) {
+        CGFloat y = top + (UINavigationBar::kHeight - size.height) / 2;
+        paintImage(cr, image, CGRectMake(x, y, size.width, size.height), &tint);
+        return;
+    }
+    TextStyle style = barButtonStyle(item->style() == UIBarButtonItemStyleDone);
+    style.color = tint;
+    drawText(cr, titleOf(item->title()), style,
+             CGRectMake(x, top, size.width + 1, UINavigationBar::kHeight));
+}
+
+void drawBackButton(cairo_t* cr, const NavigationBarLayout& layout, CGFloat top,
+                    const UIColor::Components& tint) {
+    CGFloat middle = top + UINavigationBar::kHeight / 2;
+    cairo_move_to(cr, 19, middle - 10.5);
+    cairo_line_to(cr, 9, middle);
+    cairo_line_to(cr, 19, middle + 10.5);
     setSourceColor(cr, tint);
     cairo_set_line_width(cr, 3);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
-    NSString* title = previous->title();
-    drawText(cr, title && title->length() ? title->utf8() : "Back",
-             barTextStyle(tint, false, NSTextAlignmentLeft),
-             CGRectMake(26, kStatusBarHeight, maxWidth, UINavigationBar::kHeight));
+    TextStyle style = barButtonStyle(false);
+    style.color = tint;
+    CGRect rect = layout.backTitle;
+    rect.origin.y += top;
+    drawText(cr, layout.backText, style, rect);
 }
 
-void drawNavigationBar(cairo_t* cr, CGFloat width, UINavigationController* navigation,
-                       UIViewController* top) {
-    CGRect bar = CGRectMake(0, kStatusBarHeight, width, UINavigationBar::kHeight);
-    fillRect(cr, bar, kBarBackground);
-    fillRect(cr, CGRectMake(0, CGRectGetMaxY(bar), width, 0.5), kBarHairline);
-    UIColor::Components tint = tintOf(navigation->navigationBar());
-    Ref<UINavigationItem> item = send<Ref<UINavigationItem>>(top, "navigationItem"_sel);
-    CGFloat side = width / 4;
-    if (UIBarButtonItem* left = item->leftBarButtonItem()) {
-        drawBarButton(cr, left, kBarMargin, false, tint);
-    } else if (Ref<NSArray> stack = navigation->viewControllers(); stack->count() > 1) {
+NavigationBarContent barContent(UINavigationController* navigation, UIViewController* top,
+                                UINavigationItem* item, CGFloat width) {
+    NavigationBarContent content;
+    content.width = width;
+    content.title = titleOf(item->title() ? item->title() : top->title());
+    content.leftWidth = barItemSize(item->leftBarButtonItem()).width;
+    content.rightWidth = barItemSize(item->rightBarButtonItem()).width;
+    Ref<NSArray> stack = navigation->viewControllers();
+    if (!item->leftBarButtonItem() && stack->count() > 1) {
         auto* previous = static_cast<UIViewController*>(stack->objectAtIndex(stack->count() - 2));
-        drawBackButton(cr, previous, tint, side - 26);
+        content.back = true;
+        content.backTitle = titleOf(previous->title());
     }
-    if (UIBarButtonItem* right = item->rightBarButtonItem())
-        drawBarButton(cr, right, width - kBarMargin, true, tint);
-    NSString* title = item->title() ? item->title() : top->title();
-    if (title)
-        drawText(cr, title->utf8(), barTextStyle(palette::kBlack, true, NSTextAlignmentCenter),
-                 CGRectMake(side, kStatusBarHeight, width - 2 * side, UINavigationBar::kHeight));
+    return content;
 }
 
-// Lays the shown view out in the content area and draws it.
-void drawContent(DrawContext* context, UIViewController* top, CGRect area) {
-    fillRect(context->cr, area, palette::kWhite);
-    Ref<UIView> view = send<Ref<UIView>>(top, "view"_sel);
+void drawNavigationBar(cairo_t* cr, CGFloat top, CGFloat width, UINavigationController* navigation,
+                       UIViewController* controller) {
+    UIColor::Components tint = tintOf(navigation->navigationBar());
+    Ref<UINavigationItem> item = send<Ref<UINavigationItem>>(controller, "navigationItem"_sel);
+    NavigationBarContent content = barContent(navigation, controller, item, width);
+    NavigationBarLayout layout = layoutNavigationBar(content);
+    if (UIBarButtonItem* left = item->leftBarButtonItem())
+        drawBarButton(cr, left, kNavigationBarMargin, top, tint);
+    else if (content.back)
+        drawBackButton(cr, layout, top, tint);
+    if (UIBarButtonItem* right = item->rightBarButtonItem())
+        drawBarButton(cr, right, width - kNavigationBarMargin - content.rightWidth, top, tint);
+    TextStyle style = barTitleStyle();
+    style.color = UIColor::labelColor()->components();
+    CGRect title = layout.title;
+    title.origin.y += top;
+    drawText(cr, content.title, style, title);
+}
+
+// Lays the shown view out in the content area, on screen, and draws it.
+void drawContent(DrawContext* context, UIView* view, CGRect area) {
+    fillRect(context->cr, area, UIColor::systemBackgroundColor()->components());
     if (!view) return;
+    UIView::setScreenRootView(view);
     view->setFrame(area);
+    view->setNeedsLayout();
     view->layoutIfNeeded();
     cairo_save(context->cr);
     cairo_rectangle(context->cr, area.origin.x, area.origin.y, area.size.width, area.size.height);
     cairo_clip(context->cr);
     drawViewTree(context, view);
     cairo_restore(context->cr);
+    UIView::setScreenRootView(nullptr);
 }
 
-void drawScreen(DrawContext* context, UIViewController* controller, CGSize size) {
+void drawScreen(DrawContext* context, UIViewController* controller) {
+    const DeviceModel& device = UIScreen::mainScreen()->device();
     UIViewController* shown = shownController(controller);
     auto* navigation = as<UINavigationController>(shown);
     UIViewController* top = navigation ? navigation->topViewController() : shown;
-    CGFloat barsHeight = kStatusBarHeight + (navigation ? UINavigationBar::kHeight : 0);
+    if (navigation && navigation->isNavigationBarHidden()) navigation = nullptr;
+    CGFloat barsHeight = device.statusBarHeight + (navigation ? UINavigationBar::kHeight : 0);
+    CGSize size = device.size;
     CGRect area =
         CGRectMake(0, barsHeight, size.width, std::max<CGFloat>(0, size.height - barsHeight));
-    if (top) drawContent(context, top, area);
-    drawStatusBar(context->cr, size.width);
-    if (navigation && top) drawNavigationBar(context->cr, size.width, navigation, top);
+    Ref<UIView> view = top ? send<Ref<UIView>>(top, "view"_sel) : nullptr;
+    drawContent(context, view, area);
+    fillRect(context->cr, CGRectMake(0, 0, size.width, barsHeight), backgroundBehind(view));
+    UIColor::Components ink = UIColor::labelColor()->components();
+    drawStatusBar(context->cr, device, ink);
+    drawCutout(context->cr, device);
+    if (navigation && top)
+        drawNavigationBar(context->cr, device.statusBarHeight, size.width, navigation, top);
+    drawHomeIndicator(context->cr, device, ink);
 }
 
 bool pixelSize(CGSize points, CGFloat scale, int* width, int* height) {
@@ -182,7 +197,7 @@ SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
     cairo_t* cr = cairo_create(surface.get());
     cairo_scale(cr, screen->scale(), screen->scale());
     DrawContext context{cr, screen->scale()};
-    drawScreen(&context, controller, size);
+    drawScreen(&context, controller);
     cairo_destroy(cr);
     cairo_surface_flush(surface.get());
     return surface;

@@ -14,12 +14,17 @@ UIScreen* UIScreen::mainScreenImp(Class) {
 }
 
 CGRect UIScreen::boundsImp() {
-    return {{0, 0}, _size};
+    return {{0, 0}, _device.size};
+}
+
+Ref<UITraitCollection> UIScreen::traitCollectionImp() {
+    return UITraitCollection::traitCollectionWithUserInterfaceStyle(_style);
 }
 
 bool UIScreen::setScale(CGFloat scale) {
     if (!(scale > 0) || !std::isfinite(scale)) return false;
     _scale = scale;
+    _device.scale = scale;
     return true;
 }
 
@@ -27,7 +32,19 @@ bool UIScreen::setSize(CGSize size) {
     if (!(size.width >= 0 && size.height >= 0) || !std::isfinite(size.width) ||
         !std::isfinite(size.height))
         return false;
-    _size = size;
+    _device = deviceOfSize(size, _scale);
+    _device.scale = _scale;
+    return true;
+}
+
+void UIScreen::setDevice(const DeviceModel& device) {
+    _device = device;
+    _scale = device.scale;
+}
+
+bool UIScreen::setUserInterfaceStyle(long style) {
+    if (style != UIUserInterfaceStyleLight && style != UIUserInterfaceStyleDark) return false;
+    _style = style;
     return true;
 }
 

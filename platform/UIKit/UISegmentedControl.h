@@ -1,4 +1,5 @@
-// A row of segments, each showing a text or an image, at most one selected.
+// A row of segments, each showing a text or an image, at most one selected,
+// drawn in the current style: a rounded track, the selected segment raised.
 // An index out of range selects no segment. A pick by the user sends
 // UIControlEventValueChanged; setting the index in code sends nothing.
 #pragma once
@@ -21,10 +22,12 @@ struct UISegmentedControl : UIControl {
     OBJC_METHOD(UIImage*, imageForSegmentAtIndex, "imageForSegmentAtIndex:", long)
     OBJC_READONLY(long, selectedSegmentIndex)
     OBJC_METHOD(void, setSelectedSegmentIndex, "setSelectedSegmentIndex:", long)
+    // The selected segment's fill; nil: the system's raised segment.
+    OBJC_PROPERTY(UIColor*, selectedSegmentTintColor, setSelectedSegmentTintColor)
     OBJC_OVERRIDE(Ref<NSString>, screenText, "screenText")
 
     static constexpr CGFloat kSegmentWidth = 64;
-    static constexpr CGFloat kHeight = 29;
+    static constexpr CGFloat kHeight = 32;
 
     // C++ shorthand for [[UISegmentedControl alloc] initWithItems:].
     static Ref<UISegmentedControl> segmentedControlWithItems(NSArray* items) {
@@ -42,4 +45,5 @@ struct UISegmentedControl : UIControl {
 
     Ref<NSArray> _items = NSArray::array();
     long _selectedSegmentIndex = UISegmentedControlNoSegment;
+    Ref<UIColor> _selectedSegmentTintColor;
 };

@@ -12,24 +12,31 @@ constexpr CGFloat kImageInset = 4;
 // What the standard accessory indicators (chevron, checkmark) take at the right end.
 constexpr CGFloat kIndicatorSpace = 33;
 
-// How the styles share a row between the two labels: the text label's share
-// of the width, and whether the detail goes below the text.
-struct StyleLayout {
-    CGFloat textShare;
-    bool stacked;
+// Between a value1 cell's title and detail.
+constexpr CGFloat kDetailGap = 8;
+// What a detail keeps at least of the row when the title is long: this share
+// of the row, or all of its text when that is less.
+constexpr CGFloat kDetailMinimumShare = 0.3;
+// The title column of the value2 style.
+constexpr CGFloat kValue2TitleShare = 0.3;
+
+struct RowShare {
+    CGFloat title;
+    CGFloat detail;
 };
 
-StyleLayout styleLayout(long style) {
-    switch (style) {
-    case UITableViewCellStyleValue1:
-        return {0.6, false};
-    case UITableViewCellStyleValue2:
-        return {0.3, false};
-    case UITableViewCellStyleSubtitle:
-        return {1.0, true};
-    default:
-        return {1.0, false};
-    }
+// Value1: the title takes its text's width and the detail the rest; when
+// they do not fit, the detail gives first, down to its minimum, then the title.
+RowShare shareRow(CGFloat title, CGFloat detail, CGFloat available) {
+    CGFloat gap = title > 0 && detail > 0 ? kDetailGap : 0;
+    if (title + gap + detail <= available) return {title, detail};
+    CGFloat keep = std::min(detail, available * kDetailMinimumShare);
+    CGFloat shownTitle = std::max<CGFloat>(0, std::min(title, available - gap - keep));
+    return {shownTitle, std::max<CGFloat>(0, available - gap - shownTitle)};
+}
+
+CGFloat textWidth(UILabel* label) {
+    return label && label->text() ? label->intrinsicContentSize().width : 0;
 }
 
 Ref<UILabel> makeLabel(long alignment) {
@@ -49,9 +56,11 @@ UITableViewCell* UITableViewCell::initWithStyleImp(long style, NSString* reuseId
     _imageView = UIImageView::imageViewWithImage(nullptr);
     _textLabel =
         makeLabel(style == UITableViewCellStyleValue2 ? NSTextAlignmentRight : NSTextAlignmentLeft);
-    if (style != UITableViewCellStyleDefault)
+    if (style != UITableViewCellStyleDefault) {
         _detailTextLabel = makeLabel(style == UITableViewCellStyleValue1 ? NSTextAlignmentRight
                                                                          : NSTextAlignmentLeft);
+        _detailTextLabel->setTextColor(UIColor::secondaryLabelColor());
+    }
     addSubview(_contentView);
     for (UIView* part : {static_cast<UIView*>(_imageView), static_cast<UIView*>(_textLabel),
                          static_cast<UIView*>(_detailTextLabel)})
@@ -108,18 +117,26 @@ void UITableViewCell::layoutLabels(CGFloat width, CGFloat height) const {
         picture->setFrame(CGRectZero);
     }
     CGFloat available = std::max<CGFloat>(0, width - textX - kMargin);
-    StyleLayout layout = styleLayout(_style);
-    CGFloat textWidth = available * layout.textShare;
     UILabel* text = textLabel();
     UILabel* detail = detailTextLabel();
-    if (layout.stacked) {
+    if (_style == UITableViewCellStyleSubtitle) {
         text->setFrame(CGRectMake(textX, kImageInset, available, height / 2 - kImageInset));
-        if (detail)
-            detail->setFrame(CGRectMake(textX, height / 2, available, height / 2 - kImageInset));
+        detail->setFrame(CGRectMake(textX, height / 2, available, height / 2 - kImageInset));
         return;
     }
-    text->setFrame(CGRectMake(textX, 0, textWidth, height));
-    if (detail) detail->setFrame(CGRectMake(textX + textWidth, 0, available - textWidth, height));
+    if (_style == UITableViewCellStyleValue2) {
+        CGFloat column = available * kValue2TitleShare;
+        text->setFrame(CGRectMake(textX, 0, column, height));
+        detail->setFrame(CGRectMake(textX + column, 0, available - column, height));
+        return;
+    }
+    if (!detail) {
+        text->setFrame(CGRectMake(textX, 0, available, height));
+        return;
+    }
+    RowShare share = shareRow(textWidth(text), textWidth(detail), available);
+    text->setFrame(CGRectMake(textX, 0, share.title, height));
+    detail->setFrame(CGRectMake(textX + available - share.detail, 0, share.detail, height));
 }
 
 void UITableViewCell::addSeparator(CGFloat width, CGFloat height) {

@@ -1,6 +1,8 @@
 // A table row: a content view with a text label, a detail text label (in the
 // styles that have one) and an image view, plus an accessory at the right
-// end. Its layoutSubviews (a message) places them, and adds a separator line
+// end. The value1 style gives the title its text's width and the detail the
+// rest; when both do not fit, the detail is cut first (down to a share of
+// the row), then the title. Its layoutSubviews (a message) places them, and adds a separator line
 // one device pixel high to the cell by sending addSubview:, so that a
 // subclass's addSubview: sees it.
 #pragma once

@@ -1,6 +1,40 @@
 #include "UIKit/UIView.h"
 
+#include <algorithm>
+
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIScreen.h"
+
+namespace {
+
+const UIView* screenRoot = nullptr;
+
+} // namespace
+
+void UIView::setScreenRootView(const UIView* root) {
+    screenRoot = root;
+}
+
+UIEdgeInsets UIView::safeAreaInsetsImp() {
+    CGPoint origin = frame().origin;
+    const UIView* root = this;
+    for (; root->superview(); root = root->superview()) {
+        origin.x += root->superview()->frame().origin.x;
+        origin.y += root->superview()->frame().origin.y;
+    }
+    if (!screenRoot || root != screenRoot) return UIEdgeInsetsZero;
+    const DeviceModel& device = UIScreen::mainScreen()->device();
+    CGSize size = frame().size;
+    UIEdgeInsets safe = device.safeAreaInsets;
+    auto overlap = [](CGFloat amount, CGFloat limit) { return std::clamp(amount, 0.0, limit); };
+    return {overlap(safe.top - origin.y, size.height), overlap(safe.left - origin.x, size.width),
+            overlap(origin.y + size.height - (device.size.height - safe.bottom), size.height),
+            overlap(origin.x + size.width - (device.size.width - safe.right), size.width)};
+}
+
+Ref<UITraitCollection> UIView::traitCollectionImp() {
+    return UIScreen::mainScreen()->traitCollection();
+}
 
 UIView* UIView::initWithFrameImp(CGRect frame) {
     if (!sendSuper<NSObject*>(this, NSObject::objcClass(), "init"_sel)) return nullptr;

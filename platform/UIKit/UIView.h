@@ -10,6 +10,7 @@
 #include "UIKit/CALayer.h"
 #include "UIKit/CGGeometry.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UITraitCollection.h"
 
 struct UIView : NSObject {
     OBJC_CLASS(UIView, NSObject)
@@ -42,6 +43,13 @@ struct UIView : NSObject {
     OBJC_PROPERTY_AS(bool, hidden, isHidden, setHidden)
     OBJC_METHOD(CALayer*, layer, "layer")
 
+    // How far the screen's safe area (below the status bar and any cutout,
+    // above the home indicator) stands in from each edge of the view, while
+    // the view is on screen; zero otherwise.
+    OBJC_METHOD(UIEdgeInsets, safeAreaInsets, "safeAreaInsets")
+    // The screen's traits (its appearance).
+    OBJC_METHOD(Ref<UITraitCollection>, traitCollection, "traitCollection")
+
     OBJC_METHOD(void, setNeedsLayout, "setNeedsLayout")
     OBJC_METHOD(void, layoutIfNeeded, "layoutIfNeeded")
     OBJC_METHOD(void, layoutSubviews, "layoutSubviews")
@@ -59,6 +67,9 @@ struct UIView : NSObject {
     // The tint that applies: this view's, else the nearest ancestor's (C++
     // helper over tintColor and superview).
     UIColor* effectiveTintColor() const;
+    // The view whose frame is in screen coordinates while a screen shows it
+    // (C++ helper for renderers; nil: no view is on screen).
+    static void setScreenRootView(const UIView* root);
     // Whether the view is marked for layout (C++ helper).
     bool needsLayout() const { return _needsLayout; }
 

@@ -10,7 +10,6 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIScrollView.h"
-#include "UIKit/UITableViewCell.h"
 
 namespace {
 
@@ -28,22 +27,12 @@ void drawView(id self, SEL, DrawContext* context) {
     fillBackground(context->cr, static_cast<UIView*>(self));
 }
 
-// A cell's detail text left in the default black shows in the secondary grey.
-UIColor::Components labelColor(UILabel* label) {
-    UIColor::Components color = label->textColor()->components();
-    UIView* content = label->superview();
-    auto* cell = as<UITableViewCell>(content ? content->superview() : nullptr);
-    if (cell && cell->detailTextLabel() == label && color == palette::kBlack)
-        return palette::kSecondaryText;
-    return color;
-}
-
 void drawLabel(id self, SEL, DrawContext* context) {
     auto* label = static_cast<UILabel*>(self);
     fillBackground(context->cr, label);
     if (!label->text()) return;
     TextStyle style = textStyleOfFont(label->font());
-    style.color = labelColor(label);
+    style.color = label->textColor()->components();
     style.alignment = label->textAlignment();
     style.lines = label->numberOfLines();
     drawText(context->cr, label->text()->utf8(), style, label->bounds());
@@ -62,7 +51,8 @@ UIColor::Components componentsOr(const UIColor* color, const UIColor::Components
 }
 
 UIColor::Components tintOf(const UIView* view) {
-    return componentsOr(view->effectiveTintColor(), palette::kSystemBlue);
+    if (UIColor* tint = view->effectiveTintColor()) return tint->components();
+    return UIColor::systemBlueColor()->components();
 }
 
 void addRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, unsigned corners) {

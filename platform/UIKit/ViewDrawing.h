@@ -25,19 +25,10 @@ void registerDrawing();
 void addDrawMethod(Class cls, DrawMethod method);
 void drawViewTree(DrawContext* context, UIView* view);
 
-// The platform's standard colours.
+// The fixed colours; the system's others are UIColor's semantic colours.
 namespace palette {
-inline constexpr UIColor::Components kSystemBlue{0, 122 / 255.0, 1, 1};
-inline constexpr UIColor::Components kSystemGreen{52 / 255.0, 199 / 255.0, 89 / 255.0, 1};
-inline constexpr UIColor::Components kGroupedBackground{242 / 255.0, 242 / 255.0, 247 / 255.0, 1};
 inline constexpr UIColor::Components kWhite{1, 1, 1, 1};
 inline constexpr UIColor::Components kBlack{0, 0, 0, 1};
-inline constexpr UIColor::Components kSecondaryText{138 / 255.0, 138 / 255.0, 142 / 255.0, 1};
-inline constexpr UIColor::Components kSectionText{109 / 255.0, 109 / 255.0, 114 / 255.0, 1};
-inline constexpr UIColor::Components kPlaceholder{196 / 255.0, 196 / 255.0, 199 / 255.0, 1};
-inline constexpr UIColor::Components kSeparator{198 / 255.0, 198 / 255.0, 200 / 255.0, 1};
-inline constexpr UIColor::Components kHighlight{209 / 255.0, 209 / 255.0, 214 / 255.0, 1};
-inline constexpr UIColor::Components kFill{233 / 255.0, 233 / 255.0, 234 / 255.0, 1};
 } // namespace palette
 
 // The colour's components, or the fallback when there is no colour.

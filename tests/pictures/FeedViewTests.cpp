@@ -1,3 +1,6 @@
+#include <set>
+#include <vector>
+
 #include "ObjectModel/Message.h"
 #include "PictureHost.h"
 #include "host/FeedDrawing.h"
@@ -29,6 +32,43 @@ TEST(FeedDrawing, ColoursFollowTheTextAndStayInRange) {
     }
     EXPECT_EQ(textHash(""), 2166136261u);
     EXPECT_EQ(textHash("a"), 0xe40c292cu);
+}
+
+SurfacePtr photoOf(const std::string& seed) {
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 80, 60));
+    cairo_t* cr = cairo_create(surface.get());
+    drawGeneratedPhoto(cr, seed, CGRectMake(0, 0, 80, 60));
+    cairo_destroy(cr);
+    cairo_surface_flush(surface.get());
+    return surface;
+}
+
+TEST(FeedDrawing, EachPostHasAPictureAndALikeCountOfItsOwnDrawnTheSameEachTime) {
+    const char* seeds[] = {"Golden hour over Alfama",
+                           "Our autumn blend is back. Order today!",
+                           "First snow on the balcony",
+                           "Ink study, day 12",
+                           "oslo_eats",
+                           "Northern lights tonight ✨"};
+    std::vector<SurfacePtr> photos;
+    std::set<PhotoScene> scenes;
+    for (const char* seed : seeds) {
+        photos.push_back(photoOf(seed));
+        EXPECT_TRUE(snapshot::samePixels(photos.back().get(), photoOf(seed).get())) << seed;
+        scenes.insert(sceneOf(seed));
+        std::string likes = likesText(seed);
+        EXPECT_EQ(likes, likesText(seed));
+        EXPECT_EQ(likes.substr(likes.size() - 6), " likes") << likes;
+        std::string count = likes.substr(0, likes.size() - 6);
+        EXPECT_EQ(count.find_first_not_of("0123456789,"), std::string::npos) << likes;
+        EXPECT_EQ(count.find(','), count.size() > 3 ? count.size() - 4 : std::string::npos)
+            << likes;
+    }
+    for (std::size_t a = 0; a < photos.size(); ++a)
+        for (std::size_t b = a + 1; b < photos.size(); ++b)
+            EXPECT_FALSE(snapshot::samePixels(photos[a].get(), photos[b].get()))
+                << seeds[a] << " and " << seeds[b];
+    EXPECT_GE(scenes.size(), 3u) << "the sample feed shows several kinds of picture";
 }
 
 Ref<IGPost> post(const char* owner, const char* place, const char* caption) {
@@ -82,16 +122,22 @@ void theFeedHasCardsOnlyForWhatIsInViewAndReusesThem() {
     view->setObjects(feed);
     view->layoutIfNeeded();
     CGFloat post = IGFeedCardView::heightForObject(feed->objectAtIndex(1), 375);
-    EXPECT_EQ(view->contentSize(), CGSizeMake(375, 108 + 999 * post));
-    EXPECT_EQ(view->rectForObjectAtIndex(1), CGRectMake(0, 108, 375, post));
+    const CGFloat header = IGFeedView::kHeaderHeight;
+    EXPECT_EQ(view->contentSize(), CGSizeMake(375, header + 108 + 999 * post));
+    EXPECT_EQ(view->rectForObjectAtIndex(1), CGRectMake(0, header + 108, 375, post));
     EXPECT_EQ(view->rectForObjectAtIndex(1000), CGRectZero);
     std::size_t most = 0;
     for (CGFloat y = 0; y < view->contentSize().height; y += 600) {
         view->setContentOffset({0, y});
         view->layoutIfNeeded();
         most = std::max(most, view->cardsInView() + view->cardsKept());
+        EXPECT_EQ(view->subviews()->objectAtIndex(view->subviews()->count() - 1), view->tabBar())
+            << "the tab bar over the cards";
+        EXPECT_EQ(view->tabBar()->frame(), CGRectMake(0, y + 600 - 49, 375, 49))
+            << "at the bottom of what shows; off screen, no inset";
         for (NSObject* child : *view->subviews()) {
-            auto* card = static_cast<IGFeedCardView*>(child);
+            auto* card = as<IGFeedCardView>(child);
+            if (!card) continue;
             long index = feed->indexOfObject(card->object());
             EXPECT_EQ(card->frame(), view->rectForObjectAtIndex(index));
             EXPECT_LT(card->frame().origin.y, y + 600);
@@ -107,7 +153,8 @@ void theFeedHasCardsOnlyForWhatIsInViewAndReusesThem() {
                                "rest)\n"))
         << text;
     view->setObjects(nullptr);
-    EXPECT_EQ(view->subviews()->count(), 0u);
+    view->layoutIfNeeded();
+    EXPECT_EQ(view->subviews()->count(), 1u) << "the tab bar stays";
     EXPECT_EQ(view->contentOffset(), CGPointMake(0, 0)) << "a new feed shows from its top";
 }
 

@@ -1,5 +1,7 @@
 // A host session in this process on a device root of its own, with the
-// library loaded through the loader or without it, for pictures of its screens.
+// library loaded through the loader or without it, for pictures of its
+// screens on a device in an appearance (each scenario runs in a child: the
+// screen is the process's).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include "../host/InjectedHost.h"
 #include "../render/Snapshot.h"
 #include "UIKit/UIRenderer.h"
+#include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
 #include "host/HostSession.h"
 #include "host/SnapshotCommand.h"
@@ -16,7 +19,11 @@
 inline constexpr const char* kPictureReferences = "tests/pictures/reference";
 
 struct PictureHost {
-    explicit PictureHost(bool inject) : injected(inject) {
+    explicit PictureHost(bool inject, const char* device = "iPhone SE (3rd generation)",
+                         long appearance = UIUserInterfaceStyleLight)
+        : injected(inject) {
+        UIScreen::mainScreen()->setDevice(*deviceNamed(device));
+        UIScreen::mainScreen()->setUserInterfaceStyle(appearance);
         addSnapshotCommand();
         feed = loadFeed(HOST_FEED);
         session = std::make_unique<HostSession>(feed, out);

@@ -218,4 +218,55 @@ TEST(ScreenOptions, BadSizesAndScalesAreExplained) {
     EXPECT_EQ(problem({"--size", "8192x100", "--scale", "2"}), "");
 }
 
+TEST(ScreenOptions, DevicesAndAppearancesAreReadAndBadOnesExplained) {
+    const std::pair<const char*, const char*> devices[] = {
+        {"iphone-15", "iPhone 15"},
+        {"iPhone 15 Pro Max", "iPhone 15 Pro Max"},
+        {"IPHONE SE (3RD GENERATION)", "iPhone SE (3rd generation)"}};
+    for (auto [given, device] : devices)
+        EXPECT_EQ(std::get<HostOptions>(parse({"--device", given})).device, device) << given;
+    EXPECT_EQ(std::get<HostOptions>(parse({"--appearance", "dark"})).appearance,
+              UIUserInterfaceStyleDark);
+    EXPECT_EQ(std::get<HostOptions>(parse({"--appearance", "light"})).appearance,
+              UIUserInterfaceStyleLight);
+    EXPECT_EQ(std::get<HostOptions>(parse({"--device", "iPhone 14", "--scale", "2"})).screenScale,
+              2.0);
+    for (const char* device : {"iPhone 99", "", "pixel"})
+        EXPECT_EQ(problem({"--device", device}),
+                  std::string("--device takes one of iPhone SE (3rd generation), iPhone 14, "
+                              "iPhone 15, iPhone 15 Pro Max, not \"") +
+                      device + "\"");
+    for (const char* appearance : {"Dark", "dim", ""})
+        EXPECT_EQ(problem({"--appearance", appearance}),
+                  std::string("--appearance takes light or dark, not \"") + appearance + "\"");
+    EXPECT_EQ(problem({"--device", "iphone-15", "--size", "390x844"}),
+              "--device and --size both choose the screen; give one of them");
+    EXPECT_EQ(problem({"--device", "iPhone 15 Pro Max", "--scale", "40"}),
+              "a screen of 430x932 points at scale 40 is over 16384 pixels a side; choose a "
+              "smaller --size or --scale");
+    EXPECT_EQ(problem({"--device"}), "--device needs a value");
+    EXPECT_EQ(problem({"--appearance"}), "--appearance needs a value");
+}
+
+void aDeviceAndAnAppearanceReachTheScreen() {
+    TestRoot root;
+    HostOptions options{.root = root.path(),
+                        .feed = HOST_FEED,
+                        .mode = HostMode::Script,
+                        .script = root.write("none.txt", "feed\n"),
+                        .device = "iPhone 15 Pro Max",
+                        .appearance = UIUserInterfaceStyleDark};
+    std::ostringstream out, errors;
+    ASSERT_EQ(runHost(options, out, errors), 0) << errors.str();
+    UIScreen* screen = UIScreen::mainScreen();
+    EXPECT_EQ(screen->bounds().size, CGSizeMake(430, 932));
+    EXPECT_EQ(screen->scale(), 3);
+    EXPECT_EQ(screen->device().cutout, ScreenCutout::DynamicIsland);
+    EXPECT_EQ(screen->traitCollection()->userInterfaceStyle(), UIUserInterfaceStyleDark);
+}
+
+TEST(ScreenOptions, ADeviceAndAnAppearanceReachTheScreen) {
+    EXPECT_IN_CHILD(aDeviceAndAnAppearanceReachTheScreen());
+}
+
 } // namespace

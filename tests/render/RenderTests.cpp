@@ -219,11 +219,11 @@ struct ControlsScreen {
     }
 };
 
-// The colour in the middle of a view on the picture.
-uint32_t middleOf(cairo_surface_t* picture, UIView* view, CGFloat dx = 0) {
+// The colour in the middle of a view on the picture, or that far from it.
+uint32_t middleOf(cairo_surface_t* picture, UIView* view, CGFloat dx = 0, CGFloat dy = 0) {
     CGRect frame = view->frame();
     CGFloat x = frame.origin.x + frame.size.width / 2 + dx;
-    CGFloat y = frame.origin.y + frame.size.height / 2;
+    CGFloat y = frame.origin.y + frame.size.height / 2 + dy;
     for (UIView* at = view->superview(); at; at = at->superview()) {
         x += at->frame().origin.x;
         y += at->frame().origin.y;
@@ -233,22 +233,35 @@ uint32_t middleOf(cairo_surface_t* picture, UIView* view, CGFloat dx = 0) {
 
 } // namespace
 
-TEST_F(Render, ControlsShowTheirStateAndMatchTheirReference) {
-    ControlsScreen screen;
-    Ref<UINavigationController> navigation = onStack(screen.table);
-    SurfacePtr picture = renderScreen(navigation, nullptr);
-    ASSERT_TRUE(picture);
-    EXPECT_TRUE(matchesReference(picture.get(), kReferences, "controls"));
-    cairo_surface_t* p = picture.get();
-    // On: the track in the on-tint beside the knob; off: light grey.
-    EXPECT_EQ(middleOf(p, screen.on, -18), 0xffd13b57u);
-    EXPECT_EQ(middleOf(p, screen.off, 18), 0xffe9e9eau);
-    // The selected segment is filled with the tint, the others are not.
-    EXPECT_EQ(middleOf(p, screen.segments, -10), 0xff007affu);
-    EXPECT_EQ(middleOf(p, screen.segments, -80), 0xffffffffu);
-    SurfacePtr again = renderScreen(navigation, nullptr);
-    ASSERT_TRUE(again);
-    EXPECT_TRUE(snapshot::samePixels(p, again.get())) << "rendering is deterministic";
+TEST_F(Render, ControlsShowTheirStateInEachAppearanceAndMatchTheirReferences) {
+    struct Case {
+        long style;
+        const char* reference;
+        uint32_t offTrack, segmentTrack, raisedSegment;
+    };
+    const Case cases[] = {
+        {UIUserInterfaceStyleLight, "controls", 0xffeaeaebu, 0xffefeff0u, 0xffffffffu},
+        {UIUserInterfaceStyleDark, "controls-dark", 0xff39393du, 0xff313135u, 0xff636366u},
+    };
+    for (const Case& c : cases) {
+        UIScreen::mainScreen()->setUserInterfaceStyle(c.style);
+        ControlsScreen screen;
+        Ref<UINavigationController> navigation = onStack(screen.table);
+        SurfacePtr picture = renderScreen(navigation, nullptr);
+        ASSERT_TRUE(picture);
+        EXPECT_TRUE(matchesReference(picture.get(), kReferences, c.reference));
+        cairo_surface_t* p = picture.get();
+        // On: the track in the on-tint, whatever the appearance; off: the fill.
+        EXPECT_EQ(middleOf(p, screen.on, -18), 0xffd13b57u) << c.reference;
+        EXPECT_EQ(middleOf(p, screen.off, 18), c.offTrack) << c.reference;
+        // The selected segment stands raised on the track; no tint fills it.
+        EXPECT_EQ(middleOf(p, screen.segments, 0, -11), c.raisedSegment) << c.reference;
+        EXPECT_EQ(middleOf(p, screen.segments, -64, -11), c.segmentTrack) << c.reference;
+        SurfacePtr again = renderScreen(navigation, nullptr);
+        ASSERT_TRUE(again);
+        EXPECT_TRUE(snapshot::samePixels(p, again.get())) << "rendering is deterministic";
+    }
+    UIScreen::mainScreen()->setUserInterfaceStyle(UIUserInterfaceStyleLight);
 }
 
 TEST_F(Render, DrawingLeavesEveryFrameWhereTheTablesOwnLayoutPutIt) {
