@@ -152,7 +152,7 @@ void drawLights(Scene& s) {
 }
 
 void drawDunes(Scene& s) {
-    verticalGradient(s, 0, 1, hsv(0.55, 0.35, 0.98), hsv(0.58, 0.2, 0.9));
+    verticalGradient(s, 0, 1, hsv(s.hue, 0.4, 0.98), hsv(s.hue + 0.04, 0.2, 0.92));
     for (int layer = 0; layer < 4; ++layer) {
         double base = 0.45 + layer * 0.15;
         cairo_move_to(s.cr, s.x(0), s.y(1));
@@ -163,7 +163,8 @@ void drawDunes(Scene& s) {
         }
         cairo_line_to(s.cr, s.x(1), s.y(1));
         cairo_close_path(s.cr);
-        setSourceColor(s.cr, hsv(s.hue * 0.15 + 0.06, 0.45 + layer * 0.1, 0.95 - layer * 0.12));
+        setSourceColor(s.cr,
+                       hsv(s.hue + 0.45 + layer * 0.03, 0.4 + layer * 0.1, 0.9 - layer * 0.13));
         cairo_fill(s.cr);
     }
 }

@@ -8,6 +8,7 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 #include "UIKit/TextDrawing.h"
+#include "UIKit/UIScreen.h"
 #include "host/FeedDrawing.h"
 #include "host/FeedIcons.h"
 #include "host/FeedPrinter.h"
@@ -351,7 +352,9 @@ void IGFeedView::measure(CGFloat width) {
     if (_objects)
         for (NSObject* object : *_objects)
             _tops.push_back(_tops.back() + IGFeedCardView::heightForObject(object, width));
-    setContentSize({width, _tops.back()});
+    // Room at the end for the tab bar, so that the last card can show above it.
+    CGFloat tabBar = IGTabBarView::kHeight + UIScreen::mainScreen()->device().safeAreaInsets.bottom;
+    setContentSize({width, _tops.back() + tabBar});
 }
 
 std::pair<long, long> IGFeedView::visibleRange() {

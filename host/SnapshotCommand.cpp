@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr CGFloat kBarsHeight = 20 + UINavigationBar::kHeight;
-
 UIViewController* shownScreen(UIViewController* controller) {
     while (controller && controller->presentedViewController())
         controller = controller->presentedViewController();
@@ -66,8 +64,8 @@ SurfacePtr renderWhole(UIViewController* controller, std::string* error) {
     UIScreen* screen = UIScreen::mainScreen();
     CGSize size = screen->bounds().size;
     scroller->layoutIfNeeded();
-    CGFloat height =
-        kBarsHeight + std::max(scroller->contentSize().height, size.height - kBarsHeight);
+    CGFloat bars = screenBarsHeight(controller);
+    CGFloat height = bars + std::max(scroller->contentSize().height, size.height - bars);
     if (height * screen->scale() > kMaxScreenPixels) {
         *error = "the whole screen is " + std::to_string(static_cast<long>(height)) +
                  " points tall, over " + std::to_string(kMaxScreenPixels) +
@@ -77,9 +75,11 @@ SurfacePtr renderWhole(UIViewController* controller, std::string* error) {
     CGRect frame = scroller->frame();
     CGPoint offset = scroller->contentOffset();
     scroller->setContentOffset({0, 0});
-    screen->setSize({size.width, height});
+    DeviceModel device = screen->device(), tall = device;
+    tall.size.height = height;
+    screen->setDevice(tall);
     SurfacePtr surface = renderScreen(controller, error);
-    screen->setSize(size);
+    screen->setDevice(device);
     scroller->setFrame(frame);
     scroller->setContentOffset(offset);
     scroller->layoutIfNeeded();

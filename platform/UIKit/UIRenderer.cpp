@@ -145,13 +145,28 @@ void drawContent(DrawContext* context, UIView* view, CGRect area) {
     UIView::setScreenRootView(nullptr);
 }
 
-void drawScreen(DrawContext* context, UIViewController* controller) {
-    const DeviceModel& device = UIScreen::mainScreen()->device();
+// The navigation controller whose bar shows, if any, and the controller on top.
+struct Shown {
+    UINavigationController* navigation;
+    UIViewController* top;
+};
+
+Shown shownOf(UIViewController* controller) {
     UIViewController* shown = shownController(controller);
     auto* navigation = as<UINavigationController>(shown);
     UIViewController* top = navigation ? navigation->topViewController() : shown;
     if (navigation && navigation->isNavigationBarHidden()) navigation = nullptr;
-    CGFloat barsHeight = device.statusBarHeight + (navigation ? UINavigationBar::kHeight : 0);
+    return {navigation, top};
+}
+
+CGFloat barsHeight(const DeviceModel& device, const Shown& shown) {
+    return device.statusBarHeight + (shown.navigation ? UINavigationBar::kHeight : 0);
+}
+
+void drawScreen(DrawContext* context, UIViewController* controller) {
+    const DeviceModel& device = UIScreen::mainScreen()->device();
+    auto [navigation, top] = shownOf(controller);
+    CGFloat barsHeight = ::barsHeight(device, {navigation, top});
     CGSize size = device.size;
     CGRect area =
         CGRectMake(0, barsHeight, size.width, std::max<CGFloat>(0, size.height - barsHeight));
@@ -175,6 +190,11 @@ bool pixelSize(CGSize points, CGFloat scale, int* width, int* height) {
 }
 
 } // namespace
+
+CGFloat screenBarsHeight(UIViewController* controller) {
+    const DeviceModel& device = UIScreen::mainScreen()->device();
+    return controller ? barsHeight(device, shownOf(controller)) : device.statusBarHeight;
+}
 
 SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
     if (!controller) {

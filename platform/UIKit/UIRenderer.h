@@ -19,6 +19,10 @@ using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 // The largest picture side in pixels.
 inline constexpr int kMaxScreenPixels = 16384;
 
+// What the status bar and a shown navigation bar take at the top of the
+// controller's screen, in points.
+CGFloat screenBarsHeight(UIViewController* controller);
+
 // An ARGB32 image surface of the screen in pixels, or nullptr with the reason
 // in *error (nil controller, a screen that gives no picture or too large a one).
 SurfacePtr renderScreen(UIViewController* controller, std::string* error);

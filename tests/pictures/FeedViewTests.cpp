@@ -123,7 +123,8 @@ void theFeedHasCardsOnlyForWhatIsInViewAndReusesThem() {
     view->layoutIfNeeded();
     CGFloat post = IGFeedCardView::heightForObject(feed->objectAtIndex(1), 375);
     const CGFloat header = IGFeedView::kHeaderHeight;
-    EXPECT_EQ(view->contentSize(), CGSizeMake(375, header + 108 + 999 * post));
+    EXPECT_EQ(view->contentSize(), CGSizeMake(375, header + 108 + 999 * post + 49))
+        << "room for the tab bar";
     EXPECT_EQ(view->rectForObjectAtIndex(1), CGRectMake(0, header + 108, 375, post));
     EXPECT_EQ(view->rectForObjectAtIndex(1000), CGRectZero);
     std::size_t most = 0;
