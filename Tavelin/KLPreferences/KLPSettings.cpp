@@ -1,6 +1,8 @@
 #include "KLPreferences/KLPSettings.h"
 
 #include <cstdio>
+#include <map>
+#include <mutex>
 #include <optional>
 
 #include "Foundation/AtomicFile.h"
@@ -10,28 +12,55 @@
 
 namespace {
 
-// The settings file's entries; a file that exists but is no dictionary is
-// moved aside first. Nothing when it could not be moved (it is not replaced).
-std::optional<NSDictionary::Storage> settingsFileEntries(const std::string& path) {
+using Changes = std::map<std::string, Ref<NSObject>, std::less<>>;
+
+// Values whose settings file could not be written, by file (nil removes a
+// key): written with the next save to that file.
+std::mutex pendingMutex;
+std::map<std::string, Changes> pendingSaves;
+
+// The settings file's entries; a regular file that is no dictionary is
+// kept aside first. Nothing when the file cannot be read or kept aside: it
+// is not replaced then.
+std::optional<NSDictionary::Storage> settingsFileEntries(const std::string& path,
+                                                         std::string& error) {
     Ref<NSDictionary> contents;
-    std::string error;
     switch (readDictionaryFile(path, contents, error)) {
     case PropertyListFile::Ok:
         return contents->entries();
     case PropertyListFile::Missing:
         return NSDictionary::Storage{};
+    case PropertyListFile::Unavailable:
+        return std::nullopt;
     case PropertyListFile::Damaged:
         break;
     }
     std::string aside = keepAside(path);
     if (aside.empty()) {
-        std::fprintf(stderr, "KLPSettings: %s, and it could not be moved aside: not replacing it\n",
-                     error.c_str());
+        error += ", and it could not be kept aside: not replacing it";
         return std::nullopt;
     }
     std::fprintf(stderr, "KLPSettings: %s; kept as %s, starting a new file\n", error.c_str(),
                  aside.c_str());
     return NSDictionary::Storage{};
+}
+
+bool writeSettingsFile(const std::string& path, const Changes& changes, std::string& error) {
+    FileLock lock(path);
+    if (!lock.held()) {
+        error = lock.error();
+        return false;
+    }
+    std::optional<NSDictionary::Storage> entries = settingsFileEntries(path, error);
+    if (!entries) return false;
+    for (const auto& [key, value] : changes)
+        if (value)
+            entries->insert_or_assign(key, value);
+        else
+            entries->erase(key);
+    removeDeadTemporaries(path);
+    Ref<NSDictionary> contents = make<NSDictionary>(&NSDictionary::initWithStorage, *entries);
+    return writeDictionaryFile(path, contents, error);
 }
 
 } // namespace
@@ -58,27 +87,26 @@ void KLPSettings::setValueImp(NSObject* newValue) {
     if (value().get() == newValue) return;
     NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
     if (!store->setObject(newValue, key())) return;
-    store->synchronize();
+    store->synchronize(); // a failure is reported by the store and retried at its next synchronize
     NSString* path = fileSave();
     if (path && path->length() > 0) saveValue(newValue);
 }
 
 void KLPSettings::saveValueImp(NSObject* newValue) {
-    std::string error = "no settings file is set";
-    if (!_fileSave || !_key || (newValue && !isPropertyList(newValue, error))) {
-        std::fprintf(stderr, "KLPSettings: not saving %s: %s\n",
-                     _key ? _key->UTF8String() : "(no key)", error.c_str());
-        return;
+    std::string error = "no settings file is set", path = _fileSave ? _fileSave->utf8() : "";
+    Ref<NSObject> copy;
+    if (_fileSave && _key && (!newValue || (copy = propertyListCopy(newValue, error)))) {
+        std::lock_guard lock(pendingMutex);
+        Changes& pending = pendingSaves[path];
+        pending.insert_or_assign(_key->utf8(), copy);
+        if (writeSettingsFile(path, pending, error)) {
+            pendingSaves.erase(path);
+            return;
+        }
     }
-    FileLock lock(_fileSave->utf8());
-    std::optional<NSDictionary::Storage> entries = settingsFileEntries(_fileSave->utf8());
-    if (!entries) return;
-    if (newValue)
-        entries->insert_or_assign(_key->utf8(), Ref<NSObject>(newValue));
-    else
-        entries->erase(_key->utf8());
-    make<NSDictionary>(&NSDictionary::initWithStorage, std::move(*entries))
-        ->writeToFile(_fileSave, true);
+    std::fprintf(stderr, "KLPSettings: not saving %s: %s\n", _key ? _key->UTF8String() : "(no key)",
+                 error.c_str());
+    postSaveFailure(this, path, error);
 }
 
 void KLPSettings::observeValueForKeyPathImp(NSString*, NSObject*, NSDictionary*, void*) {

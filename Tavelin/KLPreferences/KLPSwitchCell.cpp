@@ -2,6 +2,7 @@
 
 #include "Foundation/NSNumber.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 
 Ref<KLPSwitchCell> KLPSwitchCell::cellWithTitleImp(Class cls, NSString* title, KLPSettings* setting,
                                                    NSString* postNotification,
@@ -19,8 +20,8 @@ KLPSwitchCell* KLPSwitchCell::init_cellWithTitleImp(NSString* title, KLPSettings
     Ref<UISwitch> control = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
     setSwitchView(control);
     Ref<NSObject> stored = setting ? setting->value() : nullptr;
-    auto* number = as<NSNumber>(stored.get());
-    control->setOn(number && number->boolValue(), false);
+    bool answers = stored && stored->respondsToSelector("boolValue"_sel);
+    control->setOn(answers && send<bool>(stored.get(), "boolValue"_sel), false);
     control->addTarget(this, "switchChanged:"_sel, UIControlEventValueChanged);
     setAccessoryView(control);
     setSelectionStyle(UITableViewCellSelectionStyleNone);

@@ -1,4 +1,5 @@
-// Durable file replacement, bounded reading, and keeping damaged files aside.
+// Durable file replacement, bounded reading, keeping damaged files aside,
+// and the lock that serialises writers of one file across processes.
 #pragma once
 
 #include <cstddef>
@@ -6,26 +7,33 @@
 #include <string_view>
 
 // Replaces the file at `path` by `bytes`: a temporary file in the same
-// folder, flushed, renamed over the old one, then the folder flushed. When a
-// step before the rename fails, the old file stays as it was and no temporary
-// is left. Answers whether every step succeeded; `error` says what failed.
+// folder (named after the file and this process, locked while written),
+// flushed, renamed over the old one, then the folder flushed. When a step
+// before the rename fails, the old file stays as it was and no temporary is
+// left. A path that names something other than a regular file is refused.
+// Answers whether every step succeeded; `error` says what failed.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
-enum class FileRead { Ok, Missing, Damaged };
-// Reads a whole regular file of at most `limit` bytes. Missing: no file at
-// all. Damaged: it exists but cannot be read, is too large or is no file.
+// Removes the temporaries that writers of `path` left when they were killed:
+// only those whose process is gone and whose lock is free.
+void removeDeadTemporaries(const std::string& path);
+
+// Ok; Missing: nothing at the path. Damaged: a regular file larger than
+// `limit`. Unavailable: no regular file (a folder, FIFO, device or socket,
+// never opened for a blocking read) or a failure that may pass (EMFILE,
+// EACCES, EIO ...).
+enum class FileRead { Ok, Missing, Damaged, Unavailable };
 FileRead readFile(const std::string& path, std::size_t limit, std::string& bytes,
                   std::string& error);
 
-// Moves a damaged file aside as <path>.corrupt, or .corrupt.1, .corrupt.2 ...
-// when earlier copies exist (never overwriting one). Answers the new path, or
-// an empty string when the file could not be moved.
+// Moves a damaged regular file aside as <path>.corrupt, or .corrupt.1,
+// .corrupt.2 ... when earlier copies exist (never overwriting one). Answers
+// the new path, or an empty string when the file could not be moved.
 std::string keepAside(const std::string& path);
 
 // An exclusive advisory lock (flock) on <path>.lock, held while the object
-// lives, so that read-modify-write cycles of several writers of one file do
-// not lose each other's entries. A folder where no lock file can be made
-// leaves the lock unheld (the write that follows fails there anyway).
+// lives. The lock file is never a symbolic link nor anything but a regular
+// file; when it cannot be had, held() is false and error() says why.
 class FileLock {
   public:
     explicit FileLock(const std::string& path);
@@ -33,7 +41,9 @@ class FileLock {
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     bool held() const { return fd_ >= 0; }
+    const std::string& error() const { return error_; }
 
   private:
     int fd_ = -1;
+    std::string error_;
 };

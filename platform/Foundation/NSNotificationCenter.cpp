@@ -5,8 +5,6 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 
-NSString* const NSUserDefaultsDidChangeNotification = "NSUserDefaultsDidChangeNotification"_ns;
-
 Ref<NSNotification> NSNotification::notificationWithNameImp(Class cls, NSString* name,
                                                             NSObject* object) {
     return make<NSNotification>(cls, &NSNotification::initWithName, name, object, nullptr);
@@ -110,6 +108,11 @@ void NSNotificationCenter::postNotificationImp(NSNotification* notification) {
 
 void NSNotificationCenter::postNotificationNameImp(NSString* name, NSObject* object) {
     postNotification(NSNotification::notificationWithName(name, object));
+}
+
+void NSNotificationCenter::postNotificationNameImp(NSString* name, NSObject* object,
+                                                   NSDictionary* userInfo) {
+    postNotification(make<NSNotification>(&NSNotification::initWithName, name, object, userInfo));
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(NSNotificationCenter)

@@ -28,7 +28,10 @@ struct NSNotification : NSObject {
     Ref<NSDictionary> _userInfo;
 };
 
-extern NSString* const NSUserDefaultsDidChangeNotification;
+// Inline, not extern: with copy relocations and -Bsymbolic, a program would
+// read its own uninitialised copy of an extern constant of a library.
+inline NSString* const NSUserDefaultsDidChangeNotification =
+    "NSUserDefaultsDidChangeNotification"_ns;
 
 struct NSNotificationCenter : NSObject {
     OBJC_CLASS(NSNotificationCenter, NSObject)
@@ -52,6 +55,8 @@ struct NSNotificationCenter : NSObject {
     // Observers removed during a post (also by themselves) are not called again.
     OBJC_METHOD(void, postNotification, "postNotification:", NSNotification*)
     OBJC_METHOD(void, postNotificationName, "postNotificationName:object:", NSString*, NSObject*)
+    OBJC_METHOD(void, postNotificationName, "postNotificationName:object:userInfo:", NSString*,
+                NSObject*, NSDictionary*)
 
     // C++ convenience: addObserverForName:object:queue:usingBlock: without a queue.
     Ref<NSObject> addObserverForName(NSString* name, NSObject* object, Block block) const {

@@ -38,6 +38,10 @@ Ref<NSNumber> NSNumber::numberWithLongLongImp(Class cls, long long value) {
     return make<NSNumber>(cls, &NSNumber::initWithLongLong, value);
 }
 
+Ref<NSNumber> NSNumber::numberWithUnsignedLongLongImp(Class cls, unsigned long long value) {
+    return make<NSNumber>(cls, &NSNumber::initWithUnsignedLongLong, value);
+}
+
 Ref<NSNumber> NSNumber::numberWithFloatImp(Class cls, float value) {
     return make<NSNumber>(cls, &NSNumber::initWithFloat, value);
 }
@@ -70,6 +74,12 @@ NSNumber* NSNumber::initWithLongLongImp(long long value) {
     return initWithKind(Kind::Integer, value, static_cast<double>(value));
 }
 
+NSNumber* NSNumber::initWithUnsignedLongLongImp(unsigned long long value) {
+    auto bits = static_cast<long long>(value);
+    return initWithKind(bits < 0 ? Kind::Unsigned : Kind::Integer, bits,
+                        static_cast<double>(value));
+}
+
 NSNumber* NSNumber::initWithFloatImp(float value) {
     return initWithKind(Kind::Float, integralPart(value), value);
 }
@@ -79,7 +89,7 @@ NSNumber* NSNumber::initWithDoubleImp(double value) {
 }
 
 bool NSNumber::boolValueImp() {
-    return _kind == Kind::Bool || _kind == Kind::Integer ? _integer != 0 : _real != 0;
+    return integral() ? _integer != 0 : _real != 0;
 }
 
 int NSNumber::intValueImp() {
@@ -92,6 +102,10 @@ NSInteger NSNumber::integerValueImp() {
 
 long long NSNumber::longLongValueImp() {
     return _integer;
+}
+
+unsigned long long NSNumber::unsignedLongLongValueImp() {
+    return static_cast<unsigned long long>(_integer);
 }
 
 float NSNumber::floatValueImp() {
@@ -107,6 +121,8 @@ Ref<NSString> NSNumber::stringValueImp() {
     case Kind::Bool:
     case Kind::Integer:
         return NSString::stringWithFormat("%lld", _integer);
+    case Kind::Unsigned:
+        return NSString::stringWithFormat("%llu", static_cast<unsigned long long>(_integer));
     case Kind::Float:
         return NSString::stringWithFormat("%.7g", _real);
     case Kind::Double:
@@ -118,9 +134,9 @@ Ref<NSString> NSNumber::stringValueImp() {
 bool NSNumber::isEqualImp(NSObject* other) {
     const NSNumber* number = as<NSNumber>(other);
     if (!number) return false;
-    bool integral = (_kind == Kind::Bool || _kind == Kind::Integer);
-    bool otherIntegral = (number->_kind == Kind::Bool || number->_kind == Kind::Integer);
-    if (integral && otherIntegral) return _integer == number->_integer;
+    if (integral() && number->integral())
+        return _integer == number->_integer &&
+               (_kind == Kind::Unsigned) == (number->_kind == Kind::Unsigned);
     return _real == number->_real;
 }
 

@@ -1,11 +1,11 @@
 #include "Foundation/NSUserDefaults.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <pthread.h>
 #include <thread>
 #include <vector>
 
-#include "Foundation/AtomicFile.h"
+#include "Foundation/DefaultsDomain.h"
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
@@ -143,7 +143,13 @@ std::string defaultsPath() {
 } // namespace
 
 NSUserDefaults* NSUserDefaults::sharedStore() {
-    static NSUserDefaults* const store = make<NSUserDefaults>(&NSObject::init).leak();
+    static NSUserDefaults* const store = [] {
+        // A fork while the watcher holds the store's lock would leave the child stuck.
+        pthread_atfork([] { sharedStore()->_writer.lock(); },
+                       [] { sharedStore()->_writer.unlock(); },
+                       [] { sharedStore()->_writer.unlock(); });
+        return make<NSUserDefaults>(&NSObject::init).leak();
+    }();
     return store;
 }
 
@@ -155,9 +161,11 @@ NSUserDefaults* NSUserDefaults::standardUserDefaultsImp(Class) {
 
 void NSUserDefaults::resetStandardUserDefaultsImp(Class) {
     NSUserDefaults* store = sharedStore(); // without loading the file of a root that may be stale
+    std::unique_ptr<DefaultsDomain> old;   // its watcher stops outside the lock
     std::lock_guard lock(store->_writer);
+    old = std::move(store->_domain);
     store->publish({}, {});
-    store->_dirty = false;
+    store->_changed.clear();
     store->_loaded.store(false, std::memory_order_release);
 }
 
@@ -175,26 +183,29 @@ void NSUserDefaults::load() {
     std::lock_guard lock(_writer);
     if (_loaded.load(std::memory_order_relaxed)) return;
     _path = defaultsPath();
-    Ref<NSDictionary> contents;
-    std::string error;
-    NSDictionary::Storage persistent;
-    switch (readDictionaryFile(_path, contents, error)) {
-    case PropertyListFile::Ok:
-        persistent = contents->entries();
-        break;
-    case PropertyListFile::Missing:
-        break;
-    case PropertyListFile::Damaged: {
-        std::string aside = keepAside(_path);
-        std::fprintf(stderr, "NSUserDefaults: %s; starting with empty defaults (%s)\n",
-                     error.c_str(),
-                     aside.empty() ? "the file could not be moved aside"
-                                   : ("the file is kept as " + aside).c_str());
-    }
-    }
-    publish(std::move(persistent), {});
-    _dirty = false;
+    _domain = std::make_unique<DefaultsDomain>(
+        _path, [this](const DefaultsDomain* domain) { reloadFromDisk(domain); });
+    publish(_domain->load(), {});
+    _changed.clear();
     _loaded.store(true, std::memory_order_release);
+}
+
+// Another process wrote the file: its entries, with this process's pending
+// changes over them.
+void NSUserDefaults::reloadFromDisk(const DefaultsDomain* domain) {
+    std::lock_guard lock(_writer);
+    if (_domain.get() != domain) return;
+    std::optional<NSDictionary::Storage> entries = _domain->reloadIfChanged();
+    if (!entries) return;
+    const Snapshot* current = _snapshot.load();
+    for (const std::string& key : _changed) {
+        auto found = current->persistent.find(key);
+        if (found == current->persistent.end())
+            entries->erase(key);
+        else
+            entries->insert_or_assign(key, found->second);
+    }
+    publish(std::move(*entries), current->registered);
 }
 
 void NSUserDefaults::publish(NSDictionary::Storage persistent, NSDictionary::Storage registered) {
@@ -203,6 +214,20 @@ void NSUserDefaults::publish(NSDictionary::Storage persistent, NSDictionary::Sto
     if (!old) return;
     ReaderSections::awaitReaders();
     delete old;
+}
+
+void postSaveFailure(NSObject* sender, const std::string& path, const std::string& reason) {
+    Ref<NSString> values[] = {NSString::string(path), NSString::string(reason)};
+    NSObject* const objects[] = {values[0], values[1]};
+    NSString* const keys[] = {"NSFilePath"_ns, "NSLocalizedDescription"_ns};
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        NSUserDefaultsSaveFailedNotification, sender,
+        NSDictionary::dictionaryWithObjects(objects, keys, 2));
+}
+
+void NSUserDefaults::reportFailure(const std::string& reason) {
+    std::fprintf(stderr, "NSUserDefaults: %s\n", reason.c_str());
+    postSaveFailure(this, _path, reason);
 }
 
 Ref<NSObject> NSUserDefaults::objectForKeyImp(const NSString* key) {
@@ -220,21 +245,22 @@ bool NSUserDefaults::boolForKeyImp(const NSString* key) {
 
 bool NSUserDefaults::setObjectImp(NSObject* value, const NSString* key) {
     std::string error = "a nil key";
-    if (!key || (value && !isPropertyList(value, error))) {
-        std::fprintf(stderr, "NSUserDefaults: not storing a value for %s: %s\n",
-                     key ? key->UTF8String() : "(null)", error.c_str());
+    Ref<NSObject> copy;
+    if (!key || (value && !(copy = propertyListCopy(value, error)))) {
+        reportFailure(std::string("not storing a value for ") +
+                      (key ? key->UTF8String() : "(null)") + ": " + error);
         return false;
     }
     {
         std::lock_guard lock(_writer);
         const Snapshot* current = _snapshot.load();
         NSDictionary::Storage persistent = current->persistent;
-        if (value)
-            persistent.insert_or_assign(key->utf8(), Ref<NSObject>(value));
+        if (copy)
+            persistent.insert_or_assign(key->utf8(), copy);
         else
             persistent.erase(key->utf8());
         publish(std::move(persistent), current->registered);
-        _dirty = true;
+        _changed.insert(key->utf8());
     }
     NSNotificationCenter::defaultCenter()->postNotificationName(NSUserDefaultsDidChangeNotification,
                                                                 this);
@@ -252,19 +278,28 @@ void NSUserDefaults::registerDefaultsImp(const NSDictionary* defaults) {
 }
 
 bool NSUserDefaults::synchronizeImp() {
-    std::lock_guard lock(_writer);
-    if (!_dirty) return true;
-    Ref<NSDictionary> domain =
-        make<NSDictionary>(&NSDictionary::initWithStorage, _snapshot.load()->persistent);
-    std::error_code ignored; // a folder that cannot be made fails the write below, with its reason
-    std::filesystem::create_directories(std::filesystem::path(_path).parent_path(), ignored);
     std::string error;
-    if (!writeDictionaryFile(_path, domain, error)) {
-        std::fprintf(stderr, "NSUserDefaults: could not save the defaults: %s\n", error.c_str());
-        return false;
+    {
+        std::lock_guard lock(_writer);
+        if (_changed.empty() && _domain->readable()) return true;
+        const Snapshot* current = _snapshot.load();
+        DefaultsDomain::Changes changes;
+        for (const std::string& key : _changed) {
+            auto found = current->persistent.find(key);
+            changes.emplace(key, found == current->persistent.end() ? nullptr : found->second);
+        }
+        bool written = false;
+        std::optional<NSDictionary::Storage> entries =
+            _domain->synchronize(changes, error, written);
+        if (entries) {
+            _changed.clear();
+            publish(std::move(*entries), current->registered);
+            return true;
+        }
+        if (written) error += " (the file holds the new values; they are written again next time)";
     }
-    _dirty = false;
-    return true;
+    reportFailure("could not save the defaults: " + error);
+    return false;
 }
 
 bool NSUserDefaults::removeObjectForKeyImp(const NSString* key) {

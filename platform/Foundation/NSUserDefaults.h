@@ -8,11 +8,24 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "Foundation/NSDictionary.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "ObjectModel/NSObject.h"
+
+class DefaultsDomain;
+
+// Posted when a value is refused or the defaults could not be saved; the
+// object is the store (or the KLPSettings whose settings file failed), the
+// user info holds "NSFilePath" and the reason as "NSLocalizedDescription".
+inline NSString* const NSUserDefaultsSaveFailedNotification =
+    "NSUserDefaultsSaveFailedNotification"_ns; // inline: see NSUserDefaultsDidChangeNotification
+// Posts it for `sender` (a C++ helper of the store and the settings).
+void postSaveFailure(NSObject* sender, const std::string& path, const std::string& reason);
 
 struct NSUserDefaults : NSObject {
     OBJC_CLASS(NSUserDefaults, NSObject)
@@ -30,14 +43,21 @@ struct NSUserDefaults : NSObject {
     OBJC_METHOD(Ref<NSObject>, objectForKey, "objectForKey:", const NSString*)
     // NO for a missing key; numbers other than 0 and "YES", "true", "1" are YES.
     OBJC_METHOD(bool, boolForKey, "boolForKey:", const NSString*)
-    // nil removes the key. A value that is no property-list object is refused
-    // with the reason on stderr, and the store stays as it was. Answers whether
-    // the change was made; posts NSUserDefaultsDidChangeNotification after it.
+    // Stores an immutable copy; nil removes the key. A value that is no
+    // property-list object is refused with the reason on stderr and in
+    // NSUserDefaultsSaveFailedNotification, and the store stays as it was.
+    // Answers whether the change was made; posts
+    // NSUserDefaultsDidChangeNotification after it.
     OBJC_METHOD(bool, setObject, "setObject:forKey:", NSObject*, const NSString*)
     OBJC_METHOD(bool, removeObjectForKey, "removeObjectForKey:", const NSString*)
     // The latest registration of a key wins.
     OBJC_METHOD(void, registerDefaults, "registerDefaults:", const NSDictionary*)
-    // Writes the persistent domain durably and atomically; answers success.
+    // Under the domain's lock: reads the file as it is now, applies the keys
+    // this process set or removed since its last synchronize, and writes it
+    // durably and atomically in the binary format. On failure the changes
+    // stay pending for the next call, the reason goes to stderr and to
+    // NSUserDefaultsSaveFailedNotification, and the answer is NO. Another
+    // process's writes reach this store's reads without a call.
     OBJC_METHOD(bool, synchronize, "synchronize")
 
     // C++ helpers, not messages: a copy of the persistent domain, and its file.
@@ -52,10 +72,13 @@ struct NSUserDefaults : NSObject {
     static NSUserDefaults* sharedStore();
     void load();
     void publish(NSDictionary::Storage persistent, NSDictionary::Storage registered);
+    void reloadFromDisk(const DefaultsDomain* domain);
+    void reportFailure(const std::string& reason);
 
     std::atomic<const Snapshot*> _snapshot{nullptr};
     std::atomic<bool> _loaded{false};
     std::mutex _writer;
     std::string _path;
-    bool _dirty = false;
+    std::set<std::string, std::less<>> _changed; // since the last synchronize
+    std::unique_ptr<DefaultsDomain> _domain;
 };

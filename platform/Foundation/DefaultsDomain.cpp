@@ -1,0 +1,162 @@
+#include "Foundation/DefaultsDomain.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Foundation/AtomicFile.h"
+#include "Foundation/PropertyList.h"
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
+}
+
+// Watches the file's folder, or while it is missing the nearest folder
+// above it that exists; answers the watch descriptor.
+int watchNearest(int inotify, int previous, std::filesystem::path folder) {
+    if (previous >= 0) inotify_rm_watch(inotify, previous);
+    constexpr std::uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE |
+                                      IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF;
+    for (; !folder.empty(); folder = folder.parent_path()) {
+        int descriptor = inotify_add_watch(inotify, folder.c_str(), kEvents);
+        if (descriptor >= 0 || folder == folder.parent_path()) return descriptor;
+    }
+    return -1;
+}
+
+} // namespace
+
+DefaultsDomain::DefaultsDomain(std::string path, std::function<void(const DefaultsDomain*)> wake)
+    : path_(std::move(path)), wake_(std::move(wake)), owner_(::getpid()) {
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ >= 0) watcher_ = std::thread([this] { watch(); });
+}
+
+DefaultsDomain::~DefaultsDomain() {
+    if (!watcher_.joinable()) return;
+    if (::getpid() != owner_) { // a forked child: the watcher lives in the parent only
+        new std::thread(std::move(watcher_));
+        return;
+    }
+    stopping_ = true;
+    std::uint64_t one = 1;
+    if (::write(wakeFd_, &one, sizeof one) < 0) std::perror("DefaultsDomain: waking the watcher");
+    watcher_.join();
+    ::close(wakeFd_);
+}
+
+void DefaultsDomain::watch() {
+    int inotify = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (inotify < 0) return;
+    int descriptor = watchNearest(inotify, -1, folderOf(path_));
+    alignas(inotify_event) char events[4096];
+    while (!stopping_) {
+        pollfd waits[] = {{inotify, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        if (::poll(waits, 2, -1) < 0 && errno != EINTR) break;
+        if (stopping_) break;
+        while (::read(inotify, events, sizeof events) > 0) {
+        }
+        descriptor = watchNearest(inotify, descriptor, folderOf(path_));
+        if (!stopping_) wake_(this);
+    }
+    ::close(inotify);
+}
+
+DefaultsDomain::Identity DefaultsDomain::identityNow() const {
+    struct stat status {};
+    if (::stat(path_.c_str(), &status) != 0) return {};
+    return {status.st_dev, status.st_ino, status.st_size,
+            status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+}
+
+DefaultsDomain::Read DefaultsDomain::readNow(Storage& entries, std::string& error) {
+    Ref<NSDictionary> contents;
+    entries.clear();
+    switch (readDictionaryFile(path_, contents, error)) {
+    case PropertyListFile::Ok:
+        entries = contents->entries();
+        return Read::Ok;
+    case PropertyListFile::Missing:
+        return Read::Ok;
+    case PropertyListFile::Unavailable:
+        error += "; the file is left alone and the defaults live in memory";
+        return Read::Unreadable;
+    case PropertyListFile::Damaged:
+        break;
+    }
+    std::string aside = keepAside(path_);
+    if (aside.empty()) {
+        error += "; it could not be kept aside, so it is not replaced";
+        return Read::Unreadable;
+    }
+    std::fprintf(stderr,
+                 "NSUserDefaults: %s; starting with empty defaults (the file is kept as %s)\n",
+                 error.c_str(), aside.c_str());
+    return Read::Ok;
+}
+
+DefaultsDomain::Storage DefaultsDomain::load() {
+    Storage entries;
+    std::string error;
+    readable_ = readNow(entries, error) == Read::Ok;
+    if (!readable_) std::fprintf(stderr, "NSUserDefaults: %s\n", error.c_str());
+    seen_ = identityNow();
+    return entries;
+}
+
+std::optional<DefaultsDomain::Storage>
+DefaultsDomain::synchronize(const Changes& changes, std::string& error, bool& written) {
+    written = false;
+    std::error_code ignored; // a folder that cannot be made fails below, with its reason
+    if (!changes.empty()) std::filesystem::create_directories(folderOf(path_), ignored);
+    FileLock lock(path_);
+    if (!lock.held()) {
+        error = lock.error();
+        return std::nullopt;
+    }
+    Storage entries;
+    if (readNow(entries, error) == Read::Unreadable) return std::nullopt;
+    readable_ = true;
+    if (!changes.empty()) {
+        for (const auto& [key, value] : changes)
+            if (value)
+                entries.insert_or_assign(key, value);
+            else
+                entries.erase(key);
+        removeDeadTemporaries(path_);
+        Identity before = identityNow();
+        Ref<NSDictionary> domain = make<NSDictionary>(&NSDictionary::initWithStorage, entries);
+        bool saved = writeDictionaryFile(path_, domain, error, PropertyListFormat::Binary);
+        written = saved || identityNow() != before;
+        if (!saved) {
+            seen_ = identityNow();
+            return std::nullopt;
+        }
+    }
+    seen_ = identityNow();
+    return entries;
+}
+
+std::optional<DefaultsDomain::Storage> DefaultsDomain::reloadIfChanged() {
+    Identity now = identityNow();
+    if (now == seen_) return std::nullopt;
+    Ref<NSDictionary> contents;
+    std::string error;
+    switch (readDictionaryFile(path_, contents, error)) {
+    case PropertyListFile::Ok:
+        seen_ = now;
+        return contents->entries();
+    case PropertyListFile::Missing:
+        seen_ = now;
+        return Storage{};
+    default: // left for load or synchronize to deal with
+        return std::nullopt;
+    }
+}
