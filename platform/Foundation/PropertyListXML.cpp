@@ -141,6 +141,7 @@ class XMLReader {
             // Nesting is bounded here, in property-list levels.
             xmlParserMaxDepth = 4 * kPropertyListMaxDepth;
         });
+        xmlSetGenericErrorFunc(nullptr, &XMLReader::quiet); // this thread's; errors come below
         std::unique_ptr<xmlTextReader, ReaderFree> reader(xmlReaderForMemory(
             bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, XML_PARSE_NONET));
         if (!reader) return fail("the XML reader could not start");
@@ -161,6 +162,8 @@ class XMLReader {
         NSDictionary::Storage entries;
         std::optional<std::string> key;
     };
+
+    static void quiet(void*, const char*, ...) {}
 
     static void onError(void* self, xmlError* error) {
         auto* reader = static_cast<XMLReader*>(self);

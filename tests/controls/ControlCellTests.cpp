@@ -79,6 +79,9 @@ TEST_F(ControlCells, SwitchWithDefaultYesStartsOnWithoutStoringAndNilsAreSkipped
     Ref<KLPSwitchCell> text =
         KLPSwitchCell::cellWithTitle("B"_ns, setting("S", "text"_ns), nullptr, nullptr);
     EXPECT_FALSE(text->switchView()->isOn());
+    Ref<KLPSwitchCell> yes = // the cell sends boolValue, which "YES" answers with YES
+        KLPSwitchCell::cellWithTitle("B"_ns, setting("T", "YES"_ns), nullptr, nullptr);
+    EXPECT_TRUE(yes->switchView()->isOn());
     Ref<KLPSwitchCell> none = KLPSwitchCell::cellWithTitle("C"_ns, nullptr, nullptr, nullptr);
     EXPECT_FALSE(none->switchView()->isOn());
     none->switchView()->flip();

@@ -130,5 +130,9 @@ TEST_F(AtomicFileTest, ReadingIsBoundedAndTellsMissingFromDamaged) {
     EXPECT_EQ(bytes, "0123456789");
     EXPECT_EQ(readFile(target(), 4, bytes, error), FileRead::Damaged);
     EXPECT_NE(error.find("larger than 4 bytes"), std::string::npos);
-    EXPECT_EQ(readFile(root_.string(), 16, bytes, error), FileRead::Damaged);
+    EXPECT_EQ(readFile(root_.string(), 16, bytes, error), FileRead::Unavailable);
+    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0); // never opened: no hang
+    EXPECT_EQ(readFile((root_ / "fifo").string(), 16, bytes, error), FileRead::Unavailable);
+    EXPECT_FALSE(writeFileAtomically((root_ / "fifo").string(), "x", error));
+    EXPECT_TRUE(std::filesystem::is_fifo(root_ / "fifo"));
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -41,6 +42,19 @@ inline std::vector<std::string> folderNames(const std::filesystem::path& folder)
 // Runs a command line through the shell; answers its exit status (-1 when killed).
 inline int run(const std::string& command) {
     int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs `body` in a forked child that must end within 20 seconds; answers
+// its exit status, or -1 when it was killed (a hang ends by the alarm).
+inline int childStatus(const std::function<int()>& body) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        std::_Exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -6,10 +6,10 @@
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "UIKit/ScreenText.h"
-#include "UIKit/UINavigationController.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/ScreenText.h"
+#include "UIKit/UINavigationController.h"
 
 using uikit_support::ScreenTest;
 
@@ -112,8 +112,10 @@ TEST_F(Preferences, ColoursReachCellsSectionsAndViewsOnlyWhenTheScreenAppears) {
           controller->view()->tintColor(), table()->tintColor()})
         EXPECT_EQ(tint, accent.get());
     controller->setTintUIColor(nullptr);
+    empty->setCells(nullptr); // skipped, as a message to nil would be
     controller->updateTintColors();
     EXPECT_FALSE(plain->tintUIColor());
+    EXPECT_FALSE(empty->tintUIColor());
     EXPECT_FALSE(table()->tintColor());
 }
 

@@ -24,6 +24,11 @@ class SettingsTest : public TempRootTest {
         return setting;
     }
 
+    void reload() {
+        NSUserDefaults::resetStandardUserDefaults();
+        store();
+    }
+
     Ref<NSDictionary> fileContents() {
         return NSDictionary::dictionaryWithContentsOfFile(NSString::string(settingsFile()));
     }
@@ -157,15 +162,58 @@ TEST_F(SettingsTest, AValueThatIsNoPropertyListIsRefusedAndNothingChanges) {
     EXPECT_EQ(readText(settingsFile()), before);
 }
 
-TEST_F(SettingsTest, AMissingFolderKeepsTheValueInTheStoreAndReportsTheFailure) {
+// The failure is posted with its reason; the value is written with the next save.
+TEST_F(SettingsTest, AFailedSettingsFileSaveIsReportedAndRetried) {
     Ref<KLPSettings> setting = KLPSettings::settingsWithKey("k"_ns, "default"_ns);
-    setting->setFileSave(NSString::string((root_ / "missing/prefs.plist").string()));
+    std::filesystem::path folder = root_ / "missing";
+    setting->setFileSave(NSString::string((folder / "prefs.plist").string()));
+    std::string reason;
+    Ref<NSObject> token = NSNotificationCenter::defaultCenter()->addObserverForName(
+        NSUserDefaultsSaveFailedNotification, setting, [&](NSNotification* note) {
+            reason = as<NSString>(note->userInfo()->objectForKey("NSLocalizedDescription"))->utf8();
+        });
     testing::internal::CaptureStderr();
     setting->setValue(NSString::string("v"));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("No such file or directory"),
-              std::string::npos);
+    testing::internal::GetCapturedStderr();
+    NSNotificationCenter::defaultCenter()->removeObserver(token);
+    EXPECT_NE(reason.find("No such file or directory"), std::string::npos) << reason;
     EXPECT_TRUE(objectsEqual(setting->value(), "v"_ns));
-    EXPECT_FALSE(std::filesystem::exists(root_ / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    std::filesystem::create_directory(folder);
+    Ref<KLPSettings> other = KLPSettings::settingsWithKey("other"_ns, "x"_ns);
+    other->setFileSave(setting->fileSave());
+    other->setValue(NSString::string("w"));
+    Ref<NSDictionary> contents = NSDictionary::dictionaryWithContentsOfFile(
+        NSString::string((folder / "prefs.plist").string()));
+    ASSERT_TRUE(contents);
+    EXPECT_TRUE(objectsEqual(contents->objectForKey("k"), "v"_ns));
+    EXPECT_TRUE(objectsEqual(contents->objectForKey("other"), "w"_ns));
+    ASSERT_EQ(::mkfifo(settingsFile().c_str(), 0644), 0); // never opened: no hang
+    setting->setFileSave(NSString::string(settingsFile()));
+    EXPECT_EQ(childStatus([&] {
+                  setting->saveValue("v"_ns);
+                  return 0;
+              }),
+              0);
+    EXPECT_TRUE(std::filesystem::is_fifo(settingsFile()));
+}
+
+// The store keeps a copy: an edited array set again is written again.
+TEST_F(SettingsTest, TheStoreKeepsAnImmutableCopyOfEachValue) {
+    Ref<KLPSettings> setting = settingWithFile("list"_ns, NSArray::array());
+    Ref<NSMutableArray> list = NSMutableArray::array();
+    list->addObject("a"_ns);
+    setting->setValue(list);
+    EXPECT_NE(setting->value().get(), list.get());
+    EXPECT_EQ(object_getClass(setting->value().get()), NSArray::objcClass());
+    list->addObject("b"_ns);
+    EXPECT_EQ(as<NSArray>(setting->value())->count(), 1u);
+    EXPECT_EQ(storeWrites([&] { setting->setValue(list); }), 1);
+    reload();
+    Ref<NSArray> stored = as<NSArray>(store()->objectForKey("list"_ns));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->count(), 2u);
+    EXPECT_EQ(as<NSArray>(fileContents()->objectForKey("list"))->count(), 2u);
 }
 
 TEST_F(SettingsTest, TwoProcessesWritingOneSettingsFileLoseNoEntry) {
