@@ -1,6 +1,9 @@
 // The defaults store's reads on one and two threads, and KLPSettings'
 // setValue: with and without a settings file, side by side with writing the
-// same bytes with a bare temporary file, fsync and rename.
+// same bytes with a bare temporary file, fsync and rename. Reading binary
+// property lists of 100, 1,000 and 10,000 keys beside GNUstep's reader on the
+// same 100-key file; synchronize beside writing the same bytes durably
+// without the lock, the re-read and the merge.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -10,9 +13,14 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "Foundation/AtomicFile.h"
 #include "Foundation/DeviceRoot.h"
+#include "Foundation/NSArray.h"
+#include "Foundation/NSData.h"
+#include "Foundation/NSDate.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSUserDefaults.h"
+#include "Foundation/PropertyList.h"
 #include "KLPreferences/KLPSettings.h"
 
 namespace {
@@ -90,6 +98,93 @@ void bareWrite(benchmark::State& state) {
                    (state.range(1) ? " bytes, folder flushed" : " bytes"));
 }
 BENCHMARK(bareWrite)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1});
+
+// A defaults-like dictionary: each kind of value in turn.
+Ref<NSDictionary> sample(long keys) {
+    NSDictionary::Storage entries;
+    for (long i = 0; i < keys; ++i) {
+        Ref<NSObject> value;
+        switch (i % 6) {
+        case 0:
+            value = NSString::stringWithFormat("value number %ld", i);
+            break;
+        case 1:
+            value = NSNumber::numberWithLongLong(i * 7919);
+            break;
+        case 2:
+            value = NSNumber::numberWithDouble(i / 3.0);
+            break;
+        case 3:
+            value = NSNumber::numberWithBool(i % 2);
+            break;
+        case 4:
+            value = NSDate::dateWithTimeIntervalSinceReferenceDate(i * 1000.5);
+            break;
+        default:
+            value = NSData::data(std::string(16, static_cast<char>(i)));
+        }
+        entries.emplace(NSString::stringWithFormat("key%05ld", i)->utf8(), value);
+    }
+    return make<NSDictionary>(&NSDictionary::initWithStorage, std::move(entries));
+}
+
+std::string sampleBytes(long keys) {
+    std::string error;
+    return *binaryPropertyList(sample(keys), error);
+}
+
+void readBinary(benchmark::State& state) {
+    std::string bytes = sampleBytes(state.range(0)), error;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(propertyListFromBytes(bytes, error));
+    state.SetLabel(std::to_string(state.range(0)) + " keys, " + std::to_string(bytes.size()) +
+                   " bytes");
+}
+BENCHMARK(readBinary)->Arg(100)->Arg(1000)->Arg(10000);
+
+#ifdef GNUSTEP_PLIST_READ
+// The same 100-key file read by GNUstep in its own process, which times its reads.
+void gnustepReadBinary(benchmark::State& state) {
+    std::string file = (benchRoot() / "sample.plist").string(), error;
+    writeFileAtomically(file, sampleBytes(100), error);
+    for (auto _ : state) {
+        FILE* child =
+            ::popen((std::string(GNUSTEP_PLIST_READ) + " " + file + " 20000").c_str(), "r");
+        double nanoseconds = 0;
+        if (!child || std::fscanf(child, "%lf", &nanoseconds) != 1 || ::pclose(child) != 0)
+            state.SkipWithError("the GNUstep reader failed");
+        state.SetIterationTime(nanoseconds * 1e-9);
+    }
+    state.SetLabel("100 keys, GNUstep");
+}
+BENCHMARK(gnustepReadBinary)->UseManualTime()->Iterations(5);
+#endif
+
+// synchronize of one changed key in a 100-key domain, and the same bytes
+// encoded and written durably without the lock, the re-read and the merge.
+void synchronize(benchmark::State& state) {
+    benchRoot();
+    NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
+    Ref<NSDictionary> domain = sample(100);
+    for (const auto& [key, value] : domain->entries())
+        store->setObject(value, NSString::string(key));
+    store->synchronize(); // makes the folder
+    Ref<NSNumber> values[] = {NSNumber::numberWithInt(0), NSNumber::numberWithInt(1)};
+    std::string error;
+    long i = 0;
+    for (auto _ : state) {
+        store->setObject(values[++i % 2], "key00000"_ns);
+        if (state.range(0)) {
+            if (!store->synchronize()) state.SkipWithError("synchronize failed");
+            continue;
+        }
+        std::optional<std::string> bytes = binaryPropertyList(store->persistentDomain(), error);
+        if (!bytes || !writeFileAtomically(store->path(), *bytes, error))
+            state.SkipWithError(error.c_str());
+    }
+    state.SetLabel(state.range(0) ? "locked, re-read and merged" : "encoded and written bare");
+}
+BENCHMARK(synchronize)->Arg(0)->Arg(1);
 
 } // namespace
 

@@ -10,7 +10,8 @@ packages=(
   fonts-noto-color-emoji
 )
 if [[ ${1:-} != run ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev strace python3)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev strace python3
+             gobjc libgnustep-base-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -33,7 +33,7 @@ class OpenStepReader {
         if (!plist::isUTF8(text_)) return fail("is no well-formed UTF-8");
         Ref<NSObject> root = value(0);
         if (root && skip()) return fail("holds more than one value");
-        return root;
+        return error_.empty() ? root : nullptr; // skip() may have found an unclosed comment
     }
 
   private:
