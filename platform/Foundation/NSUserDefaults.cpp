@@ -296,9 +296,13 @@ bool NSUserDefaults::synchronizeImp() {
             publish(std::move(*entries), current->registered);
             return true;
         }
-        if (written) error += " (the file holds the new values; they are written again next time)";
+        if (written)
+            error = "the defaults file holds the new values, but " + error +
+                    "; they are written again at the next synchronize";
+        else
+            error = "could not save the defaults: " + error;
     }
-    reportFailure("could not save the defaults: " + error);
+    reportFailure(error);
     return false;
 }
 
