@@ -18,15 +18,21 @@ std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
-// Watches the file's folder, or while it is missing the nearest folder
-// above it that exists; answers the watch descriptor.
-int watchNearest(int inotify, int previous, std::filesystem::path folder) {
-    if (previous >= 0) inotify_rm_watch(inotify, previous);
-    constexpr std::uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE |
-                                      IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF;
-    for (; !folder.empty(); folder = folder.parent_path()) {
+constexpr std::uint32_t kGone = IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF;
+
+// Watches the file's folder, or while it is missing the nearest folder above
+// it that exists; answers the watch descriptor and whether it is the folder's.
+int watchNearest(int inotify, int previous, const std::string& path, bool& onFolder) {
+    constexpr std::uint32_t kEvents =
+        IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | kGone;
+    std::filesystem::path folder = folderOf(path);
+    onFolder = true;
+    for (; !folder.empty(); folder = folder.parent_path(), onFolder = false) {
         int descriptor = inotify_add_watch(inotify, folder.c_str(), kEvents);
-        if (descriptor >= 0 || folder == folder.parent_path()) return descriptor;
+        if (descriptor >= 0 || folder == folder.parent_path()) {
+            if (previous >= 0 && previous != descriptor) inotify_rm_watch(inotify, previous);
+            return descriptor;
+        }
     }
     return -1;
 }
@@ -52,21 +58,45 @@ DefaultsDomain::~DefaultsDomain() {
     ::close(wakeFd_);
 }
 
+// Events about the file (or the watched folder itself) wake the store, after
+// a pause that lets a write of this process finish and gathers a burst.
 void DefaultsDomain::watch() {
     int inotify = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (inotify < 0) return;
-    int descriptor = watchNearest(inotify, -1, folderOf(path_));
+    std::string name = std::filesystem::path(path_).filename();
+    bool onFolder = false;
+    int descriptor = watchNearest(inotify, -1, path_, onFolder);
     alignas(inotify_event) char events[4096];
     while (!stopping_) {
         pollfd waits[] = {{inotify, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (::poll(waits, 2, -1) < 0 && errno != EINTR) break;
-        if (stopping_) break;
-        while (::read(inotify, events, sizeof events) > 0) {
-        }
-        descriptor = watchNearest(inotify, descriptor, folderOf(path_));
-        if (!stopping_) wake_(this);
+        bool relevant = !onFolder, gone = false;
+        for (ssize_t length; (length = ::read(inotify, events, sizeof events)) > 0;)
+            for (char* at = events; at < events + length;) {
+                auto* event = reinterpret_cast<inotify_event*>(at);
+                at += sizeof(inotify_event) + event->len;
+                if (event->wd != descriptor) continue;
+                gone = gone || (event->mask & kGone);
+                relevant = relevant || gone || (event->len && name == event->name);
+            }
+        if (gone || !onFolder)
+            descriptor = watchNearest(inotify, gone ? -1 : descriptor, path_, onFolder);
+        if (!relevant) continue;
+        pollfd pause = {wakeFd_, POLLIN, 0};
+        ::poll(&pause, 1, 20);
+        if (!stopping_ && changedSinceSeen()) wake_(this);
     }
     ::close(inotify);
+}
+
+bool DefaultsDomain::changedSinceSeen() {
+    std::lock_guard lock(seenMutex_);
+    return identityNow() != seen_;
+}
+
+void DefaultsDomain::remember(const Identity& identity) {
+    std::lock_guard lock(seenMutex_);
+    seen_ = identity;
 }
 
 DefaultsDomain::Identity DefaultsDomain::identityNow() const {
@@ -105,9 +135,10 @@ DefaultsDomain::Read DefaultsDomain::readNow(Storage& entries, std::string& erro
 DefaultsDomain::Storage DefaultsDomain::load() {
     Storage entries;
     std::string error;
+    Identity before = identityNow(); // a replacement after it is seen by the next event
     readable_ = readNow(entries, error) == Read::Ok;
     if (!readable_) std::fprintf(stderr, "NSUserDefaults: %s\n", error.c_str());
-    seen_ = identityNow();
+    remember(before);
     return entries;
 }
 
@@ -135,26 +166,24 @@ DefaultsDomain::synchronize(const Changes& changes, std::string& error, bool& wr
         Ref<NSDictionary> domain = make<NSDictionary>(&NSDictionary::initWithStorage, entries);
         bool saved = writeDictionaryFile(path_, domain, error, PropertyListFormat::Binary);
         written = saved || identityNow() != before;
-        if (!saved) {
-            seen_ = identityNow();
-            return std::nullopt;
-        }
+        remember(identityNow());
+        if (!saved) return std::nullopt;
     }
-    seen_ = identityNow();
+    remember(identityNow());
     return entries;
 }
 
 std::optional<DefaultsDomain::Storage> DefaultsDomain::reloadIfChanged() {
-    Identity now = identityNow();
-    if (now == seen_) return std::nullopt;
+    if (!changedSinceSeen()) return std::nullopt;
+    Identity before = identityNow(); // a replacement after it is seen by the next event
     Ref<NSDictionary> contents;
     std::string error;
     switch (readDictionaryFile(path_, contents, error)) {
     case PropertyListFile::Ok:
-        seen_ = now;
+        remember(before);
         return contents->entries();
     case PropertyListFile::Missing:
-        seen_ = now;
+        remember(before);
         return Storage{};
     default: // left for load or synchronize to deal with
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -57,12 +58,15 @@ class DefaultsDomain {
     enum class Read { Ok, Unreadable };
     Read readNow(Storage& entries, std::string& error);
     Identity identityNow() const;
+    bool changedSinceSeen();
+    void remember(const Identity& identity);
     void watch();
 
     std::string path_;
     std::function<void(const DefaultsDomain*)> wake_;
     bool readable_ = false;
     std::atomic<bool> stopping_{false};
+    std::mutex seenMutex_; // the watcher reads seen_ without the store's lock
     Identity seen_;
     int wakeFd_ = -1;
     pid_t owner_ = 0;
