@@ -93,7 +93,8 @@ std::string nameOf(const std::string& path) {
 
 // Temporaries of `path` start with this; the writer's process id follows.
 std::string temporaryPrefix(const std::string& path) {
-    return "." + nameOf(path) + ".tmp-";
+    std::string prefix(".");
+    return prefix.append(nameOf(path)).append(".tmp-"); // appends: GCC 12's -Wrestrict trips on +
 }
 
 bool notRegular(const std::string& path, std::string& error) {
