@@ -262,12 +262,9 @@ const char* hostVersion() {
 
 const char* hostUsage() {
     return "usage: tavelin-host [--tour | --interactive | --script FILE] [--root DIR] [--fresh]\n"
-           "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]
-"
-           "                    [--keep-going] [--snapshots DIR] [--size WxH] [--scale N]
-"
-           "                    [--device NAME] [--appearance light|dark]
-"
+           "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]\n"
+           "                    [--keep-going] [--snapshots DIR] [--size WxH] [--scale N]\n"
+           "                    [--device NAME] [--appearance light|dark]\n"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
            "  --interactive    a prompt for session commands (\"help\" lists them), with line\n"
