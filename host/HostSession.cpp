@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <glib.h>
 
+#include "Foundation/NSNotificationCenter.h"
+#include "Foundation/NSUserDefaults.h"
 #include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UIApplication.h"
@@ -106,10 +108,18 @@ HostSession::HostSession(NSArray* feedObjects, std::ostream& out, std::ostream& 
         out << "open URL: " << (url->absoluteString() ? url->absoluteString()->utf8() : "") << "\n";
         return true;
     });
+    _saveFailureObserver = NSNotificationCenter::defaultCenter()->addObserverForName(
+        NSUserDefaultsSaveFailedNotification, nullptr, [this](NSNotification* note) {
+            auto* reason = as<NSString>(
+                note->userInfo() ? note->userInfo()->objectForKey("NSLocalizedDescription"_ns)
+                                 : nullptr);
+            _saveFailure = reason ? reason->utf8() : "the settings store could not write";
+        });
 }
 
 HostSession::~HostSession() {
     UIApplication::sharedApplication()->setURLHandler({});
+    NSNotificationCenter::defaultCenter()->removeObserver(_saveFailureObserver);
 }
 
 SessionArguments HostSession::split(const std::string& line, std::string* problem) {
@@ -184,8 +194,11 @@ std::string HostSession::perform(const std::string& line) {
         _done = true;
         return "";
     }
+    _saveFailure.clear();
     problem = entry.run ? entry.run(*this, {words.begin() + 1, words.end()}) : "";
     if (problem.empty() && entry.showsScreen) show();
+    if (problem.empty() && !_saveFailure.empty())
+        problem = "The setting could not be saved: " + _saveFailure;
     return problem;
 }
 

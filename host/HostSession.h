@@ -98,6 +98,9 @@ class HostSession {
     std::ostream& _errors;
     Ref<UINavigationController> _navigation;
     bool _done = false;
+    // Why the settings store could not save during the current command.
+    std::string _saveFailure;
+    Ref<NSObject> _saveFailureObserver;
     std::string _snapshotFolder;
     int _snapshots = 0;
 };

@@ -159,6 +159,19 @@ struct ScriptCase {
     const char* notShown; // not in standard output
 };
 
+// A folder where the defaults file belongs: the store keeps the change in
+// memory, and the script fails on the line that could not save it.
+TEST_F(HostProgram, AFailedSaveFailsTheScriptWithItsReason) {
+    std::filesystem::create_directories(
+        root.path() + "/var/mobile/Library/Preferences/com.burbn.instagram.plist");
+    std::string script = root.write("s.txt", "settings\ntap right\nflip \"Velin Mode\" on\n");
+    ProgramRun run = show({"--quiet", "--script", script});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(script + ":3: The setting could not be saved: "), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("is not a regular file"), std::string::npos) << run.err;
+}
+
 // Each script runs on the host with the library, its commands one per line.
 TEST_F(HostProgram, ScriptsFailAfterTheFailingLineWithNameAndLineOnStandardError) {
     const ScriptCase cases[] = {
