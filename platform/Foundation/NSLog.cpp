@@ -15,19 +15,19 @@ namespace {
 // One printf conversion: its flags, width and precision (stars replaced by
 // their arguments), length modifier and conversion character.
 struct Conversion {
-    std::string spec = "%";
+    std::string directive = "%";
     std::string length;
     char type = 0;
 };
 
-void takeNumber(const char* format, std::size_t& at, va_list& args, std::string& spec) {
+void takeNumber(const char* format, std::size_t& at, va_list& args, std::string& directive) {
     if (format[at] == '*') {
-        spec += std::to_string(va_arg(args, int));
+        directive += std::to_string(va_arg(args, int));
         ++at;
         return;
     }
     while (std::isdigit(static_cast<unsigned char>(format[at])))
-        spec += format[at++];
+        directive += format[at++];
 }
 
 bool oneOf(char c, const char* set) {
@@ -37,13 +37,14 @@ bool oneOf(char c, const char* set) {
 // Reads the conversion that starts after a '%'; answers where the text goes on.
 std::size_t readConversion(const char* format, std::size_t at, va_list& args, Conversion& c) {
     while (oneOf(format[at], "-+ #0'"))
-        c.spec += format[at++];
-    takeNumber(format, at, args, c.spec);
+        c.directive += format[at++];
+    takeNumber(format, at, args, c.directive);
     if (format[at] == '.') {
-        std::size_t dot = c.spec.size();
-        c.spec += format[at++];
-        takeNumber(format, at, args, c.spec);
-        if (c.spec.find('-', dot) != std::string::npos) c.spec.resize(dot); // negative: none
+        std::size_t dot = c.directive.size();
+        c.directive += format[at++];
+        takeNumber(format, at, args, c.directive);
+        if (c.directive.find('-', dot) != std::string::npos)
+            c.directive.resize(dot); // negative: none
     }
     while (oneOf(format[at], "hlqLzjt"))
         c.length += format[at++];
@@ -51,10 +52,10 @@ std::size_t readConversion(const char* format, std::size_t at, va_list& args, Co
     return format[at] ? at + 1 : at;
 }
 
-template <class T> std::string printed(const std::string& spec, T value) {
-    int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+template <class T> std::string printed(const std::string& directive, T value) {
+    int size = std::snprintf(nullptr, 0, directive.c_str(), value);
     std::string text(size > 0 ? size : 0, '\0');
-    if (size > 0) std::snprintf(text.data(), text.size() + 1, spec.c_str(), value);
+    if (size > 0) std::snprintf(text.data(), text.size() + 1, directive.c_str(), value);
     return text;
 }
 
@@ -85,30 +86,30 @@ unsigned long long unsignedArgument(const Conversion& c, va_list& args) {
 }
 
 std::string realArgument(const Conversion& c, va_list& args) {
-    if (c.length == "L") return printed(c.spec + "L" + c.type, va_arg(args, long double));
-    return printed(c.spec + c.type, va_arg(args, double));
+    if (c.length == "L") return printed(c.directive + "L" + c.type, va_arg(args, long double));
+    return printed(c.directive + c.type, va_arg(args, double));
 }
 
 std::string converted(const Conversion& c, va_list& args) {
     switch (c.type) {
     case 'd':
     case 'i':
-        return printed(c.spec + "ll" + c.type, signedArgument(c, args));
+        return printed(c.directive + "ll" + c.type, signedArgument(c, args));
     case 'u':
     case 'o':
     case 'x':
     case 'X':
-        return printed(c.spec + "ll" + c.type, unsignedArgument(c, args));
+        return printed(c.directive + "ll" + c.type, unsignedArgument(c, args));
     case 'c':
-        return printed(c.spec + 'c', va_arg(args, int));
+        return printed(c.directive + 'c', va_arg(args, int));
     case 's': {
         const char* text = va_arg(args, const char*);
-        return printed(c.spec + 's', text ? text : "(null)");
+        return printed(c.directive + 's', text ? text : "(null)");
     }
     case 'p':
-        return printed(c.spec + 'p', va_arg(args, void*));
+        return printed(c.directive + 'p', va_arg(args, void*));
     case '@':
-        return printed(c.spec + 's', describe(va_arg(args, objc_object*))->UTF8String());
+        return printed(c.directive + 's', describe(va_arg(args, objc_object*))->UTF8String());
     case 'n': // writes nothing into the caller's memory
         va_arg(args, void*);
         return "";
@@ -116,7 +117,7 @@ std::string converted(const Conversion& c, va_list& args) {
         return "%";
     default:
         if (oneOf(c.type, "fFeEgGaA")) return realArgument(c, args);
-        return c.spec + c.length + (c.type ? std::string(1, c.type) : "");
+        return c.directive + c.length + (c.type ? std::string(1, c.type) : "");
     }
 }
 
