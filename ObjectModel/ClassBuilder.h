@@ -22,6 +22,16 @@
 #include "ObjectModel/NSObject.h"
 #include "ObjectModel/Selector.h"
 
+// Whether an implementation answers an object its caller owns (a Ref<T>
+// result): the encoding "@" does not tell, and key-value coding must know.
+void noteRetainedResult(IMP implementation);
+bool implementationRetainsResult(IMP implementation);
+
+template <class R> IMP notedIMP(IMP implementation) {
+    if constexpr (IsRef<R>::value) noteRetainedResult(implementation);
+    return implementation;
+}
+
 template <auto Member> struct Trampoline;
 
 template <class C, class R, class... A, R (C::*M)(A...)> struct Trampoline<M> {
@@ -32,6 +42,7 @@ template <class C, class R, class... A, R (C::*M)(A...)> struct Trampoline<M> {
             return toImpResult((static_cast<C*>(self)->*M)(std::forward<A>(args)...));
     }
     static constexpr const char* types = encoding<R, A...>();
+    static IMP imp() { return notedIMP<R>(toIMP(&call)); }
 };
 
 template <class C, class R, class... A, R (C::*M)(A...) const> struct Trampoline<M> {
@@ -42,6 +53,7 @@ template <class C, class R, class... A, R (C::*M)(A...) const> struct Trampoline
             return toImpResult((static_cast<const C*>(self)->*M)(std::forward<A>(args)...));
     }
     static constexpr const char* types = encoding<R, A...>();
+    static IMP imp() { return notedIMP<R>(toIMP(&call)); }
 };
 
 // A class method's implementation, called with the receiving class.
@@ -55,6 +67,7 @@ template <class R, class... A, R (*F)(Class, A...)> struct ClassTrampoline<F> {
             return toImpResult(F(reinterpret_cast<Class>(self), std::forward<A>(args)...));
     }
     static constexpr const char* types = encoding<R, A...>();
+    static IMP imp() { return notedIMP<R>(toIMP(&call)); }
 };
 
 // Generated property accessors over a member.
@@ -78,15 +91,15 @@ template <class T> struct Registration {
 
     template <FixedString Name, auto Member> void method() {
         using Imp = Trampoline<Member>;
-        instanceMethods.push_back({selector<Name>(), toIMP(&Imp::call), Imp::types});
+        instanceMethods.push_back({selector<Name>(), Imp::imp(), Imp::types});
     }
     template <FixedString Name, auto Function> void classMethod() {
         using Imp = ClassTrampoline<Function>;
-        classMethods.push_back({selector<Name>(), toIMP(&Imp::call), Imp::types});
+        classMethods.push_back({selector<Name>(), Imp::imp(), Imp::types});
     }
     template <FixedString Name, class V, auto Field> void addGetter() {
         instanceMethods.push_back(
-            {selector<Name>(), toIMP(&Accessor<V, Field>::get), encoding<V>()});
+            {selector<Name>(), notedIMP<V>(toIMP(&Accessor<V, Field>::get)), encoding<V>()});
     }
     template <FixedString Name, class V, auto Field> void addSetter() {
         static_assert(!IsRef<V>::value, "a setter takes a borrowed pointer: declare the property "

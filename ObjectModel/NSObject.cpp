@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <objc/message.h>
+#include <set>
 #include <string>
 
 #include "ObjectModel/ClassBuilder.h"
@@ -217,4 +218,30 @@ void NSObject::doesNotRecognizeImp(SEL selector) {
 const ClassInfo& NSObject::objcClassInfo() {
     static const ClassInfo info = ClassBuilder<NSObject>().build();
     return info;
+}
+
+namespace {
+
+struct RetainedResults {
+    std::mutex mutex;
+    std::set<IMP> implementations;
+};
+
+RetainedResults& retainedResults() {
+    static RetainedResults* const results = new RetainedResults;
+    return *results;
+}
+
+} // namespace
+
+void noteRetainedResult(IMP implementation) {
+    RetainedResults& results = retainedResults();
+    std::lock_guard lock(results.mutex);
+    results.implementations.insert(implementation);
+}
+
+bool implementationRetainsResult(IMP implementation) {
+    RetainedResults& results = retainedResults();
+    std::lock_guard lock(results.mutex);
+    return results.implementations.contains(implementation);
 }

@@ -74,18 +74,34 @@ KLPSettings* KLPSettings::initWithKeyImp(NSString* key, NSObject* defaultValue) 
     setKey(key);
     NSObject* const objects[] = {defaultValue};
     NSString* const keys[] = {key};
-    NSUserDefaults::standardUserDefaults()->registerDefaults(
-        NSDictionary::dictionaryWithObjects(objects, keys, 1));
+    store()->registerDefaults(NSDictionary::dictionaryWithObjects(objects, keys, 1));
     return this;
 }
 
+Ref<KLPSettings> KLPSettings::settingsWithKey_defaultsImp(Class cls, NSString* key,
+                                                          NSObject* defaultValue,
+                                                          NSUserDefaults* defaults) {
+    return make<KLPSettings>(cls, &KLPSettings::initWithKey_defaults, key, defaultValue, defaults);
+}
+
+KLPSettings* KLPSettings::initWithKey_defaultsImp(NSString* key, NSObject* defaultValue,
+                                                  NSUserDefaults* defaults) {
+    _defaults = defaults; // before the initialiser, which registers the default there
+    return initWithKey(key, defaultValue);
+}
+
+NSUserDefaults* KLPSettings::store() const {
+    NSUserDefaults* own = defaults();
+    return own ? own : NSUserDefaults::standardUserDefaults();
+}
+
 Ref<NSObject> KLPSettings::valueImp() {
-    return NSUserDefaults::standardUserDefaults()->objectForKey(key());
+    return store()->objectForKey(key());
 }
 
 void KLPSettings::setValueImp(NSObject* newValue) {
     if (value().get() == newValue) return;
-    NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
+    NSUserDefaults* store = this->store();
     if (!store->setObject(newValue, key())) return;
     store->synchronize(); // a failure is reported by the store and retried at its next synchronize
     NSString* path = fileSave();

@@ -7,6 +7,7 @@
 
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
+#include "Foundation/NSUserDefaults.h"
 #include "ObjectModel/NSObject.h"
 
 struct KLPSettings : NSObject {
@@ -17,6 +18,14 @@ struct KLPSettings : NSObject {
     OBJC_CLASS_METHOD(Ref<KLPSettings>, settingsWithKey, "settingsWithKey:defaultValue:", NSString*,
                       NSObject*)
     OBJC_METHOD(KLPSettings*, initWithKey, "initWithKey:defaultValue:", NSString*, NSObject*)
+    // A setting of another domain: its value lives in `defaults` (nil: the
+    // standard store), where its default is registered too.
+    OBJC_CLASS_METHOD(Ref<KLPSettings>, settingsWithKey_defaults,
+                      "settingsWithKey:defaultValue:defaults:", NSString*, NSObject*,
+                      NSUserDefaults*)
+    OBJC_METHOD(KLPSettings*, initWithKey_defaults, "initWithKey:defaultValue:defaults:", NSString*,
+                NSObject*, NSUserDefaults*)
+    OBJC_READONLY(NSUserDefaults*, defaults)
 
     OBJC_PROPERTY(ChangeBlock, valueDidChangeBlock, setValueDidChangeBlock)
     OBJC_PROPERTY(NSString*, key, setKey)
@@ -31,6 +40,9 @@ struct KLPSettings : NSObject {
                 NSDictionary*, void*)
 
   private:
+    NSUserDefaults* store() const;
+
+    Ref<NSUserDefaults> _defaults;
     Ref<NSString> _key;
     Ref<NSString> _fileSave;
     ChangeBlock _valueDidChangeBlock;

@@ -136,8 +136,9 @@ class ReaderSections {
     }
 };
 
-std::string defaultsPath() {
-    return devicePath("/var/mobile/Library/Preferences/" + mainBundleIdentifier() + ".plist");
+std::string defaultsPath(const std::string& suite) {
+    const std::string& domain = suite.empty() ? mainBundleIdentifier() : suite;
+    return devicePath("/var/mobile/Library/Preferences/" + domain + ".plist");
 }
 
 } // namespace
@@ -175,6 +176,16 @@ NSObject* NSUserDefaults::initImp() {
     return this;
 }
 
+NSUserDefaults* NSUserDefaults::initWithSuiteNameImp(NSString* name) {
+    if (!name || name->length() == 0 || name->utf8().find('/') != std::string::npos ||
+        name->utf8() == "." || name->utf8() == "..")
+        return nullptr;
+    if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
+    _suite = name->utf8();
+    load();
+    return this;
+}
+
 NSUserDefaults::~NSUserDefaults() {
     delete _snapshot.load();
 }
@@ -182,7 +193,7 @@ NSUserDefaults::~NSUserDefaults() {
 void NSUserDefaults::load() {
     std::lock_guard lock(_writer);
     if (_loaded.load(std::memory_order_relaxed)) return;
-    _path = defaultsPath();
+    _path = defaultsPath(_suite);
     _domain = std::make_unique<DefaultsDomain>(
         _path, [this](const DefaultsDomain* domain) { reloadFromDisk(domain); });
     publish(_domain->load(), {});

@@ -38,6 +38,9 @@ struct NSUserDefaults : NSObject {
     OBJC_CLASS_METHOD(void, resetStandardUserDefaults, "resetStandardUserDefaults")
     // A store of the defaults file of the current device root and bundle identifier.
     OBJC_OVERRIDE(NSObject*, init, "init")
+    // A store of the suite's own defaults file in the same folder, with the
+    // same guarantees; nil for a name that is empty or no file name.
+    OBJC_METHOD(NSUserDefaults*, initWithSuiteName, "initWithSuiteName:", NSString*)
 
     // The very object stored (or registered) under the key, or nil.
     OBJC_METHOD(Ref<NSObject>, objectForKey, "objectForKey:", const NSString*)
@@ -81,4 +84,5 @@ struct NSUserDefaults : NSObject {
     std::string _path;
     std::set<std::string, std::less<>> _changed; // since the last synchronize
     std::unique_ptr<DefaultsDomain> _domain;
+    std::string _suite;
 };
