@@ -10,13 +10,14 @@
 #include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSegmentCell.h"
 #include "KLPreferences/KLPSliderCell.h"
+#include "KLPreferences/KLPSpecifierList.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
 #include "KLPreferences/KLPValueCell.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "UIKit/UILabel.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UILabel.h"
 
 namespace {
 
@@ -117,4 +118,12 @@ id KLPGalleryMakeController(const char* plistPath) {
     if (controller && plistPath && *plistPath)
         controller->setPlistPath(NSString::stringWithUTF8String(plistPath));
     return controller.leak();
+}
+
+id KLPSpecifierListMakeController(const char* path, KLPSpecifierReport report, void* context) {
+    KLPSpecifierList list = KLPSpecifierListFromFile(path ? path : "");
+    for (const std::string& warning : list.warnings)
+        report(warning.c_str(), context);
+    if (!list.controller) report(list.error.c_str(), context);
+    return list.controller.leak();
 }

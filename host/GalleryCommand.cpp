@@ -17,13 +17,14 @@ namespace {
 
 // The gallery module, found as the device's loader would: by path and symbol.
 // Its factory answers a KLPreferences controller that the caller owns.
+// The module stays loaded: the screens it makes run its code.
 constexpr const char* kKLPGalleryModulePath = "/Library/KLPGallery/KLPGallery.dylib";
 constexpr const char* kKLPGalleryMakeControllerSymbol = "KLPGalleryMakeController";
 using KLPGalleryMakeControllerFunction = id (*)(const char* plistPath);
 
-// The module's controller factory, or nullptr with the reason on `errors`.
-// The module stays loaded: the screens it makes run its code.
-KLPGalleryMakeControllerFunction galleryFactory(std::ostream& errors) {
+} // namespace
+
+void* galleryModuleSymbol(const char* symbol, std::ostream& errors) {
     const std::string path = devicePath(kKLPGalleryModulePath);
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
@@ -32,22 +33,18 @@ KLPGalleryMakeControllerFunction galleryFactory(std::ostream& errors) {
                << kKLPGalleryModulePath << "\n";
         return nullptr;
     }
-    auto factory = reinterpret_cast<KLPGalleryMakeControllerFunction>(
-        dlsym(module, kKLPGalleryMakeControllerSymbol));
-    if (!factory)
-        errors << path << " has no " << kKLPGalleryMakeControllerSymbol
-               << "; rebuild the KLPGallery target\n";
-    return factory;
+    void* found = dlsym(module, symbol);
+    if (!found) errors << path << " has no " << symbol << "; rebuild the KLPGallery target\n";
+    return found;
 }
-
-} // namespace
 
 bool openGallery(UINavigationController* navigation, std::ostream& errors) {
     if (!navigation) {
         errors << "no navigation to show the gallery in; open a screen first\n";
         return false;
     }
-    KLPGalleryMakeControllerFunction factory = galleryFactory(errors);
+    auto factory = reinterpret_cast<KLPGalleryMakeControllerFunction>(
+        galleryModuleSymbol(kKLPGalleryMakeControllerSymbol, errors));
     if (!factory) return false;
     const std::string settings = devicePath(kGallerySettingsPath);
     Ref<NSObject> made = Ref<NSObject>::adopt(static_cast<NSObject*>(factory(settings.c_str())));

@@ -11,6 +11,10 @@
 inline constexpr const char* kGallerySettingsPath =
     "/var/mobile/Library/Preferences/com.tavelin.gallery.plist";
 
+// A symbol of the gallery module, opened from the device root once, or
+// nullptr with the reason on `errors`.
+void* galleryModuleSymbol(const char* symbol, std::ostream& errors);
+
 // Answers false, with the reason on `errors`, when the module or its
 // function is missing or it makes no screen; nothing is pushed then.
 bool openGallery(UINavigationController* navigation, std::ostream& errors);

@@ -26,6 +26,7 @@ enum OptionId : int {
     kDevice,
     kAppearance,
     kFresh,
+    kPreferences,
     kKeepGoing,
     kHelp,
     kVersion,
@@ -47,6 +48,7 @@ const std::vector<option>& longOptions() {
         {"device", required_argument, nullptr, kDevice},
         {"appearance", required_argument, nullptr, kAppearance},
         {"fresh", no_argument, nullptr, kFresh},
+        {"preferences", required_argument, nullptr, kPreferences},
         {"keep-going", no_argument, nullptr, kKeepGoing},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
@@ -148,6 +150,9 @@ std::optional<std::string> apply(HostOptions& options, int id, const std::string
         return setAppearance(options, value);
     case kFresh:
         options.fresh = true;
+        break;
+    case kPreferences:
+        options.preferences = value;
         break;
     case kKeepGoing:
         options.keepGoing = true;
@@ -265,6 +270,7 @@ const char* hostUsage() {
            "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]\n"
            "                    [--keep-going] [--snapshots DIR] [--size WxH] [--scale N]\n"
            "                    [--device NAME] [--appearance light|dark]\n"
+           "                    [--preferences FILE.plist]\n"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
            "  --interactive    a prompt for session commands (\"help\" lists them), with line\n"
@@ -294,6 +300,8 @@ const char* hostUsage() {
            "                   default), \"iPhone 14\", \"iPhone 15\", \"iPhone 15 Pro Max\"\n"
            "                   (case, spaces and dashes do not matter: iphone-15)\n"
            "  --appearance A   light (the default) or dark\n"
+           "  --preferences FILE.plist  starts on the preferences screen that the specifier\n"
+           "                   list declares (a prompt unless another mode is chosen)\n"
            "  --help, --version\n"
            "Options take their value as --opt VALUE or --opt=VALUE.\n";
 }
@@ -306,6 +314,7 @@ parseHostOptions(const std::vector<std::string>& arguments, const std::string& d
     if (!problem && options.root.empty()) problem = "--root needs a folder";
     if (!problem) problem = screenProblem(options);
     if (problem) return HostOptionsError{*problem};
+    if (!options.mode && !options.preferences.empty()) options.mode = HostMode::Interactive;
     if (!options.mode)
         options.mode = (options.feed || options.velin) && options.snapshots.empty()
                            ? HostMode::PrintFeed

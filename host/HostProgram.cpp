@@ -23,6 +23,7 @@
 #include "host/InputFile.h"
 #include "host/InspectionCommands.h"
 #include "host/Loader.h"
+#include "host/PreferencesCommand.h"
 #include "host/PrintableText.h"
 #include "host/Prompt.h"
 #include "host/Relaunch.h"
@@ -80,8 +81,16 @@ int runSession(const HostOptions& options, NSArray* feed, const std::string& fee
     addInspectionCommands();
     addDefaultsCommand();
     addRelaunchCommand(options);
+    addPreferencesCommand();
     HostSession session(feed, out, errors, feedFile);
     session.setSnapshotFolder(options.snapshots);
+    if (std::string problem = options.preferences.empty()
+                                  ? std::string()
+                                  : openPreferences(session, options.preferences);
+        !problem.empty()) {
+        errors << kHostErrorPrefix << problem << "\n";
+        return 1;
+    }
     if (options.commands >= 0) return runLaunchedSession(session, options);
     if (options.mode == HostMode::Interactive) {
         out << kSessionGreeting;

@@ -36,6 +36,9 @@ struct HostOptions {
     // A folder for a picture of every screen the session shows; the tour
     // becomes the default mode when given.
     std::string snapshots{};
+    // A specifier list whose screen the session starts on; a prompt unless
+    // another mode is chosen.
+    std::string preferences{};
     // --help and --version: print and leave.
     bool help = false;
     bool version = false;

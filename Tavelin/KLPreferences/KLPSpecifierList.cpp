@@ -80,13 +80,26 @@ class Specifier {
 
 // ---- settings and rows
 
-Ref<KLPSettings> boundSetting(Specifier& spec, NSObject* fallback) {
+// The setting's key and store (the standard one without `defaults`); nil
+// with a problem.
+NSString* settingKey(Specifier& spec) {
     NSString* key = spec.string("key");
-    NSObject* defaultValue = spec.object("default");
-    NSString* domain = spec.string("defaults");
     if (!key && spec.ok()) spec.fail("a control needs a key");
-    NSUserDefaults* store = domain ? KLPDefaultsForDomain(domain) : nullptr;
-    if (domain && !store) spec.fail("defaults \"" + domain->utf8() + "\" names no domain");
+    return key;
+}
+
+NSUserDefaults* settingStore(Specifier& spec) {
+    NSString* domain = spec.string("defaults");
+    if (!domain) return NSUserDefaults::standardUserDefaults();
+    NSUserDefaults* store = KLPDefaultsForDomain(domain);
+    if (!store) spec.fail("defaults \"" + domain->utf8() + "\" names no domain");
+    return store;
+}
+
+Ref<KLPSettings> boundSetting(Specifier& spec, NSObject* fallback) {
+    NSString* key = settingKey(spec);
+    NSObject* defaultValue = spec.object("default");
+    NSUserDefaults* store = settingStore(spec);
     if (!spec.ok()) return nullptr;
     return KLPSettings::settingsWithKey_defaults(key, defaultValue ? defaultValue : fallback,
                                                  store);
@@ -165,10 +178,14 @@ Ref<NSString> shownValue(NSObject* value) {
     return ""_ns;
 }
 
+// Shows the stored value; registers no default over a control's.
 Ref<KLPCell> makeTitleValue(Specifier& spec, Context&) {
-    Ref<KLPSettings> setting = boundSetting(spec, ""_ns);
-    if (!setting) return nullptr;
-    return KLPValueCell::cellWithTitle(spec.label(), shownValue(setting->value()));
+    NSString* key = settingKey(spec);
+    NSUserDefaults* store = settingStore(spec);
+    if (!spec.ok()) return nullptr;
+    Ref<NSObject> stored = store->objectForKey(key);
+    return KLPValueCell::cellWithTitle(spec.label(),
+                                       shownValue(stored ? stored.get() : spec.object("default")));
 }
 
 Ref<KLPCell> makeButton(Specifier& spec, Context&) {

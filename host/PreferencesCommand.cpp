@@ -1,0 +1,58 @@
+#include "host/PreferencesCommand.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "ObjectModel/Message.h"
+#include "UIKit/UIViewController.h"
+#include "host/GalleryCommand.h"
+
+namespace {
+
+constexpr const char* kSpecifierListSymbol = "KLPSpecifierListMakeController";
+using Report = void (*)(const char* line, void* context);
+using MakeController = id (*)(const char* path, Report report, void* context);
+
+struct Lines {
+    std::ostream& warnings;
+    std::string last;
+};
+
+void collect(const char* line, void* context) {
+    auto* lines = static_cast<Lines*>(context);
+    if (!lines->last.empty()) lines->warnings << "open-preferences: " << lines->last << "\n";
+    lines->last = line;
+}
+
+std::string command(HostSession& session, const SessionArguments& args) {
+    return openPreferences(session, args.at(0));
+}
+
+} // namespace
+
+std::string openPreferences(HostSession& session, const std::string& path) {
+    std::ostringstream problem;
+    auto make =
+        reinterpret_cast<MakeController>(galleryModuleSymbol(kSpecifierListSymbol, problem));
+    if (!make) {
+        std::string reason = problem.str();
+        return reason.substr(0, reason.find_last_not_of('\n') + 1);
+    }
+    Lines lines{session.errors(), {}};
+    Ref<NSObject> made =
+        Ref<NSObject>::adopt(static_cast<NSObject*>(make(path.c_str(), collect, &lines)));
+    auto* screen = as<UIViewController>(made);
+    if (!screen) return lines.last; // the reason, reported last
+    if (!lines.last.empty()) collect("", &lines);
+    session.navigation()->pushViewController(screen, true);
+    return "";
+}
+
+void addPreferencesCommand() {
+    addSessionCommand("open-preferences",
+                      {.usage = "open-preferences FILE.plist",
+                       .help = "show the preferences screen a specifier list declares",
+                       .run = command,
+                       .minWords = 1,
+                       .maxWords = 1});
+}
