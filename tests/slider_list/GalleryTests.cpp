@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
 #include "host/HostSession.h"
+#include "host/PreferencesCommand.h"
 
 using slider_list::CellTest;
 using slider_list::text;
@@ -184,4 +186,29 @@ TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
         NSUserDefaults::standardUserDefaults()->objectForKey("galleryVolume"_ns).get());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->floatValue(), 0.256f);
+}
+
+TEST_F(GalleryCommand, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDomain) {
+    stageModule();
+    addPreferencesCommand();
+    std::filesystem::path file = root_ / "Tweak.plist";
+    std::ofstream(file) << "<plist version=\"1.0\"><dict><key>title</key><string>Tweak</string>"
+                           "<key>items</key><array><dict><key>cell</key><string>PSSwitchCell</"
+                           "string><key>label</key><string>Active</string><key>key</key><string>"
+                           "active</string><key>defaults</key><string>com.example.tweak</string>"
+                           "</dict><dict><key>cell</key><string>PSOddCell</string></dict></array>"
+                           "</dict></plist>";
+    std::ostringstream out, problems;
+    HostSession session(NSArray::array(), out, problems, "");
+    EXPECT_NE(session.perform("open-preferences " + (root_ / "None.plist").string()), "");
+    EXPECT_EQ(session.perform("open-preferences " + file.string()), "");
+    EXPECT_EQ(session.perform("flip Active on"), "");
+    EXPECT_EQ(problems.str(), "open-preferences: Tweak.plist: item 2: unknown cell type PSOddCell; "
+                              "shown as a plain row\n");
+    EXPECT_NE(session.screenText().find("Item 2  unknown cell type PSOddCell"), std::string::npos)
+        << session.screenText();
+    Ref<NSDictionary> domain = NSDictionary::dictionaryWithContentsOfFile(
+        NSString::string(devicePath("/var/mobile/Library/Preferences/com.example.tweak.plist")));
+    ASSERT_TRUE(domain);
+    EXPECT_TRUE(as<NSNumber>(domain->objectForKey("active"_ns))->boolValue());
 }
