@@ -82,94 +82,96 @@ class Specifier {
 
 // The setting's key and store (the standard one without `defaults`); nil
 // with a problem.
-NSString* settingKey(Specifier& spec) {
-    NSString* key = spec.string("key");
-    if (!key && spec.ok()) spec.fail("a control needs a key");
+NSString* settingKey(Specifier& specifier) {
+    NSString* key = specifier.string("key");
+    if (!key && specifier.ok()) specifier.fail("a control needs a key");
     return key;
 }
 
-NSUserDefaults* settingStore(Specifier& spec) {
-    NSString* domain = spec.string("defaults");
+NSUserDefaults* settingStore(Specifier& specifier) {
+    NSString* domain = specifier.string("defaults");
     if (!domain) return NSUserDefaults::standardUserDefaults();
     NSUserDefaults* store = KLPDefaultsForDomain(domain);
-    if (!store) spec.fail("defaults \"" + domain->utf8() + "\" names no domain");
+    if (!store) specifier.fail("defaults \"" + domain->utf8() + "\" names no domain");
     return store;
 }
 
-Ref<KLPSettings> boundSetting(Specifier& spec, NSObject* fallback) {
-    NSString* key = settingKey(spec);
-    NSObject* defaultValue = spec.object("default");
-    NSUserDefaults* store = settingStore(spec);
-    if (!spec.ok()) return nullptr;
+Ref<KLPSettings> boundSetting(Specifier& specifier, NSObject* fallback) {
+    NSString* key = settingKey(specifier);
+    NSObject* defaultValue = specifier.object("default");
+    NSUserDefaults* store = settingStore(specifier);
+    if (!specifier.ok()) return nullptr;
     return KLPSettings::settingsWithKey_defaults(key, defaultValue ? defaultValue : fallback,
                                                  store);
 }
 
-NSString* note(Specifier& spec) {
-    return spec.string("PostNotification");
+NSString* note(Specifier& specifier) {
+    return specifier.string("PostNotification");
 }
 
 // validValues with their titles (the values themselves when no titles are
 // given); false when they do not pair up.
-bool choices(Specifier& spec, NSArray*& values, NSArray*& titles) {
-    values = spec.array("validValues");
-    titles = spec.array("validTitles");
-    if (!values && spec.ok()) spec.fail("validValues is missing");
+bool choices(Specifier& specifier, NSArray*& values, NSArray*& titles) {
+    values = specifier.array("validValues");
+    titles = specifier.array("validTitles");
+    if (!values && specifier.ok()) specifier.fail("validValues is missing");
     if (!titles) titles = values;
-    if (!spec.ok()) return false;
+    if (!specifier.ok()) return false;
     if (values->count() != titles->count())
-        spec.fail("validValues and validTitles differ in length");
+        specifier.fail("validValues and validTitles differ in length");
     for (NSObject* title : *titles)
-        if (!as<NSString>(title) && spec.ok()) spec.fail("validTitles holds a non-string");
-    return spec.ok();
+        if (!as<NSString>(title) && specifier.ok())
+            specifier.fail("validTitles holds a non-string");
+    return specifier.ok();
 }
 
 NSObject* firstOr(NSArray* values, NSObject* fallback) {
     return values->count() > 0 ? values->objectAtIndex(0) : fallback;
 }
 
-Ref<KLPCell> makeSwitch(Specifier& spec, Context&) {
-    Ref<KLPSettings> setting = boundSetting(spec, NSNumber::numberWithBool(false));
+Ref<KLPCell> makeSwitch(Specifier& specifier, Context&) {
+    Ref<KLPSettings> setting = boundSetting(specifier, NSNumber::numberWithBool(false));
     if (!setting) return nullptr;
-    return KLPSwitchCell::cellWithTitle(spec.label(), setting, note(spec), nullptr);
+    return KLPSwitchCell::cellWithTitle(specifier.label(), setting, note(specifier), nullptr);
 }
 
-Ref<KLPCell> makeSlider(Specifier& spec, Context&) {
-    float min = spec.number("min", 0), max = spec.number("max", 1);
-    bool showValue = spec.flag("showValue", true);
-    if (min > max) spec.fail("min is above max");
-    Ref<KLPSettings> setting = boundSetting(spec, NSNumber::numberWithFloat(min));
+Ref<KLPCell> makeSlider(Specifier& specifier, Context&) {
+    float min = specifier.number("min", 0), max = specifier.number("max", 1);
+    bool showValue = specifier.flag("showValue", true);
+    if (min > max) specifier.fail("min is above max");
+    Ref<KLPSettings> setting = boundSetting(specifier, NSNumber::numberWithFloat(min));
     if (!setting) return nullptr;
-    Ref<KLPCell> cell =
-        KLPSliderCell::cellWithTitle(spec.label(), setting, min, max, note(spec), nullptr);
+    Ref<KLPCell> cell = KLPSliderCell::cellWithTitle(specifier.label(), setting, min, max,
+                                                     note(specifier), nullptr);
     Ref<NSObject> valueLabel = valueForKey(cell, "vLabel"_ns);
     setValueForKey(valueLabel, NSNumber::numberWithBool(!showValue), "hidden"_ns);
     return cell;
 }
 
-Ref<KLPCell> makeSegment(Specifier& spec, Context&) {
+Ref<KLPCell> makeSegment(Specifier& specifier, Context&) {
     NSArray *values, *titles;
-    if (!choices(spec, values, titles)) return nullptr;
-    Ref<KLPSettings> setting = boundSetting(spec, firstOr(values, ""_ns));
+    if (!choices(specifier, values, titles)) return nullptr;
+    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(values, ""_ns));
     if (!setting) return nullptr;
-    return KLPSegmentCell::cellWithTitle(spec.label(), setting, values, titles, note(spec),
-                                         nullptr);
+    return KLPSegmentCell::cellWithTitle(specifier.label(), setting, values, titles,
+                                         note(specifier), nullptr);
 }
 
-Ref<KLPCell> makeEditText(Specifier& spec, Context&) {
-    NSString* placeholder = spec.string("placeholder");
-    Ref<KLPSettings> setting = boundSetting(spec, ""_ns);
+Ref<KLPCell> makeEditText(Specifier& specifier, Context&) {
+    NSString* placeholder = specifier.string("placeholder");
+    Ref<KLPSettings> setting = boundSetting(specifier, ""_ns);
     if (!setting) return nullptr;
-    return KLPTextFieldCell::cellWithTitle(spec.label(), setting, placeholder, note(spec), nullptr);
+    return KLPTextFieldCell::cellWithTitle(specifier.label(), setting, placeholder, note(specifier),
+                                           nullptr);
 }
 
-Ref<KLPCell> makeLinkList(Specifier& spec, Context&) {
+Ref<KLPCell> makeLinkList(Specifier& specifier, Context&) {
     NSArray *values, *titles;
-    if (!choices(spec, values, titles)) return nullptr;
-    Ref<KLPSettings> setting = boundSetting(spec, firstOr(values, ""_ns));
+    if (!choices(specifier, values, titles)) return nullptr;
+    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(values, ""_ns));
     if (!setting) return nullptr;
-    return KLPListCell::cellWithTitle(spec.label(), setting, titles, values, true, note(spec),
-                                      nullptr);
+    return KLPListCell::cellWithTitle(specifier.label(), setting, titles, values, true,
+                                      note(specifier), nullptr);
 }
 
 Ref<NSString> shownValue(NSObject* value) {
@@ -179,19 +181,19 @@ Ref<NSString> shownValue(NSObject* value) {
 }
 
 // Shows the stored value; registers no default over a control's.
-Ref<KLPCell> makeTitleValue(Specifier& spec, Context&) {
-    NSString* key = settingKey(spec);
-    NSUserDefaults* store = settingStore(spec);
-    if (!spec.ok()) return nullptr;
+Ref<KLPCell> makeTitleValue(Specifier& specifier, Context&) {
+    NSString* key = settingKey(specifier);
+    NSUserDefaults* store = settingStore(specifier);
+    if (!specifier.ok()) return nullptr;
     Ref<NSObject> stored = store->objectForKey(key);
-    return KLPValueCell::cellWithTitle(spec.label(),
-                                       shownValue(stored ? stored.get() : spec.object("default")));
+    return KLPValueCell::cellWithTitle(
+        specifier.label(), shownValue(stored ? stored.get() : specifier.object("default")));
 }
 
-Ref<KLPCell> makeButton(Specifier& spec, Context&) {
-    Ref<NSString> name = note(spec);
-    if (!spec.ok()) return nullptr;
-    Ref<KLPCell> cell = KLPLinkCell::cellWithTitle(spec.label(), [name](NSObject* sender) {
+Ref<KLPCell> makeButton(Specifier& specifier, Context&) {
+    Ref<NSString> name = note(specifier);
+    if (!specifier.ok()) return nullptr;
+    Ref<KLPCell> cell = KLPLinkCell::cellWithTitle(specifier.label(), [name](NSObject* sender) {
         NSNotificationCenter::defaultCenter()->postNotificationName(name, sender);
     });
     cell->setAccessoryType(UITableViewCellAccessoryNone);
@@ -207,18 +209,19 @@ std::optional<fs::path> detailFile(const Context& context, const std::string& de
     return std::nullopt;
 }
 
-Ref<KLPreferences> childScreen(Specifier& spec, Context& context);
+Ref<KLPreferences> childScreen(Specifier& specifier, Context& context);
 
-Ref<KLPCell> makeLink(Specifier& spec, Context& context) {
-    Ref<KLPreferences> screen = childScreen(spec, context);
+Ref<KLPCell> makeLink(Specifier& specifier, Context& context) {
+    Ref<KLPreferences> screen = childScreen(specifier, context);
     if (!screen) return nullptr;
-    return KLPLinkCell::cellWithTitle(spec.label(), [screen, owner = context.owner](NSObject*) {
-        if (*owner) (*owner)->navigationController()->pushViewController(screen, true);
-    });
+    return KLPLinkCell::cellWithTitle(
+        specifier.label(), [screen, owner = context.owner](NSObject*) {
+            if (*owner) (*owner)->navigationController()->pushViewController(screen, true);
+        });
 }
 
-Ref<KLPCell> makeStaticText(Specifier& spec, Context&) {
-    return spec.ok() ? KLPCell::cellWithTitle(spec.label(), nullptr) : nullptr;
+Ref<KLPCell> makeStaticText(Specifier& specifier, Context&) {
+    return specifier.ok() ? KLPCell::cellWithTitle(specifier.label(), nullptr) : nullptr;
 }
 
 // Each cell type, with the keys it takes besides `cell` and `label`; a type
@@ -255,19 +258,19 @@ bool takesKey(const CellType& type, std::string_view key) {
 }
 
 // The specifier's cell type, with its keys checked; nullptr with a problem.
-const CellType* cellType(Specifier& spec) {
-    NSString* cell = spec.string("cell");
+const CellType* cellType(Specifier& specifier) {
+    NSString* cell = specifier.string("cell");
     if (!cell) {
-        spec.fail("cell is missing");
+        specifier.fail("cell is missing");
         return nullptr;
     }
     for (const CellType& type : kCellTypes)
         if (type.name == cell->utf8()) {
-            for (const auto& [key, value] : spec.entries())
-                if (!takesKey(type, key)) spec.fail("unknown key " + key);
+            for (const auto& [key, value] : specifier.entries())
+                if (!takesKey(type, key)) specifier.fail("unknown key " + key);
             return &type;
         }
-    spec.fail("unknown cell type " + cell->utf8());
+    specifier.fail("unknown cell type " + cell->utf8());
     return nullptr;
 }
 
@@ -282,12 +285,13 @@ class Screen {
     void add(NSObject* entry, long index) {
         auto* item = as<NSDictionary>(entry);
         if (!item) return addPlain(index, nullptr, "the item is not a dictionary");
-        Specifier spec(item);
-        const CellType* type = cellType(spec);
-        NSString* label = spec.label();
-        if (type && !type->make && spec.ok()) return group(label, spec.string("footerText"));
-        Ref<KLPCell> cell = type && spec.ok() ? type->make(spec, context_) : nullptr;
-        if (!spec.ok() || !cell) return addPlain(index, label, spec.problem());
+        Specifier specifier(item);
+        const CellType* type = cellType(specifier);
+        NSString* label = specifier.label();
+        if (type && !type->make && specifier.ok())
+            return group(label, specifier.string("footerText"));
+        Ref<KLPCell> cell = type && specifier.ok() ? type->make(specifier, context_) : nullptr;
+        if (!specifier.ok() || !cell) return addPlain(index, label, specifier.problem());
         current()->addCell(cell);
     }
 
@@ -360,15 +364,15 @@ Ref<KLPreferences> screenFromFile(const fs::path& file, NSString* fallbackTitle,
     }
 }
 
-Ref<KLPreferences> childScreen(Specifier& spec, Context& context) {
-    NSString* detail = spec.string("detail");
-    NSArray* items = spec.array("items");
-    if (!spec.ok()) return nullptr;
+Ref<KLPreferences> childScreen(Specifier& specifier, Context& context) {
+    NSString* detail = specifier.string("detail");
+    NSArray* items = specifier.array("items");
+    if (!specifier.ok()) return nullptr;
     std::string error;
     Ref<KLPreferences> screen;
     std::optional<fs::path> file = detail ? detailFile(context, detail->utf8()) : std::nullopt;
     if (items)
-        screen = screenFromRoot(spec.item(), spec.label(), context, error);
+        screen = screenFromRoot(specifier.item(), specifier.label(), context, error);
     else if (!detail)
         error = "a link needs a detail or items";
     else if (!file)
@@ -377,8 +381,8 @@ Ref<KLPreferences> childScreen(Specifier& spec, Context& context) {
              context.open.end())
         error = "detail \"" + detail->utf8() + "\" is already open above this pane";
     else
-        screen = screenFromFile(*file, spec.label(), context, error);
-    if (!screen) spec.fail(error);
+        screen = screenFromFile(*file, specifier.label(), context, error);
+    if (!screen) specifier.fail(error);
     return screen;
 }
 
