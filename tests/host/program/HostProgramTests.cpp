@@ -50,6 +50,10 @@ TEST(HostOptions, EveryOptionAttachedOrSeparateAndTheStagedRootByDefault) {
     EXPECT_EQ(parsed({"--velin=off"}).velin, false);
     EXPECT_TRUE(parsed({"--fast", "--velin", "maybe", "-h"}).help) << "--help wins";
     EXPECT_TRUE(parsed({"--version"}).version);
+    HostOptions preferences = parsed({"--preferences", "p.plist"});
+    EXPECT_EQ(preferences.preferences, "p.plist");
+    EXPECT_EQ(preferences.mode, HostMode::Interactive) << "a list starts a prompt by default";
+    EXPECT_EQ(parsed({"--preferences=p.plist", "--script", "-"}).mode, HostMode::Script);
 }
 
 TEST(HostOptions, BadOptionsAreExplainedAndTyposGetTheClosestName) {
