@@ -120,8 +120,9 @@ id KLPGalleryMakeController(const char* plistPath) {
     return controller.leak();
 }
 
-id KLPSpecifierListMakeController(const char* path, KLPSpecifierReport report, void* context) {
-    KLPSpecifierList list = KLPSpecifierListFromFile(path ? path : "");
+id KLPSpecifierListMakeController(const char* path, const char* language, KLPSpecifierReport report,
+                                  void* context) {
+    KLPSpecifierList list = KLPSpecifierListFromFile(path ? path : "", language ? language : "en");
     for (const std::string& warning : list.warnings)
         report(warning.c_str(), context);
     if (!list.controller) report(list.error.c_str(), context);

@@ -20,12 +20,15 @@ __attribute__((visibility("default"))) id KLPGalleryMakeController(const char* p
 }
 
 extern "C" {
-// Makes the screen of the specifier list in the file, answered with a count
+// Makes the screen of the specifier list in the file, its texts in the
+// language (a `.lproj` folder's name; nil: "en"), answered with a count
 // of 1 that the caller owns, or nil. Each warning, and the reason for nil, is
 // handed to `report` a line at a time.
 using KLPSpecifierReport = void (*)(const char* line, void* context);
-using KLPSpecifierListMakeControllerFunction = id (*)(const char* path, KLPSpecifierReport report,
-                                                      void* context);
-__attribute__((visibility("default"))) id
-KLPSpecifierListMakeController(const char* path, KLPSpecifierReport report, void* context);
+using KLPSpecifierListMakeControllerFunction = id (*)(const char* path, const char* language,
+                                                      KLPSpecifierReport report, void* context);
+__attribute__((visibility("default"))) id KLPSpecifierListMakeController(const char* path,
+                                                                         const char* language,
+                                                                         KLPSpecifierReport report,
+                                                                         void* context);
 }

@@ -27,6 +27,7 @@ enum OptionId : int {
     kAppearance,
     kFresh,
     kPreferences,
+    kLanguage,
     kKeepGoing,
     kHelp,
     kVersion,
@@ -49,6 +50,7 @@ const std::vector<option>& longOptions() {
         {"appearance", required_argument, nullptr, kAppearance},
         {"fresh", no_argument, nullptr, kFresh},
         {"preferences", required_argument, nullptr, kPreferences},
+        {"language", required_argument, nullptr, kLanguage},
         {"keep-going", no_argument, nullptr, kKeepGoing},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
@@ -153,6 +155,9 @@ std::optional<std::string> apply(HostOptions& options, int id, const std::string
         break;
     case kPreferences:
         options.preferences = value;
+        break;
+    case kLanguage:
+        options.language = value;
         break;
     case kKeepGoing:
         options.keepGoing = true;
@@ -270,7 +275,7 @@ const char* hostUsage() {
            "                    [--feed FILE] [--velin on|off] [--no-inject] [--quiet]\n"
            "                    [--keep-going] [--snapshots DIR] [--size WxH] [--scale N]\n"
            "                    [--device NAME] [--appearance light|dark]\n"
-           "                    [--preferences FILE.plist]\n"
+           "                    [--preferences FILE.plist] [--language NAME]\n"
            "  --tour           runs the built-in tour of the screens (the default, unless --feed\n"
            "                   or --velin is given: then the feed is printed once)\n"
            "  --interactive    a prompt for session commands (\"help\" lists them), with line\n"
@@ -302,6 +307,7 @@ const char* hostUsage() {
            "  --appearance A   light (the default) or dark\n"
            "  --preferences FILE.plist  starts on the preferences screen that the specifier\n"
            "                   list declares (a prompt unless another mode is chosen)\n"
+           "  --language NAME  the texts of such screens from NAME.lproj (default: en)\n"
            "  --help, --version\n"
            "Options take their value as --opt VALUE or --opt=VALUE.\n";
 }

@@ -82,6 +82,7 @@ int runSession(const HostOptions& options, NSArray* feed, const std::string& fee
     addDefaultsCommand();
     addRelaunchCommand(options);
     addPreferencesCommand();
+    setPreferencesLanguage(options.language);
     HostSession session(feed, out, errors, feedFile);
     session.setSnapshotFolder(options.snapshots);
     if (std::string problem = options.preferences.empty()

@@ -39,6 +39,7 @@ struct HostOptions {
     // A specifier list whose screen the session starts on; a prompt unless
     // another mode is chosen.
     std::string preferences{};
+    std::string language = "en"; // the texts of those screens
     // --help and --version: print and leave.
     bool help = false;
     bool version = false;

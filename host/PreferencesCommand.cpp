@@ -11,7 +11,12 @@ namespace {
 
 constexpr const char* kSpecifierListSymbol = "KLPSpecifierListMakeController";
 using Report = void (*)(const char* line, void* context);
-using MakeController = id (*)(const char* path, Report report, void* context);
+using MakeController = id (*)(const char* path, const char* language, Report report, void* context);
+
+std::string& language() {
+    static std::string chosen = "en";
+    return chosen;
+}
 
 struct Lines {
     std::ostream& warnings;
@@ -39,13 +44,17 @@ std::string openPreferences(HostSession& session, const std::string& path) {
         return reason.substr(0, reason.find_last_not_of('\n') + 1);
     }
     Lines lines{session.errors(), {}};
-    Ref<NSObject> made =
-        Ref<NSObject>::adopt(static_cast<NSObject*>(make(path.c_str(), collect, &lines)));
+    Ref<NSObject> made = Ref<NSObject>::adopt(
+        static_cast<NSObject*>(make(path.c_str(), language().c_str(), collect, &lines)));
     auto* screen = as<UIViewController>(made);
     if (!screen) return lines.last; // the reason, reported last
     if (!lines.last.empty()) collect("", &lines);
     session.navigation()->pushViewController(screen, true);
     return "";
+}
+
+void setPreferencesLanguage(const std::string& chosen) {
+    language() = chosen;
 }
 
 void addPreferencesCommand() {

@@ -11,4 +11,7 @@
 // the reason when the list makes no screen, or an empty string.
 std::string openPreferences(HostSession& session, const std::string& path);
 
+// The `.lproj` folder whose strings the screens show ("en" until set).
+void setPreferencesLanguage(const std::string& language);
+
 void addPreferencesCommand();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,6 +34,8 @@ struct Context {
     fs::path folder;
     std::vector<std::string> open;
     std::vector<std::string>* warnings;
+    std::string language = "en";
+    Ref<NSDictionary> strings = nullptr; // the list's table in that language
     // The controller being built, for the link rows that push its children.
     std::shared_ptr<KLPreferences*> owner = std::make_shared<KLPreferences*>(nullptr);
 };
@@ -40,10 +44,15 @@ Ref<NSString> text(const std::string& utf8) {
     return NSString::stringWithUTF8String(utf8.c_str());
 }
 
+NSString* translated(NSDictionary* strings, NSString* text) {
+    auto* found = strings && text ? as<NSString>(strings->objectForKey(text)) : nullptr;
+    return found ? found : text;
+}
+
 // One specifier's values, read by type; the first problem is kept.
 class Specifier {
   public:
-    explicit Specifier(NSDictionary* item) : item_(item) {}
+    Specifier(NSDictionary* item, NSDictionary* strings) : item_(item), strings_(strings) {}
 
     template <class T> T* get(const char* name, const char* kind) {
         NSObject* value = item_->objectForKey(text(name));
@@ -63,7 +72,9 @@ class Specifier {
         NSNumber* value = get<NSNumber>(name, "a boolean");
         return value ? value->boolValue() : fallback;
     }
-    NSString* label() { return string("label"); }
+    // A text shown to the user, as the strings table translates it.
+    NSString* shown(const char* name) { return translated(strings_, string(name)); }
+    NSString* label() { return shown("label"); }
     const NSDictionary::Storage& entries() const { return item_->entries(); }
     NSDictionary* item() const { return item_; }
 
@@ -75,6 +86,7 @@ class Specifier {
 
   private:
     NSDictionary* item_;
+    NSDictionary* strings_;
     std::string problem_;
 };
 
@@ -285,11 +297,11 @@ class Screen {
     void add(NSObject* entry, long index) {
         auto* item = as<NSDictionary>(entry);
         if (!item) return addPlain(index, nullptr, "the item is not a dictionary");
-        Specifier specifier(item);
+        Specifier specifier(item, context_.strings);
         const CellType* type = cellType(specifier);
         NSString* label = specifier.label();
         if (type && !type->make && specifier.ok())
-            return group(label, specifier.string("footerText"));
+            return group(label, specifier.shown("footerText"));
         Ref<KLPCell> cell = type && specifier.ok() ? type->make(specifier, context_) : nullptr;
         if (!specifier.ok() || !cell) return addPlain(index, label, specifier.problem());
         current()->addCell(cell);
@@ -322,6 +334,22 @@ class Screen {
     std::vector<Ref<KLPSection>> sections_;
 };
 
+// The list's table in the language's folder beside it, or nil; a table that
+// does not parse is a warning, and the texts show as written.
+Ref<NSDictionary> stringsTable(const fs::path& file, const Context& context) {
+    fs::path table =
+        file.parent_path() / (context.language + ".lproj") / (file.stem().string() + ".strings");
+    std::ifstream in(table, std::ios::binary);
+    if (!in) return nullptr;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    Ref<NSObject> parsed = readOpenStepPropertyList("{" + text + "}", error);
+    if (!as<NSDictionary>(parsed))
+        context.warnings->push_back(table.filename().string() + ": " + error +
+                                    "; texts shown as written");
+    return as<NSDictionary>(parsed);
+}
+
 Ref<UIColor> accentColor() {
     return UIColor::colorWithRed(209 / 255.0, 59 / 255.0, 87 / 255.0, 1);
 }
@@ -340,7 +368,7 @@ Ref<KLPreferences> screenFromRoot(NSObject* root, NSString* fallbackTitle, Conte
     long index = 0;
     for (NSObject* item : *items)
         screen.add(item, index++);
-    NSString* title = as<NSString>(list->objectForKey("title"_ns));
+    NSString* title = translated(context.strings, as<NSString>(list->objectForKey("title"_ns)));
     Ref<KLPreferences> controller = KLPreferences::tableWithSections(
         screen.sections(), title ? title : fallbackTitle, accentColor());
     *context.owner = controller.get();
@@ -352,6 +380,7 @@ Ref<KLPreferences> screenFromFile(const fs::path& file, NSString* fallbackTitle,
     context.source = file.filename().string();
     context.folder = file.parent_path();
     context.open.push_back(file.string());
+    context.strings = stringsTable(file, context);
     Ref<NSDictionary> contents;
     switch (readDictionaryFile(file.string(), contents, error)) {
     case PropertyListFile::Ok:
@@ -388,9 +417,13 @@ Ref<KLPreferences> childScreen(Specifier& specifier, Context& context) {
 
 } // namespace
 
-KLPSpecifierList KLPSpecifierListFromFile(const std::string& path) {
+KLPSpecifierList KLPSpecifierListFromFile(const std::string& path, const std::string& language) {
     KLPSpecifierList result;
-    Context context{.source = path, .folder = {}, .open = {}, .warnings = &result.warnings};
+    Context context{.source = path,
+                    .folder = {},
+                    .open = {},
+                    .warnings = &result.warnings,
+                    .language = language};
     std::error_code ignored;
     fs::path file = fs::weakly_canonical(path, ignored);
     result.controller = screenFromFile(file, text(file.stem().string()), context, result.error);

@@ -29,8 +29,11 @@ struct KLPSpecifierList {
     std::vector<std::string> warnings;
 };
 
-// The screen of the list in the file.
-KLPSpecifierList KLPSpecifierListFromFile(const std::string& path);
+// The screen of the list in the file. Labels, footers and titles are looked
+// up in `<language>.lproj/<list's name>.strings` beside each list file, and
+// show as written when the table lacks them.
+KLPSpecifierList KLPSpecifierListFromFile(const std::string& path,
+                                          const std::string& language = "en");
 // The screen of a list given as a dictionary; details are found in `folder`.
 KLPSpecifierList KLPSpecifierListFromDictionary(NSDictionary* list, const std::string& folder);
 

@@ -229,3 +229,33 @@ TEST_F(SpecifierList, ReadsAListThatPythonWroteInTheBinaryFormat) {
     EXPECT_EQ(list.controller->title()->utf8(), "Py");
     EXPECT_TRUE(as<KLPSwitchCell>(rows(list.controller)[0])->switchView()->isOn());
 }
+
+TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
+    std::string file = write(
+        "Tweak.plist",
+        "<dict>" + entry("title", str("Title")) +
+            entry("items",
+                  "<array>" + item(cell("PSGroupCell", "Head") + entry("footerText", str("Foot"))) +
+                      item(cell("PSStaticTextCell", "Kept")) + "</array>") +
+            "</dict>");
+    std::filesystem::create_directories(root_ / "ar.lproj");
+    std::filesystem::create_directories(root_ / "de.lproj");
+    std::ofstream(root_ / "ar.lproj/Tweak.strings")
+        << "/* Arabic */\n\"Title\" = \"العنوان\";\nHead = \"رأس\";\n\"Foot\" = \"تذييل\";\n";
+    std::ofstream(root_ / "de.lproj/Tweak.strings") << "\"Title\" = ";
+    KLPSpecifierList arabic = KLPSpecifierListFromFile(file, "ar");
+    ASSERT_TRUE(arabic.controller) << arabic.error;
+    EXPECT_EQ(arabic.warnings, std::vector<std::string>{});
+    EXPECT_EQ(arabic.controller->title()->utf8(), "العنوان");
+    auto* section = static_cast<KLPSection*>(arabic.controller->sections()->objectAtIndex(0));
+    EXPECT_EQ(section->headerTitle()->utf8(), "رأس");
+    EXPECT_EQ(section->footerTitle()->utf8(), "تذييل");
+    EXPECT_EQ(rows(arabic.controller)[0]->textLabel()->text()->utf8(), "Kept")
+        << "not in the table";
+
+    KLPSpecifierList german = KLPSpecifierListFromFile(file, "de");
+    ASSERT_EQ(german.warnings.size(), 1u);
+    EXPECT_EQ(german.warnings[0].rfind("Tweak.strings: ", 0), 0u) << german.warnings[0];
+    EXPECT_EQ(german.controller->title()->utf8(), "Title");
+    EXPECT_EQ(KLPSpecifierListFromFile(file, "fr").controller->title()->utf8(), "Title");
+}
