@@ -14,11 +14,11 @@
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
+#include "ObjectModel/Implementation.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UIBarButtonItem.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UILabel.h"
-#include "ObjectModel/Implementation.h"
-#include "ObjectModel/Message.h"
 
 #define EXPORTED __attribute__((visibility("default")))
 #define TAVELIN_EXPORT extern "C" EXPORTED
