@@ -1,6 +1,8 @@
 // The library's settings screen as a person meets it, with Tavelin.dylib
 // injected into the host: a tap on the settings button builds and pushes the
-// screen, which is then laid out and drawn, and popped again. Then screens
+// screen, which is then laid out and drawn, and popped again, with the images
+// that imageNamed: caches and with a memory warning before every tap (so that
+// they are decoded again, as before the cache). Then screens
 // drawn at scale 3 and encoded as PNG, beside a bare cairo PNG write of the
 // same pixels.
 #include <benchmark/benchmark.h>
@@ -11,6 +13,8 @@
 #include <sstream>
 
 #include "Foundation/DeviceRoot.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
@@ -31,9 +35,25 @@ struct Screens {
     }
 };
 
+void memoryWarning() {
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr);
+}
+
 void pushAndPop(benchmark::State& state) {
     Screens screens;
     for (auto _ : state) {
+        screens.push();
+        screens.pop();
+    }
+}
+
+void pushAndPopAfterMemoryWarning(benchmark::State& state) {
+    Screens screens;
+    for (auto _ : state) {
+        state.PauseTiming();
+        memoryWarning();
+        state.ResumeTiming();
         screens.push();
         screens.pop();
     }
@@ -92,6 +112,7 @@ void encodeOnly(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(pushAndPop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(pushAndPopAfterMemoryWarning)->Unit(benchmark::kMicrosecond);
 BENCHMARK(pushDrawAndPop)->Unit(benchmark::kMicrosecond);
 // Argument 0: the feed; 1: the library's screen.
 BENCHMARK(drawAndEncode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

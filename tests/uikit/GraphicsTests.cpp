@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "Support.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
@@ -69,6 +71,17 @@ TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
     ASSERT_TRUE(sharp);
     EXPECT_DOUBLE_EQ(sharp->scale(), 2);
     EXPECT_EQ(sharp->size(), CGSizeMake(10, 5));
+}
+
+TEST_F(Graphics, ImageNamedSeesAChangedFileOnlyAfterAMemoryWarning) {
+    writePNG("/Library/images/kept.png", 20, 10, 1, 0, 0);
+    Ref<UIImage> first = UIImage::imageNamed("/Library/images/kept.png"_ns);
+    writePNG("/Library/images/kept.png", 40, 10, 1, 0, 0);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 20);
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 40);
+    EXPECT_EQ(first->pixelWidth(), 20);
 }
 
 TEST_F(Graphics, ImageNamedAnswersNilForMissingOrBrokenFiles) {
