@@ -94,8 +94,10 @@ cairo_t* measuringContext() {
 // What a measurement depends on, as one key: the colour does not count.
 std::string measuringKey(const std::string& text, const TextStyle& style, CGFloat width) {
     std::string key = style.family;
-    for (double number : {style.size, width, static_cast<double>(style.alignment),
-                          static_cast<double>(style.lines), style.bold ? 1.0 : 0.0})
+    key.push_back('\0');
+    for (double number :
+         {style.size, width, static_cast<double>(style.alignment), static_cast<double>(style.lines),
+          style.bold ? 1.0 : 0.0, static_cast<double>(style.boldPrefix)})
         key.append(reinterpret_cast<const char*>(&number), sizeof number);
     return key.append(text);
 }
