@@ -13,7 +13,7 @@ using PNGSink = bool (*)(void* closure, const unsigned char* data, std::size_t l
 struct PNGOptions {
     // Screens are large flat areas. Measured on the settings screen at scale
     // 2: zlib level 1 with the "up" filter alone encodes in a third of the
-    // time of cairo's writer (level 6, adaptive filters) for 20% more bytes;
+    // time of cairo's writer (level 6, adaptive filters) for 17-25% more bytes;
     // adaptive filters double the time, run-length matching adds 30% bytes.
     int level = 1;
     int strategy = 0;   // Z_DEFAULT_STRATEGY
