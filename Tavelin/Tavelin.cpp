@@ -4,6 +4,7 @@
 // preferences screen to the host's account settings.
 #include <cstdlib>
 #include <objc/runtime.h>
+#include <vector>
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSNumber.h"
@@ -112,11 +113,17 @@ method_IGMainFeedListAdapterDataSource_objectsForListAdapter(id self, SEL _cmd, 
         orig_IGMainFeedListAdapterDataSource_objectsForListAdapter,
         superclass_IGMainFeedListAdapterDataSource,
         "objectsForListAdapter:"_sel)(self, _cmd, listAdapter);
-    Ref<NSMutableArray> shown = NSArray::array()->mutableCopy();
-    if (hostObjects)
+    std::vector<NSObject*> shown;
+    if (hostObjects) {
+        shown.reserve(hostObjects->count());
         for (NSObject* object : *hostObjects)
-            if (!isSponsoredFeedItem(object)) shown->addObject(object);
-    return std::move(shown).retained();
+            if (!isSponsoredFeedItem(object)) shown.push_back(object);
+    }
+    // One message for the whole result, not one addObject: per object.
+    return send<Ref<NSMutableArray>>(NSMutableArray::objcClass(), "arrayWithObjects:count:"_sel,
+                                     static_cast<NSObject* const*>(shown.data()),
+                                     NSUInteger{shown.size()})
+        .retained();
 }
 
 // Settings entry and settings screen.

@@ -1,8 +1,10 @@
 // The library's settings screen as a person meets it, with Tavelin.dylib
 // injected into the host: a tap on the settings button builds and pushes the
-// screen, which is then laid out and drawn, and popped again. Then screens
-// drawn at scale 3 and encoded as PNG, beside a bare cairo PNG write of the
-// same pixels.
+// screen, which is then laid out and drawn, and popped again, with the images
+// that imageNamed: caches and with a memory warning before every tap (so that
+// they are decoded again, as before the cache). Then the library's screen
+// built, drawn and encoded as PNG at scale 2 and 3, and screens drawn at scale
+// 3 and encoded, by our encoder beside cairo's writer of the same pixels.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,6 +13,9 @@
 #include <sstream>
 
 #include "Foundation/DeviceRoot.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "UIKit/PNGEncoder.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
@@ -31,9 +36,25 @@ struct Screens {
     }
 };
 
+void memoryWarning() {
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr);
+}
+
 void pushAndPop(benchmark::State& state) {
     Screens screens;
     for (auto _ : state) {
+        screens.push();
+        screens.pop();
+    }
+}
+
+void pushAndPopAfterMemoryWarning(benchmark::State& state) {
+    Screens screens;
+    for (auto _ : state) {
+        state.PauseTiming();
+        memoryWarning();
+        state.ResumeTiming();
         screens.push();
         screens.pop();
     }
@@ -49,22 +70,50 @@ void pushDrawAndPop(benchmark::State& state) {
     }
 }
 
-cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+cairo_status_t countCairoBytes(void* closure, const unsigned char*, unsigned int length) {
+    *static_cast<std::size_t*>(closure) += length;
     return CAIRO_STATUS_SUCCESS;
 }
 
-std::string encodePNG(cairo_surface_t* surface) {
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, appendTo, &png);
-    return png;
+bool countBytes(void* closure, const unsigned char*, std::size_t length) {
+    *static_cast<std::size_t*>(closure) += length;
+    return true;
+}
+
+// The PNG's size, by our encoder or by cairo's writer.
+std::size_t encode(cairo_surface_t* surface, bool cairoWriter) {
+    std::size_t bytes = 0;
+    if (cairoWriter)
+        cairo_surface_write_to_png_stream(surface, countCairoBytes, &bytes);
+    else
+        encodePNG(surface, countBytes, &bytes);
+    return bytes;
+}
+
+void setScale(CGFloat scale) {
+    UIScreen::mainScreen()->setSize({390, 844});
+    UIScreen::mainScreen()->setScale(scale);
+}
+
+// Arguments: the scale, and 1 for cairo's writer.
+void pushDrawEncodeAndPop(benchmark::State& state) {
+    setScale(static_cast<CGFloat>(state.range(0)));
+    Screens screens;
+    std::string error;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        screens.push();
+        SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
+        bytes = encode(surface.get(), state.range(1) == 1);
+        screens.pop();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
 }
 
 // A 390 x 844 point screen at scale 3, showing the feed or the library's screen.
 struct ScaleThree : Screens {
     explicit ScaleThree(bool preferences) {
-        UIScreen::mainScreen()->setSize({390, 844});
-        UIScreen::mainScreen()->setScale(3);
+        setScale(3);
         if (preferences)
             push();
         else
@@ -72,12 +121,13 @@ struct ScaleThree : Screens {
     }
 };
 
+// Arguments: 0 for the feed, 1 for the library's screen; 1 for cairo's writer.
 void drawAndEncode(benchmark::State& state) {
     ScaleThree screens(state.range(0) == 1);
     std::string error;
     for (auto _ : state) {
         SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
-        benchmark::DoNotOptimize(encodePNG(surface.get()));
+        benchmark::DoNotOptimize(encode(surface.get(), state.range(1) == 1));
     }
 }
 
@@ -85,17 +135,29 @@ void encodeOnly(benchmark::State& state) {
     ScaleThree screens(state.range(0) == 1);
     std::string error;
     SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
+    std::size_t bytes = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(encodePNG(surface.get()));
+        bytes = encode(surface.get(), state.range(1) == 1);
+    state.counters["bytes"] = static_cast<double>(bytes);
 }
 
 } // namespace
 
 BENCHMARK(pushAndPop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(pushAndPopAfterMemoryWarning)->Unit(benchmark::kMicrosecond);
 BENCHMARK(pushDrawAndPop)->Unit(benchmark::kMicrosecond);
-// Argument 0: the feed; 1: the library's screen.
-BENCHMARK(drawAndEncode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(encodeOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(pushDrawEncodeAndPop)
+    ->ArgNames({"scale", "cairo"})
+    ->ArgsProduct({{2, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(drawAndEncode)
+    ->ArgNames({"library", "cairo"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(encodeOnly)
+    ->ArgNames({"library", "cairo"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     std::string defaults =

@@ -121,8 +121,9 @@ Check testClasses(const Strings& listed, const HostIdentity& host) {
 }
 
 Check testVersion(const VersionRange& range, double version) {
-    std::string span =
-        "[" + number(range.lowest) + ", " + (range.end ? number(*range.end) + ")" : "...)");
+    std::string span = "[";
+    span.append(number(range.lowest)).append(", ");
+    span.append(range.end ? number(*range.end) : std::string("...")).append(")");
     bool inside = version >= range.lowest && (!range.end || version < *range.end);
     return {inside, "CoreFoundation " + number(version) + (inside ? " in " : " is outside ") +
                         "CoreFoundationVersion " + span};

@@ -1,5 +1,7 @@
 #include "UIKit/PictureFile.h"
 
+#include "UIKit/PNGEncoder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -68,23 +70,22 @@ int createTemporary(int folder, const std::string& name, std::string* temporary)
     return -1;
 }
 
-cairo_status_t writeToDescriptor(void* closure, const unsigned char* data, unsigned int length) {
+bool writeToDescriptor(void* closure, const unsigned char* data, std::size_t length) {
     int fd = *static_cast<int*>(closure);
     while (length > 0) {
         ssize_t written = ::write(fd, data, length);
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return CAIRO_STATUS_WRITE_ERROR;
+        if (written <= 0) return false;
         data += written;
-        length -= static_cast<unsigned int>(written);
+        length -= static_cast<std::size_t>(written);
     }
-    return CAIRO_STATUS_SUCCESS;
+    return true;
 }
 
 // Writes the PNG into the new file; answers errno, or EIO for a failed encoding.
 int writePNG(cairo_surface_t* surface, int fd) {
     errno = 0;
-    cairo_status_t status = cairo_surface_write_to_png_stream(surface, writeToDescriptor, &fd);
-    if (status != CAIRO_STATUS_SUCCESS) return errno ? errno : EIO;
+    if (!encodePNG(surface, writeToDescriptor, &fd)) return errno ? errno : EIO;
     return ::fsync(fd) == 0 ? 0 : errno;
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <pango/pangocairo.h>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -90,6 +91,25 @@ cairo_t* measuringContext() {
     return cr.get();
 }
 
+// What a measurement depends on, as one key: the colour does not count.
+std::string measuringKey(const std::string& text, const TextStyle& style, CGFloat width) {
+    std::string key = style.family;
+    key.push_back('\0');
+    for (double number :
+         {style.size, width, static_cast<double>(style.alignment), static_cast<double>(style.lines),
+          style.bold ? 1.0 : 0.0, static_cast<double>(style.boldPrefix)})
+        key.append(reinterpret_cast<const char*>(&number), sizeof number);
+    return key.append(text);
+}
+
+CGSize measure(const std::string& text, const TextStyle& style, CGFloat width) {
+    LayoutPtr layout = makeLayout(measuringContext(), text, style, width);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout.get(), nullptr, &logical);
+    return {static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+            static_cast<CGFloat>(logical.height) / PANGO_SCALE};
+}
+
 std::set<std::string> familiesOfFontMap() {
     std::set<std::string> names;
     PangoFontFamily** families = nullptr;
@@ -129,12 +149,17 @@ TextStyle textStyleOfFont(const UIFont* font) {
     return style;
 }
 
+// Shaping dominates layout: measurements are kept per thread, a bounded
+// number of them, and all dropped once the bound is reached.
 CGSize textSize(const std::string& text, const TextStyle& style, CGFloat width) {
-    LayoutPtr layout = makeLayout(measuringContext(), text, style, width);
-    PangoRectangle logical;
-    pango_layout_get_extents(layout.get(), nullptr, &logical);
-    return {static_cast<CGFloat>(logical.width) / PANGO_SCALE,
-            static_cast<CGFloat>(logical.height) / PANGO_SCALE};
+    constexpr std::size_t kKeptMeasurements = 4096;
+    thread_local std::unordered_map<std::string, CGSize> kept;
+    std::string key = measuringKey(text, style, width);
+    if (auto found = kept.find(key); found != kept.end()) return found->second;
+    if (kept.size() >= kKeptMeasurements) kept.clear();
+    CGSize size = measure(text, style, width);
+    kept.emplace(std::move(key), size);
+    return size;
 }
 
 void drawText(cairo_t* cr, const std::string& text, const TextStyle& style, CGRect rect) {

@@ -3,6 +3,9 @@
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 
+NSString* const UIApplicationDidReceiveMemoryWarningNotification =
+    "UIApplicationDidReceiveMemoryWarningNotification"_ns;
+
 UIApplication* UIApplication::sharedApplicationImp(Class) {
     static UIApplication* const application = [] {
         UIApplication* app = make<UIApplication>(&UIApplication::init).leak();

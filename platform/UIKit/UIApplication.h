@@ -8,6 +8,9 @@
 #include "Foundation/NSURL.h"
 #include "ObjectModel/NSObject.h"
 
+// Posted through the default center when the system runs short of memory.
+extern NSString* const UIApplicationDidReceiveMemoryWarningNotification;
+
 struct UIApplication : NSObject {
     OBJC_CLASS(UIApplication, NSObject)
 

@@ -1,10 +1,15 @@
 #include "UIKit/UIImage.h"
 
 #include <cmath>
+#include <list>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "Foundation/DeviceRoot.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "ObjectModel/ClassBuilder.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UIScreen.h"
 
 namespace {
@@ -32,6 +37,90 @@ CGFloat scaleOfName(std::string_view fileName) {
     return 1;
 }
 
+// Decoded files by device path, as imageNamed: keeps them: the least recently
+// used go first past the budget, and a memory warning empties the cache, so a
+// file changed on disk is seen again after a warning or a relaunch.
+class ImageCache {
+  public:
+    static constexpr std::size_t budgetBytes = 32u << 20;
+
+    static ImageCache& shared() {
+        static ImageCache* const cache = [] {
+            auto* made = new ImageCache;
+            made->_observer = NSNotificationCenter::defaultCenter()->addObserverForName(
+                UIApplicationDidReceiveMemoryWarningNotification, nullptr,
+                [made](NSNotification*) { made->clear(); });
+            return made;
+        }();
+        return *cache;
+    }
+
+    // A new reference to the cached surface, or nullptr.
+    cairo_surface_t* find(const std::string& path) {
+        std::lock_guard lock(_mutex);
+        auto found = _index.find(path);
+        if (found == _index.end()) return nullptr;
+        _entries.splice(_entries.begin(), _entries, found->second);
+        return cairo_surface_reference(found->second->surface);
+    }
+
+    void insert(const std::string& path, cairo_surface_t* surface) {
+        std::size_t bytes = sizeOf(surface);
+        if (bytes > budgetBytes) return;
+        std::lock_guard lock(_mutex);
+        if (_index.contains(path)) return;
+        _entries.push_front({path, cairo_surface_reference(surface), bytes});
+        _index.emplace(path, _entries.begin());
+        _bytes += bytes;
+        while (_bytes > budgetBytes)
+            dropOldest();
+    }
+
+    void clear() {
+        std::lock_guard lock(_mutex);
+        while (!_entries.empty())
+            dropOldest();
+    }
+
+  private:
+    struct Entry {
+        std::string path;
+        cairo_surface_t* surface;
+        std::size_t bytes;
+    };
+
+    static std::size_t sizeOf(cairo_surface_t* surface) {
+        return static_cast<std::size_t>(cairo_image_surface_get_stride(surface)) *
+               static_cast<std::size_t>(cairo_image_surface_get_height(surface));
+    }
+
+    void dropOldest() {
+        Entry& oldest = _entries.back();
+        _bytes -= oldest.bytes;
+        _index.erase(oldest.path);
+        cairo_surface_destroy(oldest.surface);
+        _entries.pop_back();
+    }
+
+    std::mutex _mutex;
+    std::list<Entry> _entries; // most recently used first
+    std::unordered_map<std::string, std::list<Entry>::iterator> _index;
+    std::size_t _bytes = 0;
+    Ref<NSObject> _observer;
+};
+
+cairo_surface_t* decodedFile(const std::string& file) {
+    ImageCache& cache = ImageCache::shared();
+    if (cairo_surface_t* cached = cache.find(file)) return cached;
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    cache.insert(file, surface);
+    return surface;
+}
+
 int pixels(CGFloat points, CGFloat scale) {
     CGFloat value = std::ceil(points * scale);
     return value > 0 && value < 1 << 15 ? static_cast<int>(value) : 0;
@@ -41,12 +130,8 @@ int pixels(CGFloat points, CGFloat scale) {
 
 Ref<UIImage> UIImage::imageNamedImp(Class cls, const NSString* path) {
     if (!path || path->length() == 0) return nullptr;
-    std::string file = devicePath(path->utf8());
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
+    cairo_surface_t* surface = decodedFile(devicePath(path->utf8()));
+    if (!surface) return nullptr;
     std::string_view name = lastComponent(path->utf8());
     return make<UIImage>(cls, &UIImage::initWithSurface, surface, scaleOfName(name),
                          NSString::string(name).get());

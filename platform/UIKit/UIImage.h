@@ -1,6 +1,8 @@
 // Bitmap images through cairo. imageNamed: takes a full device path (resolved
 // under the device root) and loads a PNG file; a name ending in @2x or @3x
 // gives an image of that scale. A missing or unreadable file gives nil.
+// Decoded files are cached by path within a memory budget until a memory
+// warning (UIApplicationDidReceiveMemoryWarningNotification).
 #pragma once
 
 #include <cairo.h>

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "Support.h"
+#include "UIKit/PNGEncoder.h"
+#include "UIKit/PictureFile.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
@@ -11,6 +15,23 @@ using uikit_support::ScreenTest;
 using uikit_support::writePNG;
 
 using Graphics = ScreenTest;
+
+namespace {
+
+bool appendTo(void* closure, const unsigned char* data, std::size_t length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return true;
+}
+
+cairo_status_t readFrom(void* closure, unsigned char* data, unsigned int length) {
+    auto* rest = static_cast<std::string_view*>(closure);
+    if (rest->size() < length) return CAIRO_STATUS_READ_ERROR;
+    rest->copy(reinterpret_cast<char*>(data), length);
+    rest->remove_prefix(length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+} // namespace
 
 TEST_F(Graphics, FontNamesResolveIgnoringCaseToAMetricCompatibleFamily) {
     Ref<UIFont> lower = UIFont::fontWithName("arial"_ns, 55);
@@ -71,6 +92,17 @@ TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
     EXPECT_EQ(sharp->size(), CGSizeMake(10, 5));
 }
 
+TEST_F(Graphics, ImageNamedSeesAChangedFileOnlyAfterAMemoryWarning) {
+    writePNG("/Library/images/kept.png", 20, 10, 1, 0, 0);
+    Ref<UIImage> first = UIImage::imageNamed("/Library/images/kept.png"_ns);
+    writePNG("/Library/images/kept.png", 40, 10, 1, 0, 0);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 20);
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 40);
+    EXPECT_EQ(first->pixelWidth(), 20);
+}
+
 TEST_F(Graphics, ImageNamedAnswersNilForMissingOrBrokenFiles) {
     EXPECT_FALSE(UIImage::imageNamed("/Library/images/missing.png"_ns));
     EXPECT_FALSE(UIImage::imageNamed(nullptr));
@@ -107,4 +139,23 @@ TEST_F(Graphics, DrawInRectSqueezesTheWholeImageIntoTheRectangle) {
     EXPECT_EQ(pixelAt(square->surface(), 0, 0), 0xFF0000FFu);
     EXPECT_EQ(pixelAt(square->surface(), 69, 69), 0xFF0000FFu);
     wide->drawInRect(CGRectMake(0, 0, 1, 1)); // no context: nothing happens
+}
+
+TEST_F(Graphics, EncodedPNGsDecodeToTheSamePixelsWithOrWithoutAlpha) {
+    for (double alpha : {1.0, 0.5}) {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3, 2);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgba(cr, 0.2, 0.6, 1.0, alpha);
+        cairo_rectangle(cr, 1, 0, 2, 2);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+        std::string bytes;
+        ASSERT_TRUE(encodePNG(surface, appendTo, &bytes));
+        std::string_view rest = bytes;
+        cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(readFrom, &rest);
+        for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}})
+            EXPECT_TRUE(pixelsClose(pixelAt(decoded, x, y), pixelAt(surface, x, y))) << alpha;
+        cairo_surface_destroy(decoded);
+        cairo_surface_destroy(surface);
+    }
 }
