@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UISegmentedControl.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 

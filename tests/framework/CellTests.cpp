@@ -11,8 +11,8 @@
 #include "KLPreferences/KLPValueCell.h"
 #include "KLPreferences/KLPViewSection.h"
 #include "KLPreferences/KLPreferences.h"
-#include "UIKit/UIApplication.h"
 #include "ObjectModel/Message.h"
+#include "UIKit/UIApplication.h"
 
 using uikit_support::pixelAt;
 using uikit_support::ScreenTest;

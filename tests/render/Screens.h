@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "ObjectModel/ClassBuilder.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewController.h"
-#include "ObjectModel/ClassBuilder.h"
 
 namespace render_support {
 

@@ -101,14 +101,14 @@ TEST(InjectedLibraries, TheLibraryExportsOnlyItsEntryPoints) {
         exported.insert(name);
     EXPECT_EQ(pclose(pipe), 0);
     std::set<std::string> expected{"local_init", "register_hook"};
-    for (const char* hook : {"IGAccountSettingsViewController_viewDidLoad", "IGPost_mediaCoord",
-                             "IGPost_setMediaCoord",
-                             "IGMainFeedListAdapterDataSource_objectsForListAdapter"}) {
+    for (const char* hook :
+         {"IGAccountSettingsViewController_viewDidLoad", "IGPost_mediaCoord",
+          "IGPost_setMediaCoord", "IGMainFeedListAdapterDataSource_objectsForListAdapter"}) {
         expected.insert(std::string("orig_") + hook);
         expected.insert(std::string("method_") + hook);
     }
-    for (const char* cls : {"IGAccountSettingsViewController", "IGPost",
-                            "IGMainFeedListAdapterDataSource"})
+    for (const char* cls :
+         {"IGAccountSettingsViewController", "IGPost", "IGMainFeedListAdapterDataSource"})
         expected.insert(std::string("superclass_") + cls);
     expected.insert("method_IGAccountSettingsViewController_isTapped");
     EXPECT_EQ(exported, expected);

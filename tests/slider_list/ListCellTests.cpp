@@ -6,9 +6,9 @@
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSelectListTable.h"
+#include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
-#include "ObjectModel/Message.h"
 
 using slider_list::CellTest;
 using slider_list::text;

@@ -7,10 +7,10 @@
 
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSliderCell.h"
-#include "Support.h"
-#include "UIKit/ScreenText.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
+#include "Support.h"
+#include "UIKit/ScreenText.h"
 
 using slider_list::CellTest;
 using slider_list::text;

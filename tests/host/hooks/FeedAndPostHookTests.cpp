@@ -2,10 +2,10 @@
 
 #include "Foundation/NSArray.h"
 #include "Injection.h"
+#include "ObjectModel/Message.h"
 #include "Shapes.h"
 #include "host/HostClasses.h"
 #include "host/IGMainFeed.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 

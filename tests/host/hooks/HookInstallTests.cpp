@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "Injection.h"
+#include "ObjectModel/Message.h"
 #include "Shapes.h"
 #include "host/HostClasses.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGMainFeed.h"
-#include "ObjectModel/Message.h"
 
 namespace {
 

@@ -60,11 +60,14 @@ __attribute__((constructor)) void probe_init() {
     Class switchCell = objc_getClass("KLPSwitchCell");
     Class cell = objc_getClass("KLPCell");
     Class metaclass = object_getClass(reinterpret_cast<id>(switchCell));
-    previousSetMediaCoord = replace(objc_getClass("IGPost"), "setMediaCoord:", toIMP(&setMediaCoord));
-    previousSwitchCellFactory = replace(metaclass, "cellWithTitle:setting:postNotification:changeBlock:",
-                                        toIMP(&switchCellWithTitle));
+    previousSetMediaCoord =
+        replace(objc_getClass("IGPost"), "setMediaCoord:", toIMP(&setMediaCoord));
+    previousSwitchCellFactory =
+        replace(metaclass,
+                "cellWithTitle:setting:postNotification:changeBlock:", toIMP(&switchCellWithTitle));
     previousSetFrame = replace(objc_getClass("UIView"), "setFrame:", toIMP(&setFrame));
-    previousBoolForKey = replace(objc_getClass("NSUserDefaults"), "boolForKey:", toIMP(&boolForKey));
+    previousBoolForKey =
+        replace(objc_getClass("NSUserDefaults"), "boolForKey:", toIMP(&boolForKey));
     replace(cell, "height", toIMP(&cellHeight));
 }
 
