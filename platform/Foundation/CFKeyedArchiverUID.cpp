@@ -24,7 +24,4 @@ unsigned long CFKeyedArchiverUID::hashImp() {
     return _value;
 }
 
-const ClassInfo& CFKeyedArchiverUID::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<CFKeyedArchiverUID>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(CFKeyedArchiverUID)

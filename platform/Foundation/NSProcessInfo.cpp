@@ -29,7 +29,4 @@ int NSProcessInfo::processIdentifierImp() {
     return getpid();
 }
 
-const ClassInfo& NSProcessInfo::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<NSProcessInfo>().build();
-    return info;
-}
+OBJC_IMPLEMENT_LOADED_CLASS(NSProcessInfo)
