@@ -8,13 +8,13 @@
 #include <memory>
 #include <sstream>
 
-#include "../host/InjectedHost.h"
-#include "../render/Snapshot.h"
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
 #include "host/HostSession.h"
 #include "host/SnapshotCommand.h"
+#include "tests/host/InjectedHost.h"
+#include "tests/platform/UIKit/Snapshot.h"
 
 inline constexpr const char* kPictureReferences = "tests/pictures/reference";
 

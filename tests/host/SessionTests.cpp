@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Foundation/DeviceRoot.h"
+#include "host/HostClasses.h"
+#include "host/HostProgram.h"
+#include "host/HostSession.h"
+#include "host/IGAccountSettingsViewController.h"
+#include "tests/host/TestRoot.h"
+
+namespace {
+
+// A session of the host alone (no library), commands given as a script.
+std::string runScript(const std::string& script) {
+    registerHostClasses();
+    std::ostringstream out;
+    HostSession session(NSArray::array(), out);
+    std::istringstream in(script);
+    session.runScript(in, {.name = "s", .keepGoing = true});
+    return out.str();
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(Session, SplitsWordsQuotedTitlesAndEscapes) {
+    const std::pair<const char*, SessionArguments> cases[] = {
+        {"  type \"Velin Mode\"  a b ", {"type", "Velin Mode", "a", "b"}},
+        {"tap \"\"", {"tap", ""}},
+        {"type x \"say \\\"hi\\\"\"", {"type", "x", "say \"hi\""}},
+        {"type x a\\ b \\\\ \\n", {"type", "x", "a b", "\\", "\n"}},
+        {" \t", {}},
+    };
+    for (const auto& [line, words] : cases) {
+        std::string problem;
+        EXPECT_EQ(HostSession::split(line, &problem), words) << line;
+        EXPECT_EQ(problem, "") << line;
+    }
+    for (const char* bad : {"tap \"open", "tap x\\"}) {
+        std::string problem;
+        HostSession::split(bad, &problem);
+        EXPECT_NE(problem, "") << bad;
+    }
+}
+
+TEST(Session, UnknownCommandsAndTapsOnNothingAreExplainedAndTheSessionGoesOn) {
+    std::string out = runScript(
+        "jump\ntap 7 7\ntap \"Nope\"\nflip \"Edit Profile\"\n"
+        "settings\ntap 7 7\ntap 0 x\npick \"Log Out\" 1\nflip \"edit\"\nback\nback\nshow\n");
+    for (const char* said :
+         {"s:1: Unknown command \"jump\"; \"help\" lists the commands.",
+          "s:2: This screen has no rows to tap.", "s:3: This screen has no rows to tap.",
+          "s:4: This screen has no rows.", "s:6: No row 7 in section 7 on this screen.",
+          "s:7: tap takes SECTION ROW as numbers from 1, or a row.",
+          "s:8: The row \"Log Out\" has no segmented control.",
+          "s:9: The row \"edit\" has no switch.", "s:11: Already at the feed.",
+          "> show\n\n | Instagram | [Settings]"})
+        EXPECT_TRUE(contains(out, said)) << said << "\n" << out;
+}
+
+TEST(Session, TheHostAloneKeepsItsOwnButtonWhichGoesBack) {
+    std::string out = runScript("settings\ntap right\nquit\nshow\n");
+    EXPECT_TRUE(contains(out, "< Instagram | Settings | [Done]")) << out;
+    EXPECT_TRUE(contains(out, "> tap right\n\n | Instagram | [Settings]")) << out;
+    EXPECT_FALSE(contains(out, "> show")) << "nothing runs after quit";
+    EXPECT_TRUE(contains(out, "  1. Edit Profile  >\n")) << "rows are numbered from 1";
+}
+
+TEST(Session, HelpListsEveryCommandAndNewCommandsJoinInOneCall) {
+    addSessionCommand("wave",
+                      {"wave", "waves back", [](HostSession& session, const SessionArguments&) {
+                           session.out() << "o/\n";
+                           return std::string();
+                       }});
+    std::string out = runScript("help\nwave\n");
+    for (const char* name :
+         {"feed", "settings", "refresh", "tap right", "flip", "type", "return", "pick", "back",
+          "show", "help", "quit", "wave", "scroll", "expect", "expect-not", "reset"})
+        EXPECT_TRUE(contains(out, std::string("\n  ") + name)) << name << "\n" << out;
+    EXPECT_TRUE(contains(out, "o/\n")) << out;
+}
+
+TEST(Session, NoArgumentsRunTheTourAndFeedOptionsPrintTheFeed) {
+    auto mode = [](std::vector<std::string> arguments) {
+        auto parsed = parseHostOptions(arguments, "/staged");
+        return std::get<HostOptions>(parsed).mode;
+    };
+    EXPECT_EQ(mode({}), HostMode::Tour);
+    EXPECT_EQ(mode({"--no-inject"}), HostMode::Tour);
+    EXPECT_EQ(mode({"--velin", "on"}), HostMode::PrintFeed);
+    EXPECT_EQ(mode({"--interactive"}), HostMode::Interactive);
+    auto script = std::get<HostOptions>(parseHostOptions({"--script", "s.txt"}, "/r"));
+    EXPECT_EQ(script.mode, HostMode::Script);
+    EXPECT_EQ(script.script, "s.txt");
+}
+
+// The tour on a root with the library (or without it), Velin Mode set
+// before it starts.
+std::string tour(bool inject, bool velinBefore) {
+    TestRoot root;
+    root.inject("Tavelin.dylib", TAVELIN_DYLIB);
+    root.stageBundle();
+    std::ostringstream out, errors;
+    HostOptions options{.root = root.path(),
+                        .feed = HOST_FEED,
+                        .velin = velinBefore,
+                        .inject = inject,
+                        .mode = HostMode::Tour};
+    EXPECT_EQ(runHost(options, out, errors), 0) << errors.str();
+    EXPECT_EQ(errors.str().find("tavelin-host:"), std::string::npos) << errors.str();
+    return out.str();
+}
+
+void tourWithTheLibrary(bool velinBefore) {
+    std::string text = tour(true, velinBefore);
+    for (const char* screen :
+         {"> feed\n\n | Instagram | [Settings]\n1. Stories", "< Instagram | Settings | [",
+          "setting.png]", "< Settings | Tavelin | [", "> flip \"Velin Mode\" on\n",
+          "2. Velin Mode  [on]", "2. Velin Mode  [off]", "open URL: https://instagram.com/torvenak",
+          "2. Post\n    \"Golden hour over Alfama\"",
+          "> scroll down\n\n | Instagram | [Settings]\n3."})
+        EXPECT_TRUE(contains(text, screen)) << screen << "\n" << text;
+    EXPECT_FALSE(contains(text, "Sponsored")) << text;
+    EXPECT_TRUE(text.ends_with("2. Post by @mira.lens at Lisbon, Portugal\n    \"Golden hour over "
+                               "Alfama\"\n3. Post by @tomas_k\n    \"First snow on the "
+                               "balcony\"\n(1 to 3 of 7; \"scroll down\" and \"scroll up\" show "
+                               "the rest)\n\n\n"))
+        << "the tour ends on the feed with Velin Mode off\n"
+        << text;
+}
+
+void tourOfTheHostAlone() {
+    std::string text = tour(false, false);
+    EXPECT_TRUE(contains(text, "# The host alone, without the library")) << text;
+    EXPECT_TRUE(contains(text, "[Sponsored]")) << text;
+    EXPECT_TRUE(contains(text, "< Instagram | Settings | [Done]")) << text;
+    EXPECT_FALSE(contains(text, "Velin Mode  [")) << text;
+}
+
+TEST(Session, TheTourShowsEachScreenFromAnyStartAndTheHostAloneSaysSo) {
+    EXPECT_IN_CHILD(tourWithTheLibrary(false));
+    EXPECT_IN_CHILD(tourWithTheLibrary(true));
+    EXPECT_IN_CHILD(tourOfTheHostAlone());
+}
+
+} // namespace

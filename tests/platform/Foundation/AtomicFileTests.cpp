@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/stat.h>
+
+#include "Foundation/AtomicFile.h"
+#include "Foundation/NSArray.h"
+#include "Foundation/NSData.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNumber.h"
+#include "tests/platform/Foundation/TempRoot.h"
+
+using namespace testing_support;
+
+namespace {
+
+class AtomicFileTest : public TempRootTest {
+  protected:
+    std::string target() const { return (root_ / "file.plist").string(); }
+
+    // Runs the child test below under strace with one injected fault.
+    int writeUnderFault(const std::string& fault) {
+        return run("TAVELIN_CHILD_PATH=" + target() + " strace -f -o /dev/null -e inject=" + fault +
+                   " " + std::filesystem::read_symlink("/proc/self/exe").string() +
+                   " --gtest_also_run_disabled_tests --gtest_filter=AtomicFileChild.DISABLED_Write "
+                   ">/dev/null 2>&1");
+    }
+};
+
+// A dictionary with a large value, so that a kill can land inside a write.
+Ref<NSDictionary> version(int number) {
+    NSDictionary::Storage storage;
+    storage.emplace("version", NSNumber::numberWithInt(number));
+    storage.emplace("payload",
+                    NSData::data(std::string(256 * 1024, static_cast<char>('a' + number))));
+    return make<NSDictionary>(&NSDictionary::initWithStorage, std::move(storage));
+}
+
+} // namespace
+
+// Run by writeUnderFault: 0 when the write succeeded, 3 when it reported failure.
+TEST(AtomicFileChild, DISABLED_Write) {
+    std::string error;
+    std::_Exit(writeFileAtomically(std::getenv("TAVELIN_CHILD_PATH"), "new contents", error) ? 0
+                                                                                             : 3);
+}
+
+TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary) {
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
+    ASSERT_TRUE(writeFileAtomically(target(), "new contents", error)) << error;
+    EXPECT_EQ(readText(target()), "new contents");
+    EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
+    struct stat status {};
+    ASSERT_EQ(::stat(target().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0644u);
+}
+
+// A failed step leaves the old file; a failed folder flush comes after the
+// rename, so it is reported with the new file in place. Never a temporary left.
+TEST_F(AtomicFileTest, AFailedStepIsReportedAndLeavesNoTemporary) {
+    if (run("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+    const std::pair<const char*, const char*> cases[] = {
+        {"write:error=ENOSPC", "old"},
+        {"fsync:error=EIO:when=1", "old"},
+        {"rename:error=EXDEV", "old"},
+        {"fchmod:error=EPERM", "old"},
+        {"fsync:error=EIO:when=2", "new contents"}};
+    std::string error;
+    for (const auto& [fault, left] : cases) {
+        SCOPED_TRACE(fault);
+        ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
+        EXPECT_EQ(writeUnderFault(fault), 3);
+        EXPECT_EQ(readText(target()), left);
+        EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
+    }
+    // Nothing injected: the same child succeeds.
+    EXPECT_EQ(writeUnderFault("fsync:error=EIO:when=100"), 0);
+    EXPECT_EQ(readText(target()), "new contents");
+}
+
+TEST_F(AtomicFileTest, AMissingOrBlockedFolderIsReportedWithTheReason) {
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically((root_ / "missing/file.plist").string(), "x", error));
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    writeText(root_ / "plain", "a file, not a folder");
+    EXPECT_FALSE(writeFileAtomically((root_ / "plain/file.plist").string(), "x", error));
+    EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
+}
+
+TEST_F(AtomicFileTest, AKillDuringWritesLeavesTheOldOrTheNewFileNeverATornOne) {
+    std::mt19937 random(std::random_device{}());
+    ASSERT_TRUE(version(0)->writeToFile(NSString::string(target()), true));
+    for (int round = 0; round < 12; ++round) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 1;; ++i)
+                version(i % 2)->writeToFile(NSString::string(target()), true);
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(1000, 30000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        Ref<NSDictionary> read =
+            NSDictionary::dictionaryWithContentsOfFile(NSString::string(target()));
+        ASSERT_TRUE(read) << "round " << round;
+        int number = as<NSNumber>(read->objectForKey("version"))->intValue();
+        EXPECT_TRUE(objectsEqual(read, version(number))) << "round " << round;
+    }
+}
+
+TEST_F(AtomicFileTest, DamagedFilesAreKeptAsideWithoutOverwritingEarlierCopies) {
+    std::string path = target();
+    for (const char* content : {"first", "second", "third"}) {
+        writeText(path, content);
+        EXPECT_FALSE(keepAside(path).empty());
+    }
+    EXPECT_EQ(readText(path + ".corrupt"), "first");
+    EXPECT_EQ(readText(path + ".corrupt.1"), "second");
+    EXPECT_EQ(readText(path + ".corrupt.2"), "third");
+    EXPECT_EQ(keepAside(path), "");
+}
+
+TEST_F(AtomicFileTest, ReadingIsBoundedAndTellsMissingFromDamaged) {
+    std::string bytes, error;
+    EXPECT_EQ(readFile(target(), 16, bytes, error), FileRead::Missing);
+    writeText(target(), "0123456789");
+    EXPECT_EQ(readFile(target(), 16, bytes, error), FileRead::Ok);
+    EXPECT_EQ(bytes, "0123456789");
+    EXPECT_EQ(readFile(target(), 4, bytes, error), FileRead::Damaged);
+    EXPECT_NE(error.find("larger than 4 bytes"), std::string::npos);
+    EXPECT_EQ(readFile(root_.string(), 16, bytes, error), FileRead::Unavailable);
+    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0); // never opened: no hang
+    EXPECT_EQ(readFile((root_ / "fifo").string(), 16, bytes, error), FileRead::Unavailable);
+    EXPECT_FALSE(writeFileAtomically((root_ / "fifo").string(), "x", error));
+    EXPECT_TRUE(std::filesystem::is_fifo(root_ / "fifo"));
+}
