@@ -29,9 +29,7 @@ bool UIApplication::sendActionImp(SEL action, id target, id sender, id) {
 
 bool UIApplication::openURLImp(NSURL* url) {
     if (!url) return false;
-    if (_urlHandler) return _urlHandler(url);
-    _openedURLs->addObject(url);
-    return true;
+    return !_urlHandler || _urlHandler(url);
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(UIApplication)

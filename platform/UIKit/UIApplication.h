@@ -1,10 +1,9 @@
 // The running application: opens URLs through a handler that the host sets.
-// Without a handler the URLs are recorded, for tests to read.
+// Without a handler a URL counts as opened.
 #pragma once
 
 #include <functional>
 
-#include "Foundation/NSArray.h"
 #include "Foundation/NSURL.h"
 #include "ObjectModel/NSObject.h"
 
@@ -31,13 +30,9 @@ struct UIApplication : NSObject {
         return sendAction(action, target, sender, nullptr);
     }
 
-    // The host's handler and the recorded URLs (C++ helpers).
-    // An empty handler goes back to recording.
+    // The host's handler (a C++ helper); an empty one removes it.
     void setURLHandler(URLHandler handler) { _urlHandler = std::move(handler); }
-    NSArray* openedURLs() const { return _openedURLs; }
-    void clearOpenedURLs() { _openedURLs->removeAllObjects(); }
 
   private:
     URLHandler _urlHandler;
-    Ref<NSMutableArray> _openedURLs = NSMutableArray::array();
 };

@@ -155,17 +155,14 @@ void UITableView::setCellSelected(NSIndexPath* path, bool selected) {
     if (UITableViewCell* cell = cellForRowAtIndexPath(path)) cell->setSelected(selected);
 }
 
-void UITableView::selectRowAtIndexPathImp(NSIndexPath* path, bool animated, long scrollPosition) {
+void UITableView::selectRowAtIndexPathImp(NSIndexPath* path, bool, long) {
     if (!contains(path)) return;
     setCellSelected(_selected, false);
     _selected = NSIndexPath::indexPathForRow(path->row(), path->section());
     setCellSelected(_selected, true);
-    _lastSelectAnimated = animated;
-    _lastScrollPosition = scrollPosition;
 }
 
-void UITableView::deselectRowAtIndexPathImp(NSIndexPath* path, bool animated) {
-    _lastDeselectAnimated = animated;
+void UITableView::deselectRowAtIndexPathImp(NSIndexPath* path, bool) {
     if (!path || !objectsEqual(path, _selected)) return;
     setCellSelected(_selected, false);
     _selected = nullptr;

@@ -88,11 +88,6 @@ struct UITableView : UIScrollView {
     CGFloat heightForRow(NSIndexPath* path);
     const TableLayout& tableLayout() const { return _layout; }
 
-    // What the last selection and deselection call asked for, for tests.
-    bool lastSelectAnimated() const { return _lastSelectAnimated; }
-    long lastScrollPosition() const { return _lastScrollPosition; }
-    bool lastDeselectAnimated() const { return _lastDeselectAnimated; }
-
     // A simulated tap: selects the row and tells the delegate
     // tableView:didSelectRowAtIndexPath:. A path outside the table does
     // nothing (answers false).
@@ -118,7 +113,4 @@ struct UITableView : UIScrollView {
     TableLayout _layout;
     std::vector<Ref<UITableViewCell>> _reuseQueue;
     Ref<NSIndexPath> _selected;
-    bool _lastSelectAnimated = false;
-    long _lastScrollPosition = UITableViewScrollPositionNone;
-    bool _lastDeselectAnimated = false;
 };

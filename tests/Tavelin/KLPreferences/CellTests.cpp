@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "Foundation/NSNotificationCenter.h"
@@ -14,6 +15,7 @@
 #include "UIKit/UIApplication.h"
 #include "tests/platform/UIKit/Support.h"
 
+using uikit_support::DeselectCalls;
 using uikit_support::pixelAt;
 using uikit_support::ScreenTest;
 using uikit_support::writePNG;
@@ -88,9 +90,10 @@ TEST_F(Cells, LinkCellsDeselectAnimatedAndCallTheirBlockOnce) {
         KLPLinkCell::cellWithTitle("Link"_ns, [&](NSObject* cell) { calls.push_back(cell); });
     Ref<KLPreferences> table = showCells({silent, link});
     UITableView* view = table->tableView();
+    DeselectCalls deselects;
     view->tapRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0));
     EXPECT_FALSE(view->indexPathForSelectedRow());
-    EXPECT_TRUE(view->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     view->tapRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0));
     EXPECT_FALSE(view->indexPathForSelectedRow());
     EXPECT_EQ(calls, std::vector<NSObject*>{link.get()});
@@ -118,8 +121,11 @@ TEST_F(Cells, CreditsCellRedrawsItsAvatarAtTheScreenScaleAndCutsItToACircle) {
 }
 
 TEST_F(Cells, CreditsCellTapsDeselectAndOpenTheURL) {
-    UIApplication* app = UIApplication::sharedApplication();
-    app->clearOpenedURLs();
+    std::vector<std::string> opened;
+    UIApplication::sharedApplication()->setURLHandler([&](NSURL* url) {
+        opened.push_back(url->absoluteString()->utf8());
+        return true;
+    });
     Ref<KLPDeveloperCell> good =
         KLPDeveloperCell::cellWithTitle("A"_ns, nullptr, nullptr, "https://example.com/a"_ns);
     Ref<KLPDeveloperCell> bad =
@@ -129,10 +135,8 @@ TEST_F(Cells, CreditsCellTapsDeselectAndOpenTheURL) {
     for (long row = 0; row < 3; ++row)
         table->tableView()->tapRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
     EXPECT_FALSE(table->tableView()->indexPathForSelectedRow());
-    ASSERT_EQ(app->openedURLs()->count(), 1u);
-    EXPECT_EQ(static_cast<NSURL*>(app->openedURLs()->objectAtIndex(0))->absoluteString()->utf8(),
-              "https://example.com/a");
-    app->clearOpenedURLs();
+    UIApplication::sharedApplication()->setURLHandler({});
+    EXPECT_EQ(opened, std::vector<std::string>{"https://example.com/a"});
 }
 
 TEST_F(Cells, SectionsKeepTheirCellsInOrder) {

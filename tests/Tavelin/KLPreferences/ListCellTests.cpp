@@ -9,9 +9,11 @@
 #include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
+#include "tests/platform/UIKit/Support.h"
 
 using fixtures::CellTest;
 using fixtures::text;
+using uikit_support::DeselectCalls;
 
 namespace {
 
@@ -79,9 +81,10 @@ TEST_F(ListCell, TheStoredThirdValueShowsItsTextAndTheListChecksTheThirdRowOnly)
     EXPECT_EQ(text(cell->detailTextLabel()->text()), "High");
 
     Ref<KLPreferences> table = showInTable(cell, true);
+    DeselectCalls deselects;
     KLPSelectListTable* list = open(table);
     ASSERT_TRUE(list);
-    EXPECT_TRUE(table->tableView()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     EXPECT_FALSE(table->tableView()->indexPathForSelectedRow());
     EXPECT_EQ(text(list->title()), "Quality");
     EXPECT_EQ(list->tableView()->style(), UITableViewStyleGrouped);
@@ -123,9 +126,10 @@ TEST_F(ListCell, AListThatStaysOpenMovesItsCheckmarkAndKeepsItWhenRowsAreBuiltAg
     Ref<KLPListCell> cell = fourChoices(false);
     Ref<KLPreferences> table = showInTable(cell, true);
     KLPSelectListTable* list = open(table);
+    DeselectCalls deselects;
     list->tableView()->tapRowAtIndexPath(row(3));
     EXPECT_EQ(navigation->topViewController(), list);
-    EXPECT_TRUE(list->tableView()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     EXPECT_FALSE(list->tableView()->indexPathForSelectedRow());
     EXPECT_EQ(accessories(list), (std::vector<long>{kNone, kNone, kNone, kCheck}));
     EXPECT_EQ(text(cell->detailTextLabel()->text()), "Best");

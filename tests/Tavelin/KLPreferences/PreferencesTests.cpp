@@ -11,6 +11,7 @@
 #include "UIKit/UINavigationController.h"
 #include "tests/platform/UIKit/Support.h"
 
+using uikit_support::DeselectCalls;
 using uikit_support::ScreenTest;
 
 namespace {
@@ -137,12 +138,15 @@ TEST_F(Preferences, ReturningClearsTheSelectionAndAnAbandonedReturnRestoresIt) {
     Ref<UINavigationController> nav =
         UINavigationController::navigationControllerWithRootViewController(root);
     nav->pushViewController(controller, true);
+    DeselectCalls deselects;
+    uikit_support::CallRecorder<NSIndexPath*, bool, long> selects(
+        UITableView::objcClass(), "selectRowAtIndexPath:animated:scrollPosition:"_sel);
     table()->tapRowAtIndexPath(path(1, 0));
     Ref<UIViewController> above = make<UIViewController>(&UIViewController::init);
     nav->pushViewController(above, true);
     nav->popViewControllerAnimated(true); // plain return
     EXPECT_FALSE(table()->indexPathForSelectedRow());
-    EXPECT_TRUE(table()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
 
     table()->tapRowAtIndexPath(path(1, 0));
     nav->pushViewController(above, false);
@@ -150,8 +154,8 @@ TEST_F(Preferences, ReturningClearsTheSelectionAndAnAbandonedReturnRestoresIt) {
     EXPECT_FALSE(table()->indexPathForSelectedRow());
     ASSERT_TRUE(nav->cancelInteractivePop());
     EXPECT_TRUE(objectsEqual(table()->indexPathForSelectedRow(), path(1, 0)));
-    EXPECT_TRUE(table()->lastSelectAnimated());
-    EXPECT_EQ(table()->lastScrollPosition(), UITableViewScrollPositionNone);
+    EXPECT_TRUE(lastAnimated(selects));
+    EXPECT_EQ(std::get<3>(selects.calls.back()), UITableViewScrollPositionNone);
     ASSERT_TRUE(nav->beginInteractivePop());
     ASSERT_TRUE(nav->finishInteractivePop());
     EXPECT_FALSE(table()->indexPathForSelectedRow());

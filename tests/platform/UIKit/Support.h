@@ -1,15 +1,20 @@
-// Test helpers: a temporary device root, PNG files drawn with cairo, and a
-// screen chosen per test.
+// Test helpers: a temporary device root, PNG files drawn with cairo, a
+// screen chosen per test, and a method's calls recorded through the runtime.
 #pragma once
 
 #include <cairo.h>
 #include <filesystem>
 #include <fstream>
+#include <objc/runtime.h>
 #include <string>
+#include <tuple>
 #include <unistd.h>
+#include <vector>
 
 #include "Foundation/DeviceRoot.h"
+#include "ObjectModel/Implementation.h"
 #include "UIKit/UIScreen.h"
+#include "UIKit/UITableView.h"
 
 namespace uikit_support {
 
@@ -52,5 +57,37 @@ class ScreenTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(root_); }
     std::filesystem::path root_;
 };
+
+// While it lives, -[cls selector] runs an implementation that keeps the
+// receiver and the arguments of each call, then calls the original; one
+// recorder per argument list at a time.
+template <class... Args> class CallRecorder {
+  public:
+    CallRecorder(Class cls, SEL selector) : _method(class_getInstanceMethod(cls, selector)) {
+        calls.clear();
+        original = method_setImplementation(_method, toIMP(&record));
+    }
+    ~CallRecorder() { method_setImplementation(_method, original); }
+    inline static std::vector<std::tuple<id, Args...>> calls;
+
+  private:
+    static void record(id self, SEL cmd, Args... args) {
+        calls.emplace_back(self, args...);
+        fromIMP<void(id, SEL, Args...)>(original)(self, cmd, args...);
+    }
+    inline static IMP original = nullptr;
+    Method _method;
+};
+
+// The table's deselection calls, recorded.
+struct DeselectCalls : CallRecorder<NSIndexPath*, bool> {
+    DeselectCalls()
+        : CallRecorder(UITableView::objcClass(), "deselectRowAtIndexPath:animated:"_sel) {}
+};
+
+// Whether the last recorded call asked for animation; false when none came.
+template <class... Args> bool lastAnimated(const CallRecorder<Args...>& recorder) {
+    return !recorder.calls.empty() && std::get<2>(recorder.calls.back());
+}
 
 } // namespace uikit_support

@@ -244,7 +244,6 @@ TEST_F(Views, TablesAnswerSectionsTitlesHeightsAndTaps) {
     EXPECT_FALSE(table->tapRowAtIndexPath(nullptr));
     EXPECT_EQ(rows->tapped.size(), 1u);
     table->deselectRowAtIndexPath(last, true);
-    EXPECT_TRUE(table->lastDeselectAnimated());
     EXPECT_FALSE(table->indexPathForSelectedRow());
     EXPECT_FALSE(cell->isSelected());
 }
@@ -330,38 +329,18 @@ TEST_F(Views, TablesDescribeThemselvesAsText) {
                                                 "\n* Row 1.0\n    Line one\n    Line two\n");
 }
 
-namespace {
-
-std::vector<std::pair<id, CGRect>> seenFrames;
-IMP originalSetFrame = nullptr;
-
-void recordFrame(id self, SEL cmd, CGRect frame) {
-    seenFrames.emplace_back(self, frame);
-    fromIMP<void(id, SEL, CGRect)>(originalSetFrame)(self, cmd, frame);
-}
-
-// Sets the implementation of -[UIView setFrame:], answering the old one. The
-// subclasses below have been sent setFrame: already: the change reaches them.
-IMP replaceSetFrame(IMP implementation) {
-    Method method = class_getInstanceMethod(UIView::objcClass(), "setFrame:"_sel);
-    return method_setImplementation(method, implementation);
-}
-
-} // namespace
-
 TEST_F(Views, AReplacedSetFrameSeesEveryFrameThatLayoutGives) {
     Ref<FullRows> rows;
     Ref<UITableView> table = tableOf(rows, UITableViewStyleGrouped);
     table->setDelegate(rows);
     UITableViewCell* first = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0));
     first->setAccessoryView(UIView::viewWithFrame(CGRectMake(0, 0, 51, 31)));
-    seenFrames.clear();
-    originalSetFrame = replaceSetFrame(toIMP(&recordFrame));
+    // The subclasses have been sent setFrame: already: the replacement reaches them.
+    uikit_support::CallRecorder<CGRect> frames(UIView::objcClass(), "setFrame:"_sel);
     table->layoutIfNeeded();
-    replaceSetFrame(originalSetFrame);
-    auto seen = [](UIView* view) {
-        return std::count(seenFrames.begin(), seenFrames.end(),
-                          std::pair<id, CGRect>(view, view->frame()));
+    auto seen = [&](UIView* view) {
+        return std::count(frames.calls.begin(), frames.calls.end(),
+                          std::tuple<id, CGRect>(view, view->frame()));
     };
     EXPECT_TRUE(seen(first->accessoryView()));
     Ref<NSArray> cells = table->visibleCells();
