@@ -8,6 +8,7 @@
 
 #include "Foundation/NSIndexPath.h"
 #include "KLPreferences/KLPSettings.h"
+#include "UIKit/UIControl.h"
 #include "UIKit/UITableViewCell.h"
 #include "UIKit/UITableViewController.h"
 
@@ -40,6 +41,17 @@ struct KLPCell : UITableViewCell {
     void reportChange(NSObject* newValue, NSObject* changeArgument);
 
   protected:
+    // Where a control cell shows its control.
+    enum class ControlPlace { Accessory, ContentView };
+    // How every control cell takes its control, once it is set up: changes
+    // go to postNotification and changeBlock, the control's `events` send
+    // `action` to the cell, and the row never highlights.
+    void installControl(UIControl* control, ControlPlace place, SEL action, unsigned long events,
+                        NSString* postNotification, ValueChangedBlock changeBlock);
+    // Gives the control the cell's tint through `setter`: a control cell
+    // does so at each layout pass.
+    void tintControl(UIView* control, SEL setter);
+
     // Deselects this cell's row in the controller's table, animated.
     void deselectRowInTable(UITableViewController* table);
 

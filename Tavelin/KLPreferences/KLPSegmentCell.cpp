@@ -32,17 +32,14 @@ KLPSegmentCell* KLPSegmentCell::init_cellWithTitleImp(NSString* title, KLPSettin
                                                       NSString* postNotification,
                                                       ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
-    setPostNotification(postNotification);
-    setValueChanged(std::move(changeBlock));
     setValues(values);
     setDisplayedValues(displayedValues ? displayedValues : values);
     Ref<UISegmentedControl> control =
         UISegmentedControl::segmentedControlWithItems(this->displayedValues());
     setSegment(control);
-    control->addTarget(this, "segmentAction:"_sel, UIControlEventValueChanged);
     control->setSelectedSegmentIndex(storedIndex());
-    setAccessoryView(control);
-    setSelectionStyle(UITableViewCellSelectionStyleNone);
+    installControl(control, ControlPlace::Accessory, "segmentAction:"_sel,
+                   UIControlEventValueChanged, postNotification, std::move(changeBlock));
     return this;
 }
 
@@ -64,7 +61,7 @@ void KLPSegmentCell::segmentActionImp(UISegmentedControl* sender) {
 
 void KLPSegmentCell::layoutSubviewsImp() {
     sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
-    if (UISegmentedControl* control = segment()) control->setTintColor(tintUIColor());
+    tintControl(segment(), "setTintColor:"_sel);
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(KLPSegmentCell)

@@ -39,24 +39,19 @@ KLPSliderCell* KLPSliderCell::init_cellWithTitleImp(NSString* title, KLPSettings
                                                     NSString* postNotification,
                                                     ValueChangedBlock changeBlock) {
     if (!initWithTitle(nullptr, setting)) return nullptr;
-    setPostNotification(postNotification);
-    setValueChanged(std::move(changeBlock));
-
     const float stored = floatOf(setting ? setting->value() : nullptr);
     Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
     slider->setMinimumValue(min);
     slider->setMaximumValue(max);
     slider->setValue(stored);
-    slider->addTarget(this, "sliderChanged:"_sel, UIControlEventValueChanged);
-    send(contentView(), "addSubview:"_sel, static_cast<UIView*>(slider));
+    installControl(slider, ControlPlace::ContentView, "sliderChanged:"_sel,
+                   UIControlEventValueChanged, postNotification, std::move(changeBlock));
     setSliderCell(slider);
 
     setLLabel(addLabel(twoDecimals(min), UIColor::labelColor(), NSTextAlignmentCenter));
     setRLabel(addLabel(twoDecimals(max), UIColor::labelColor(), NSTextAlignmentCenter));
     setCLabel(addLabel(title, UIColor::labelColor(), NSTextAlignmentLeft));
     setVLabel(addLabel(twoDecimals(stored), UIColor::secondaryLabelColor(), NSTextAlignmentRight));
-
-    setSelectionStyle(UITableViewCellSelectionStyleNone);
     setHeight(kHeight);
     return this;
 }

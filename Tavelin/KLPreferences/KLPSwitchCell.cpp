@@ -15,16 +15,13 @@ KLPSwitchCell* KLPSwitchCell::init_cellWithTitleImp(NSString* title, KLPSettings
                                                     NSString* postNotification,
                                                     ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
-    setPostNotification(postNotification);
-    setValueChanged(std::move(changeBlock));
     Ref<UISwitch> control = make<UISwitch>(&UISwitch::initWithFrame, CGRectZero);
     setSwitchView(control);
     Ref<NSObject> stored = setting ? setting->value() : nullptr;
     bool answers = stored && stored->respondsToSelector("boolValue"_sel);
     control->setOn(answers && send<bool>(stored.get(), "boolValue"_sel), false);
-    control->addTarget(this, "switchChanged:"_sel, UIControlEventValueChanged);
-    setAccessoryView(control);
-    setSelectionStyle(UITableViewCellSelectionStyleNone);
+    installControl(control, ControlPlace::Accessory, "switchChanged:"_sel,
+                   UIControlEventValueChanged, postNotification, std::move(changeBlock));
     return this;
 }
 
@@ -34,7 +31,7 @@ void KLPSwitchCell::switchChangedImp(UISwitch* sender) {
 
 void KLPSwitchCell::layoutSubviewsImp() {
     sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
-    if (UISwitch* control = switchView()) control->setOnTintColor(tintUIColor());
+    tintControl(switchView(), "setOnTintColor:"_sel);
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(KLPSwitchCell)

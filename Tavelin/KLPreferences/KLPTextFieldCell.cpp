@@ -27,8 +27,6 @@ KLPTextFieldCell* KLPTextFieldCell::init_cellWithTitleImp(NSString* title, KLPSe
                                                           NSString* postNotification,
                                                           ValueChangedBlock changeBlock) {
     if (!initWithTitle(title, setting)) return nullptr;
-    setPostNotification(postNotification);
-    setValueChanged(std::move(changeBlock));
     Ref<UITextField> field = make<UITextField>(&UITextField::initWithFrame, kFieldFrame);
     setTextField(field);
     field->setDelegate(this);
@@ -36,10 +34,9 @@ KLPTextFieldCell* KLPTextFieldCell::init_cellWithTitleImp(NSString* title, KLPSe
     field->setClearButtonMode(UITextFieldViewModeWhileEditing);
     field->setText(shownText(setting ? setting->value() : nullptr));
     field->setPlaceholder(placeholder);
-    field->addTarget(this, "textFieldChanged:"_sel, UIControlEventEditingChanged);
     field->setReturnKeyType(UIReturnKeyDone);
-    setAccessoryView(field);
-    setSelectionStyle(UITableViewCellSelectionStyleNone);
+    installControl(field, ControlPlace::Accessory, "textFieldChanged:"_sel,
+                   UIControlEventEditingChanged, postNotification, std::move(changeBlock));
     return this;
 }
 
@@ -54,7 +51,7 @@ bool KLPTextFieldCell::textFieldShouldReturnImp(UITextField* field) {
 
 void KLPTextFieldCell::layoutSubviewsImp() {
     sendSuper(this, Super::objcClass(), "layoutSubviews"_sel);
-    if (UITextField* field = textField()) field->setTintColor(tintUIColor());
+    tintControl(textField(), "setTintColor:"_sel);
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(KLPTextFieldCell)
