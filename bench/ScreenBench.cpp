@@ -62,10 +62,9 @@ void pushAndPopAfterMemoryWarning(benchmark::State& state) {
 
 void pushDrawAndPop(benchmark::State& state) {
     Screens screens;
-    std::string error;
     for (auto _ : state) {
         screens.push();
-        benchmark::DoNotOptimize(renderScreen(screens.session.top(), &error));
+        benchmark::DoNotOptimize(renderScreen(screens.session.top()));
         screens.pop();
     }
 }
@@ -99,12 +98,11 @@ void setScale(CGFloat scale) {
 void pushDrawEncodeAndPop(benchmark::State& state) {
     setScale(static_cast<CGFloat>(state.range(0)));
     Screens screens;
-    std::string error;
     std::size_t bytes = 0;
     for (auto _ : state) {
         screens.push();
-        SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
-        bytes = encode(surface.get(), state.range(1) == 1);
+        Result<SurfacePtr> surface = renderScreen(screens.session.navigation());
+        bytes = encode(surface->get(), state.range(1) == 1);
         screens.pop();
     }
     state.counters["bytes"] = static_cast<double>(bytes);
@@ -124,20 +122,18 @@ struct ScaleThree : Screens {
 // Arguments: 0 for the feed, 1 for the library's screen; 1 for cairo's writer.
 void drawAndEncode(benchmark::State& state) {
     ScaleThree screens(state.range(0) == 1);
-    std::string error;
     for (auto _ : state) {
-        SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
-        benchmark::DoNotOptimize(encode(surface.get(), state.range(1) == 1));
+        Result<SurfacePtr> surface = renderScreen(screens.session.navigation());
+        benchmark::DoNotOptimize(encode(surface->get(), state.range(1) == 1));
     }
 }
 
 void encodeOnly(benchmark::State& state) {
     ScaleThree screens(state.range(0) == 1);
-    std::string error;
-    SurfacePtr surface = renderScreen(screens.session.navigation(), &error);
+    Result<SurfacePtr> surface = renderScreen(screens.session.navigation());
     std::size_t bytes = 0;
     for (auto _ : state)
-        bytes = encode(surface.get(), state.range(1) == 1);
+        bytes = encode(surface->get(), state.range(1) == 1);
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 

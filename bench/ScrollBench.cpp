@@ -70,11 +70,10 @@ void layoutPerScreen(benchmark::State& state) {
 void drawPerScreen(benchmark::State& state) {
     UIScreen::mainScreen()->setScale(2);
     ScrolledFeed feed(state.range(0));
-    std::string error;
     double before = peakMiB();
     for (auto _ : state) {
         feed.scroll();
-        benchmark::DoNotOptimize(renderScreen(feed.navigation, &error));
+        benchmark::DoNotOptimize(renderScreen(feed.navigation));
     }
     reportMemory(state, before);
 }

@@ -57,28 +57,26 @@ std::string readRequest(const SessionArguments& args, SnapshotRequest& request) 
 }
 
 // The shown scroll view's content, from its top, on a screen as tall as it.
-SurfacePtr renderWhole(UIViewController* controller, std::string* error) {
+Result<SurfacePtr> renderWhole(UIViewController* controller) {
     Ref<UIView> view = send<Ref<UIView>>(shownScreen(controller), "view"_sel);
     auto* scroller = as<UIScrollView>(view.get());
-    if (!scroller) return renderScreen(controller, error);
+    if (!scroller) return renderScreen(controller);
     UIScreen* screen = UIScreen::mainScreen();
     CGSize size = screen->bounds().size;
     scroller->layoutIfNeeded();
     CGFloat bars = screenBarsHeight(controller);
     CGFloat height = bars + std::max(scroller->contentSize().height, size.height - bars);
-    if (height * screen->scale() > kMaxScreenPixels) {
-        *error = "the whole screen is " + std::to_string(static_cast<long>(height)) +
-                 " points tall, over " + std::to_string(kMaxScreenPixels) +
-                 " pixels at this scale; take it a screenful at a time with \"scroll down\"";
-        return nullptr;
-    }
+    if (height * screen->scale() > kMaxScreenPixels)
+        return Problem{"the whole screen is " + std::to_string(static_cast<long>(height)) +
+                       " points tall, over " + std::to_string(kMaxScreenPixels) +
+                       " pixels at this scale; take it a screenful at a time with \"scroll down\""};
     CGRect frame = scroller->frame();
     CGPoint offset = scroller->contentOffset();
     scroller->setContentOffset({0, 0});
     DeviceModel device = screen->device(), tall = device;
     tall.size.height = height;
     screen->setDevice(tall);
-    SurfacePtr surface = renderScreen(controller, error);
+    Result<SurfacePtr> surface = renderScreen(controller);
     screen->setDevice(device);
     scroller->setFrame(frame);
     scroller->setContentOffset(offset);
@@ -96,10 +94,9 @@ std::string compareWith(cairo_surface_t* surface, const SnapshotRequest& request
     PictureComparison comparison = comparePictureWithFile(surface, request.reference);
     std::string problem = comparison.problem;
     if (!comparison.same && comparison.difference) {
-        std::string written, file = differenceFile(request.file);
-        problem += writePictureFile(comparison.difference, file, &written)
-                       ? "; the difference is in " + file
-                       : "; " + written;
+        std::string file = differenceFile(request.file);
+        Result<void> written = writePictureFile(comparison.difference, file);
+        problem += written ? "; the difference is in " + file : "; " + written.problem();
     }
     if (comparison.difference) cairo_surface_destroy(comparison.difference);
     return problem.empty() ? "" : "The picture does not match: " + problem + ".";
@@ -108,13 +105,13 @@ std::string compareWith(cairo_surface_t* surface, const SnapshotRequest& request
 std::string snapshot(HostSession& session, const SessionArguments& args) {
     SnapshotRequest request;
     if (std::string problem = readRequest(args, request); !problem.empty()) return problem;
-    std::string error;
-    SurfacePtr surface = request.full ? renderWhole(session.navigation(), &error)
-                                      : renderScreen(session.navigation(), &error);
-    if (!surface || !writePictureFile(surface.get(), request.file, &error))
-        return "No picture taken: " + error + ".";
+    Result<SurfacePtr> surface =
+        request.full ? renderWhole(session.navigation()) : renderScreen(session.navigation());
+    Result<void> written = surface ? writePictureFile(surface->get(), request.file)
+                                   : Result<void>(Problem{surface.problem()});
+    if (!written) return "No picture taken: " + written.problem() + ".";
     session.out() << "Picture of the screen written to " << request.file << "\n";
-    return request.reference.empty() ? "" : compareWith(surface.get(), request);
+    return request.reference.empty() ? "" : compareWith(surface->get(), request);
 }
 
 } // namespace
@@ -136,9 +133,8 @@ std::string snapshotFileName(int number, UIViewController* controller) {
 }
 
 std::string writeSnapshot(UIViewController* controller, const std::string& path) {
-    std::string error;
-    if (renderScreenPNG(controller, path, &error)) return "";
-    return "No picture taken: " + error + ".";
+    Result<void> written = renderScreenPNG(controller, path);
+    return written ? "" : "No picture taken: " + written.problem() + ".";
 }
 
 void addSnapshotCommand() {

@@ -102,39 +102,29 @@ std::string sizeOf(cairo_surface_t* surface) {
 
 } // namespace
 
-bool writePictureFile(cairo_surface_t* surface, const std::string& path, std::string* error) {
+Result<void> writePictureFile(cairo_surface_t* surface, const std::string& path) {
     std::string where = "cannot write the picture to " + path + ": ";
     std::filesystem::path target(path);
     std::string folderName = target.has_parent_path() ? target.parent_path().string() : ".";
     std::string name = target.filename().string();
-    if (!endsWithPng(path)) {
-        *error = where + "the name must end in .png (pictures are written as PNG); give FILE.png";
-        return false;
-    }
+    if (!endsWithPng(path))
+        return Problem{where +
+                       "the name must end in .png (pictures are written as PNG); give FILE.png"};
     Descriptor folder{::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (folder.fd < 0) {
-        *error = where + folderProblem(folderName, errno);
-        return false;
-    }
-    if (std::string problem = targetProblem(folder.fd, name, path); !problem.empty()) {
-        *error = where + problem;
-        return false;
-    }
+    if (folder.fd < 0) return Problem{where + folderProblem(folderName, errno)};
+    if (std::string problem = targetProblem(folder.fd, name, path); !problem.empty())
+        return Problem{where + problem};
     std::string temporary;
     Descriptor file{createTemporary(folder.fd, name, &temporary)};
-    if (file.fd < 0) {
-        *error = where + createProblem(folderName, errno);
-        return false;
-    }
+    if (file.fd < 0) return Problem{where + createProblem(folderName, errno)};
     int failure = writePNG(surface, file.fd);
     std::string problem =
         failure ? createProblem(folderName, failure) : targetProblem(folder.fd, name, path);
     if (problem.empty() && ::renameat(folder.fd, temporary.c_str(), folder.fd, name.c_str()) != 0)
         problem = createProblem(folderName, errno);
-    if (problem.empty()) return true;
+    if (problem.empty()) return {};
     ::unlinkat(folder.fd, temporary.c_str(), 0);
-    *error = where + problem;
-    return false;
+    return Problem{where + problem};
 }
 
 bool pixelsClose(uint32_t a, uint32_t b) {

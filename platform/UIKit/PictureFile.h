@@ -10,13 +10,15 @@
 #include <cairo.h>
 #include <string>
 
+#include "Foundation/Result.h"
+
 // A channel may differ by this much without counting.
 inline constexpr int kPictureChannelTolerance = 24;
 // This share of pixels may differ beyond that.
 inline constexpr double kPictureShareTolerance = 0.001;
 
-// Answers false with the reason for the user in *error.
-bool writePictureFile(cairo_surface_t* surface, const std::string& path, std::string* error);
+// Answers the reason for the user when the picture is not written.
+Result<void> writePictureFile(cairo_surface_t* surface, const std::string& path);
 
 // Whether two ARGB32 pixels are within the channel tolerance.
 bool pixelsClose(uint32_t a, uint32_t b);

@@ -1,12 +1,14 @@
 #include "UIKit/TextDrawing.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <pango/pangocairo.h>
 #include <set>
 #include <unordered_map>
+
+#include "Foundation/NSLog.h"
+#include "Foundation/NSString.h"
 
 namespace {
 
@@ -132,11 +134,9 @@ std::string installedFamily(const std::string& family) {
     std::string instead = system ? kFallbackSystemFamily : installedFamily(kSystemFamily);
     std::lock_guard lock(mutex);
     if (reported.insert(family).second)
-        std::fprintf(stderr,
-                     "render: font family \"%s\" is not installed; drawing with \"%s\" instead "
-                     "(install %s)\n",
-                     family.c_str(), instead.c_str(),
-                     system ? "fonts-inter" : "it, or fonts-inter");
+        NSLog("render: font family \"%s\" is not installed; drawing with \"%s\" instead "
+              "(install %s)"_ns,
+              family.c_str(), instead.c_str(), system ? "fonts-inter" : "it, or fonts-inter");
     return instead;
 }
 

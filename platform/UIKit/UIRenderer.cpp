@@ -16,10 +16,6 @@ namespace {
 
 constexpr CGFloat kBarImageSize = 28;
 
-void fail(std::string* error, const std::string& reason) {
-    if (error) *error = reason;
-}
-
 UIViewController* shownController(UIViewController* controller) {
     while (controller->presentedViewController())
         controller = controller->presentedViewController();
@@ -196,22 +192,16 @@ CGFloat screenBarsHeight(UIViewController* controller) {
     return controller ? barsHeight(device, shownOf(controller)) : device.statusBarHeight;
 }
 
-SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
-    if (!controller) {
-        fail(error, "nothing to render: no view controller was given");
-        return nullptr;
-    }
+Result<SurfacePtr> renderScreen(UIViewController* controller) {
+    if (!controller) return Problem{"nothing to render: no view controller was given"};
     UIScreen* screen = UIScreen::mainScreen();
     CGSize size = screen->bounds().size;
     int width = 0, height = 0;
-    if (!pixelSize(size, screen->scale(), &width, &height)) {
-        fail(error, "the screen of " + std::to_string(size.width) + " x " +
-                        std::to_string(size.height) + " points at scale " +
-                        std::to_string(screen->scale()) + " gives no picture of 1 to " +
-                        std::to_string(kMaxScreenPixels) +
-                        " pixels a side; choose another size or scale");
-        return nullptr;
-    }
+    if (!pixelSize(size, screen->scale(), &width, &height))
+        return Problem{
+            "the screen of " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+            " points at scale " + std::to_string(screen->scale()) + " gives no picture of 1 to " +
+            std::to_string(kMaxScreenPixels) + " pixels a side; choose another size or scale"};
     registerDrawing();
     SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
     cairo_t* cr = cairo_create(surface.get());
@@ -223,15 +213,9 @@ SurfacePtr renderScreen(UIViewController* controller, std::string* error) {
     return surface;
 }
 
-bool renderScreenPNG(UIViewController* controller, const std::string& path, std::string* error) {
-    if (path.empty()) {
-        fail(error, "cannot write the picture: no file path was given");
-        return false;
-    }
-    SurfacePtr surface = renderScreen(controller, error);
-    if (!surface) return false;
-    std::string problem;
-    if (writePictureFile(surface.get(), path, &problem)) return true;
-    fail(error, problem);
-    return false;
+Result<void> renderScreenPNG(UIViewController* controller, const std::string& path) {
+    if (path.empty()) return Problem{"cannot write the picture: no file path was given"};
+    Result<SurfacePtr> surface = renderScreen(controller);
+    if (!surface) return Problem{surface.problem()};
+    return writePictureFile(surface->get(), path);
 }

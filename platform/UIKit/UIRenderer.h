@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "Foundation/Result.h"
 #include "UIKit/UIViewController.h"
 
 struct SurfaceDeleter {
@@ -23,11 +24,11 @@ inline constexpr int kMaxScreenPixels = 16384;
 // controller's screen, in points.
 CGFloat screenBarsHeight(UIViewController* controller);
 
-// An ARGB32 image surface of the screen in pixels, or nullptr with the reason
-// in *error (nil controller, a screen that gives no picture or too large a one).
-SurfacePtr renderScreen(UIViewController* controller, std::string* error);
+// An ARGB32 image surface of the screen in pixels, or why there is none (nil
+// controller, a screen that gives no picture or too large a one).
+Result<SurfacePtr> renderScreen(UIViewController* controller);
 
 // Writes the screen as a PNG file (writePictureFile: a temporary file made
 // exclusively beside it, renamed over the path; never through a link, never
-// over anything but a regular file). Answers false with the reason in *error.
-bool renderScreenPNG(UIViewController* controller, const std::string& path, std::string* error);
+// over anything but a regular file).
+Result<void> renderScreenPNG(UIViewController* controller, const std::string& path);

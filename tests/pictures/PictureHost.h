@@ -38,10 +38,9 @@ struct PictureHost {
     }
 
     SurfacePtr picture() {
-        std::string error;
-        SurfacePtr surface = renderScreen(session->navigation(), &error);
-        EXPECT_TRUE(surface) << error;
-        return surface;
+        Result<SurfacePtr> surface = renderScreen(session->navigation());
+        EXPECT_TRUE(surface) << surface.problem();
+        return surface ? std::move(*surface) : nullptr;
     }
 
     ::testing::AssertionResult looksLike(const std::string& reference) {

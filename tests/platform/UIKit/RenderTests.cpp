@@ -69,8 +69,10 @@ class Render : public ::testing::Test {
         std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
         std::filesystem::remove_all(dir_);
     }
-    bool write(const std::filesystem::path& path, std::string* error) {
-        return renderScreenPNG(onStack(groupedSettings()), path.string(), error);
+    // Why the picture of the settings could not be written; empty when it was.
+    std::string writeProblem(const std::filesystem::path& path) {
+        Result<void> written = renderScreenPNG(onStack(groupedSettings()), path.string());
+        return written ? "" : written.problem();
     }
 
     // Sections: a header with plain, detail and disclosure rows; an avatar
@@ -116,10 +118,9 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
     auto heart = make<UIBarButtonItem>(&UIBarButtonItem::initWithImage,
                                        discImage(22, 0.8, 0.2, 0.3).get(), 0L, nullptr, nullptr);
     table->navigationItem()->setRightBarButtonItem(heart);
-    std::string error;
-    SurfacePtr picture = renderScreen(navigation, &error);
-    ASSERT_TRUE(picture) << error;
-    EXPECT_TRUE(matchesReference(picture.get(), kReferences, "grouped-table"));
+    Result<SurfacePtr> picture = renderScreen(navigation);
+    ASSERT_TRUE(picture) << picture.problem();
+    EXPECT_TRUE(matchesReference(picture->get(), kReferences, "grouped-table"));
 
     const TableLayout& frames = table->tableView()->tableLayout();
     ASSERT_EQ(frames.sections.size(), 3u);
@@ -129,10 +130,10 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
     EXPECT_EQ(first.origin.x, 16);
     EXPECT_EQ(first.size.width, 375 - 32);
     EXPECT_GT(first.origin.y, frames.sections[0].headerRect.origin.y);
-    EXPECT_EQ(pixelAt(picture.get(), 8, top + first.origin.y + 20), 0xfff2f2f7u);
-    EXPECT_EQ(pixelAt(picture.get(), 100, top + first.origin.y + 5), 0xffffffffu);
+    EXPECT_EQ(pixelAt(picture->get(), 8, top + first.origin.y + 20), 0xfff2f2f7u);
+    EXPECT_EQ(pixelAt(picture->get(), 100, top + first.origin.y + 5), 0xffffffffu);
     // The group's corner is rounded: grey at its very corner.
-    EXPECT_EQ(pixelAt(picture.get(), 16.5, top + first.origin.y + 0.5), 0xfff2f2f7u);
+    EXPECT_EQ(pixelAt(picture->get(), 16.5, top + first.origin.y + 0.5), 0xfff2f2f7u);
     // Heights through the delegate; sections follow one another.
     EXPECT_EQ(frames.sections[1].rows[0].size.height, 60);
     EXPECT_EQ(frames.sections[1].rows[1].size.height, UITableView::kAutomaticRowHeight);
@@ -143,12 +144,12 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
     CGRect image = avatar->imageView()->frame();
     CGFloat imageX = avatar->frame().origin.x + image.origin.x;
     CGFloat imageY = top + avatar->frame().origin.y + image.origin.y;
-    EXPECT_EQ(pixelAt(picture.get(), imageX + 0.2, imageY + 0.2), 0xffffffffu);
-    EXPECT_GT(channel(pixelAt(picture.get(), imageX + 4, imageY + 4), 0), 200);
+    EXPECT_EQ(pixelAt(picture->get(), imageX + 0.2, imageY + 0.2), 0xffffffffu);
+    EXPECT_GT(channel(pixelAt(picture->get(), imageX + 4, imageY + 4), 0), 200);
     // The checkmark in the cell's tint.
     uint32_t check = 0;
     for (CGFloat at = 16; at < 40 && !check; at += 0.5) {
-        uint32_t p = pixelAt(picture.get(), 375 - at, top + avatar->frame().origin.y + 32);
+        uint32_t p = pixelAt(picture->get(), 375 - at, top + avatar->frame().origin.y + 32);
         if (channel(p, 16) > 150 && channel(p, 8) < 120) check = p;
     }
     EXPECT_NE(check, 0u) << "no accent-coloured checkmark";
@@ -161,7 +162,7 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
         for (CGFloat x = from; x < to; x += 0.5)
             for (CGFloat y = 2; y < footer.size.height / 2 - 2; y += 0.5)
                 ink +=
-                    channel(pixelAt(picture.get(), x, top + footer.origin.y + line + y), 0) < 160;
+                    channel(pixelAt(picture->get(), x, top + footer.origin.y + line + y), 0) < 160;
         return ink;
     };
     CGFloat half = footer.size.height / 2;
@@ -173,7 +174,7 @@ TEST_F(Render, GroupedTableMatchesItsReferenceWithGroupsTextsAndStatesWhereTheyS
     int coloured = 0;
     for (CGFloat x = rose.origin.x; x < rose.origin.x + 30; x += 0.5)
         for (CGFloat y = rose.origin.y; y < CGRectGetMaxY(rose); y += 0.5) {
-            uint32_t p = pixelAt(picture.get(), x, top + y);
+            uint32_t p = pixelAt(picture->get(), x, top + y);
             int r = channel(p, 16), g = channel(p, 8), b = channel(p, 0);
             coloured += std::max({r, g, b}) - std::min({r, g, b}) > 80;
         }
@@ -247,19 +248,19 @@ TEST_F(Render, ControlsShowTheirStateInEachAppearanceAndMatchTheirReferences) {
         UIScreen::mainScreen()->setUserInterfaceStyle(c.style);
         ControlsScreen screen;
         Ref<UINavigationController> navigation = onStack(screen.table);
-        SurfacePtr picture = renderScreen(navigation, nullptr);
+        Result<SurfacePtr> picture = renderScreen(navigation);
         ASSERT_TRUE(picture);
-        EXPECT_TRUE(matchesReference(picture.get(), kReferences, c.reference));
-        cairo_surface_t* p = picture.get();
+        EXPECT_TRUE(matchesReference(picture->get(), kReferences, c.reference));
+        cairo_surface_t* p = picture->get();
         // On: the track in the on-tint, whatever the appearance; off: the fill.
         EXPECT_EQ(middleOf(p, screen.on, -18), 0xffd13b57u) << c.reference;
         EXPECT_EQ(middleOf(p, screen.off, 18), c.offTrack) << c.reference;
         // The selected segment stands raised on the track; no tint fills it.
         EXPECT_EQ(middleOf(p, screen.segments, 0, -11), c.raisedSegment) << c.reference;
         EXPECT_EQ(middleOf(p, screen.segments, -64, -11), c.segmentTrack) << c.reference;
-        SurfacePtr again = renderScreen(navigation, nullptr);
+        Result<SurfacePtr> again = renderScreen(navigation);
         ASSERT_TRUE(again);
-        EXPECT_TRUE(snapshot::samePixels(p, again.get())) << "rendering is deterministic";
+        EXPECT_TRUE(snapshot::samePixels(p, again->get())) << "rendering is deterministic";
     }
     UIScreen::mainScreen()->setUserInterfaceStyle(UIUserInterfaceStyleLight);
 }
@@ -273,7 +274,7 @@ TEST_F(Render, DrawingLeavesEveryFrameWhereTheTablesOwnLayoutPutIt) {
     std::vector<CGRect> laidOut;
     collectFrames(view, &laidOut);
     ASSERT_GT(laidOut.size(), 7u);
-    ASSERT_TRUE(renderScreen(navigation, nullptr));
+    ASSERT_TRUE(renderScreen(navigation));
     std::vector<CGRect> drawn;
     collectFrames(view, &drawn);
     EXPECT_EQ(drawn, laidOut);
@@ -284,8 +285,8 @@ TEST_F(Render, AWrittenPictureFollowsTheScreensSizeAndScale) {
     UIScreen::mainScreen()->setScale(3);
     UIScreen::mainScreen()->setSize({320, 480});
     Ref<SampleTable> table = groupedSettings();
-    std::string error;
-    ASSERT_TRUE(renderScreenPNG(onStack(table), (dir_ / "screen.png").string(), &error)) << error;
+    Result<void> written = renderScreenPNG(onStack(table), (dir_ / "screen.png").string());
+    ASSERT_TRUE(written) << written.problem();
     cairo_surface_t* back = cairo_image_surface_create_from_png((dir_ / "screen.png").c_str());
     ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(back), 960);
@@ -304,10 +305,10 @@ TEST_F(Render, APresentedControllerIsWhatShows) {
     sheet->setView(red);
     navigation->presentViewController(sheet, false, nullptr);
     ASSERT_EQ(navigation->presentedViewController(), sheet.get());
-    SurfacePtr picture = renderScreen(navigation, nullptr);
+    Result<SurfacePtr> picture = renderScreen(navigation);
     ASSERT_TRUE(picture);
     // No navigation bar: red right below the status bar.
-    EXPECT_EQ(pixelAt(picture.get(), 100, 30), 0xffff0000u);
+    EXPECT_EQ(pixelAt(picture->get(), 100, 30), 0xffff0000u);
     navigation->dismissViewControllerAnimated(false, nullptr);
 }
 
@@ -343,10 +344,10 @@ TEST_F(Render, AViewClassMayDrawItselfAndHiddenViewsDoNotShow) {
     send(root, "addSubview:"_sel, stripe.get());
     send(root, "addSubview:"_sel, hidden.get());
     controller->setView(root);
-    SurfacePtr picture = renderScreen(controller, nullptr);
+    Result<SurfacePtr> picture = renderScreen(controller);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(pixelAt(picture.get(), 25, 45), 0xff00ff00u);
-    EXPECT_EQ(pixelAt(picture.get(), 55, 45), 0xffffffffu);
+    EXPECT_EQ(pixelAt(picture->get(), 25, 45), 0xff00ff00u);
+    EXPECT_EQ(pixelAt(picture->get(), 55, 45), 0xffffffffu);
 }
 
 TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
@@ -361,37 +362,30 @@ TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
 }
 
 TEST_F(Render, PathsThatCannotBeWrittenAreClearErrors) {
-    std::string error;
-    EXPECT_FALSE(write(dir_ / "missing" / "screen.png", &error));
-    EXPECT_NE(error.find("does not exist; create it"), std::string::npos) << error;
     std::ofstream(dir_ / "file") << "x";
-    EXPECT_FALSE(write(dir_ / "file" / "screen.png", &error));
-    EXPECT_NE(error.find("not a folder"), std::string::npos) << error;
-    EXPECT_FALSE(write("", &error));
-    EXPECT_NE(error.find("no file path"), std::string::npos) << error;
     std::filesystem::create_directory(dir_ / "taken");
-    EXPECT_FALSE(write(dir_ / "taken", &error));
-    EXPECT_NE(error.find("cannot write the picture to"), std::string::npos) << error;
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {dir_ / "missing" / "screen.png", "does not exist; create it"},
+        {dir_ / "file" / "screen.png", "not a folder"},
+        {"", "no file path"},
+        {dir_ / "taken", "cannot write the picture to"}};
+    for (const auto& [path, reason] : cases)
+        EXPECT_NE(writeProblem(path).find(reason), std::string::npos) << path << ": " << reason;
     EXPECT_TRUE(std::filesystem::is_empty(dir_ / "taken"));
-    EXPECT_FALSE(write(dir_ / "missing" / "screen.png", nullptr));
     if (geteuid() == 0) return; // root writes everywhere
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(write(dir_ / "screen.png", &error));
-    EXPECT_NE(error.find("permission denied"), std::string::npos) << error;
+    EXPECT_NE(writeProblem(dir_ / "screen.png").find("permission denied"), std::string::npos);
 }
 
 TEST_F(Render, NoControllerOrNoScreenAreaGiveNoPicture) {
-    std::string error;
-    EXPECT_FALSE(renderScreen(nullptr, &error));
-    EXPECT_NE(error.find("no view controller"), std::string::npos);
+    EXPECT_NE(renderScreen(nullptr).problem().find("no view controller"), std::string::npos);
     Ref<SampleTable> table = groupedSettings();
     Ref<UINavigationController> navigation = onStack(table);
     ASSERT_TRUE(UIScreen::mainScreen()->setSize({0, 0}));
-    EXPECT_FALSE(renderScreen(navigation, &error));
-    EXPECT_NE(error.find("choose another size or scale"), std::string::npos) << error;
+    EXPECT_NE(renderScreen(navigation).problem().find("choose another size"), std::string::npos);
     ASSERT_TRUE(UIScreen::mainScreen()->setSize({100000, 100}));
-    EXPECT_FALSE(renderScreen(navigation, &error));
-    EXPECT_FALSE(renderScreenPNG(navigation, "/tmp/never.png", &error));
+    EXPECT_FALSE(renderScreen(navigation));
+    EXPECT_FALSE(renderScreenPNG(navigation, "/tmp/never.png"));
     EXPECT_FALSE(std::filesystem::exists("/tmp/never.png"));
 }
