@@ -129,14 +129,13 @@ Ref<NSDictionary> sample(long keys) {
 }
 
 std::string sampleBytes(long keys) {
-    std::string error;
-    return *binaryPropertyList(sample(keys), error);
+    return *binaryPropertyList(sample(keys));
 }
 
 void readBinary(benchmark::State& state) {
-    std::string bytes = sampleBytes(state.range(0)), error;
+    std::string bytes = sampleBytes(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(propertyListFromBytes(bytes, error));
+        benchmark::DoNotOptimize(propertyListFromBytes(bytes));
     state.SetLabel(std::to_string(state.range(0)) + " keys, " + std::to_string(bytes.size()) +
                    " bytes");
 }
@@ -145,8 +144,8 @@ BENCHMARK(readBinary)->Arg(100)->Arg(1000)->Arg(10000);
 #ifdef GNUSTEP_PLIST_READ
 // The same 100-key file read by GNUstep in its own process, which times its reads.
 void gnustepReadBinary(benchmark::State& state) {
-    std::string file = (benchRoot() / "sample.plist").string(), error;
-    writeFileAtomically(file, sampleBytes(100), error);
+    std::string file = (benchRoot() / "sample.plist").string();
+    if (!writeFileAtomically(file, sampleBytes(100))) state.SkipWithError("no sample file");
     for (auto _ : state) {
         FILE* child =
             ::popen((std::string(GNUSTEP_PLIST_READ) + " " + file + " 20000").c_str(), "r");
@@ -170,7 +169,6 @@ void synchronize(benchmark::State& state) {
         store->setObject(value, NSString::string(key));
     store->synchronize(); // makes the folder
     Ref<NSNumber> values[] = {NSNumber::numberWithInt(0), NSNumber::numberWithInt(1)};
-    std::string error;
     long i = 0;
     for (auto _ : state) {
         store->setObject(values[++i % 2], "key00000"_ns);
@@ -178,9 +176,10 @@ void synchronize(benchmark::State& state) {
             if (!store->synchronize()) state.SkipWithError("synchronize failed");
             continue;
         }
-        std::optional<std::string> bytes = binaryPropertyList(store->persistentDomain(), error);
-        if (!bytes || !writeFileAtomically(store->path(), *bytes, error))
-            state.SkipWithError(error.c_str());
+        Result<std::string> bytes = binaryPropertyList(store->persistentDomain());
+        Result<void> written =
+            bytes ? writeFileAtomically(store->path(), *bytes) : Problem{bytes.problem()};
+        if (!written) state.SkipWithError(written.problem().c_str());
     }
     state.SetLabel(state.range(0) ? "locked, re-read and merged" : "encoded and written bare");
 }

@@ -7,16 +7,15 @@
 #include "Foundation/PropertyList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string error;
-    Ref<NSObject> value = FUZZ_READER({reinterpret_cast<const char*>(data), size}, error);
+    Result<Ref<NSObject>> value = FUZZ_READER({reinterpret_cast<const char*>(data), size});
     if (!value) return 0;
-    std::optional<std::string> binary = binaryPropertyList(value, error);
+    Result<std::string> binary = binaryPropertyList(*value);
     if (!binary) std::abort();
-    Ref<NSObject> again = readBinaryPropertyList(*binary, error);
-    if (!again || binaryPropertyList(again, error) != binary) std::abort();
+    Result<Ref<NSObject>> again = readBinaryPropertyList(*binary);
+    Result<std::string> rewritten = again ? binaryPropertyList(*again) : Problem{};
+    if (!rewritten || *rewritten != *binary) std::abort();
     WriteRefusal refusal = WriteRefusal::NotPropertyList;
-    std::optional<std::string> xml = xmlPropertyList(value, error, &refusal);
-    if (xml ? !readXMLPropertyList(*xml, error) : refusal != WriteRefusal::FormatLimit)
-        std::abort();
+    Result<std::string> xml = xmlPropertyList(*value, &refusal);
+    if (xml ? !readXMLPropertyList(*xml) : refusal != WriteRefusal::FormatLimit) std::abort();
     return 0;
 }

@@ -55,27 +55,26 @@ bool readAll(int fd, std::size_t capacity, std::string& bytes) {
     return true;
 }
 
+Problem largerThan(const std::string& path, std::size_t limit) {
+    return {path + " is larger than " + std::to_string(limit) + " bytes"};
+}
+
 // Reads an open regular file of at most `limit` bytes.
-FileRead readOpen(int fd, const std::string& path, std::size_t limit, std::string& bytes,
-                  std::string& error) {
+Result<std::string> readOpen(int fd, const std::string& path, std::size_t limit, FileRead& kind) {
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = path + " is not a regular file";
-        return FileRead::Unavailable;
-    }
+    kind = FileRead::Unavailable;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return Problem{path + " is not a regular file"};
     if (static_cast<std::size_t>(status.st_size) > limit) {
-        error = path + " is larger than " + std::to_string(limit) + " bytes";
-        return FileRead::Damaged;
+        kind = FileRead::Damaged;
+        return largerThan(path, limit);
     }
-    if (!readAll(fd, static_cast<std::size_t>(status.st_size) + 1, bytes)) {
-        error = failure("read", path, errno);
-        return FileRead::Unavailable;
-    }
-    if (bytes.size() > limit) {
-        error = path + " is larger than " + std::to_string(limit) + " bytes";
-        return FileRead::Damaged;
-    }
-    return FileRead::Ok;
+    std::string bytes;
+    if (!readAll(fd, static_cast<std::size_t>(status.st_size) + 1, bytes))
+        return Problem{failure("read", path, errno)};
+    kind = bytes.size() > limit ? FileRead::Damaged : FileRead::Ok;
+    if (kind == FileRead::Damaged) return largerThan(path, limit);
+    return bytes;
 }
 
 bool syncFolder(const std::string& folder) {
@@ -97,24 +96,22 @@ std::string temporaryPrefix(const std::string& path) {
     return prefix.append(nameOf(path)).append(".tmp-"); // appends: GCC 12's -Wrestrict trips on +
 }
 
-bool notRegular(const std::string& path, std::string& error) {
+// Refuses a path that names anything but a regular file (or nothing).
+Result<void> replaceable(const std::string& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return false;
-    error = path + " is not a regular file; it is left as it is";
-    return true;
+    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return {};
+    return Problem{path + " is not a regular file; it is left as it is"};
 }
 
 // A temporary file of `path`, locked so that no cleaner takes it for a dead
-// writer's; -1 with `error` set on failure.
-int createTemporary(const std::string& path, std::string& temporary, std::string& error) {
+// writer's.
+Result<int> createTemporary(const std::string& path, std::string& temporary) {
     temporary =
         folderOf(path) + "/" + temporaryPrefix(path) + std::to_string(::getpid()) + "-XXXXXX";
     int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = failure("create a temporary file for", path, errno) +
-                " (check that the folder exists and is writable)";
-        return -1;
-    }
+    if (fd < 0)
+        return Problem{failure("create a temporary file for", path, errno) +
+                       " (check that the folder exists and is writable)"};
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
     return fd;
@@ -122,32 +119,26 @@ int createTemporary(const std::string& path, std::string& temporary, std::string
 
 } // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+Result<void> writeFileAtomically(const std::string& path, std::string_view bytes) {
+    if (Result<void> allowed = replaceable(path); !allowed) return allowed;
     std::string temporary;
-    if (notRegular(path, error)) return false;
-    int fd = createTemporary(path, temporary, error);
-    if (fd < 0) return false;
-    const char* failed = fillTemporary(fd, bytes);
+    Result<int> fd = createTemporary(path, temporary);
+    if (!fd) return Problem{fd.problem()};
+    const char* failed = fillTemporary(*fd, bytes);
     int code = errno;
     if (!failed && ::rename(temporary.c_str(), path.c_str()) != 0) {
         failed = "rename the temporary file over";
         code = errno;
     }
     if (failed) ::unlink(temporary.c_str());
-    if (::close(fd) != 0 && !failed) {
-        error = failure("close", path, errno) + "; the new file is in place but may be incomplete";
-        return false;
-    }
-    if (failed) {
-        error = failure(failed, path, code) + "; the old file is unchanged";
-        return false;
-    }
-    if (!syncFolder(folderOf(path))) {
-        error = failure("flush the folder of", path, errno) +
-                "; the new file is in place but may not survive a power loss";
-        return false;
-    }
-    return true;
+    if (::close(*fd) != 0 && !failed)
+        return Problem{failure("close", path, errno) +
+                       "; the new file is in place but may be incomplete"};
+    if (failed) return Problem{failure(failed, path, code) + "; the old file is unchanged"};
+    if (!syncFolder(folderOf(path)))
+        return Problem{failure("flush the folder of", path, errno) +
+                       "; the new file is in place but may not survive a power loss"};
+    return {};
 }
 
 void removeDeadTemporaries(const std::string& path) {
@@ -170,27 +161,22 @@ void removeDeadTemporaries(const std::string& path) {
     ::closedir(listing);
 }
 
-FileRead readFile(const std::string& path, std::size_t limit, std::string& bytes,
-                  std::string& error) {
+Result<std::string> readFile(const std::string& path, std::size_t limit, FileRead& kind) {
     struct stat status {};
+    kind = FileRead::Unavailable;
     if (::stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
-        error = failure("look at", path, errno);
-        return FileRead::Unavailable;
+        if (errno == ENOENT || errno == ENOTDIR) kind = FileRead::Missing;
+        return Problem{failure("look at", path, errno)};
     }
-    if (!S_ISREG(status.st_mode)) {
-        error = path + " is not a regular file";
-        return FileRead::Unavailable;
-    }
+    if (!S_ISREG(status.st_mode)) return Problem{path + " is not a regular file"};
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) return FileRead::Missing;
-        error = failure("open", path, errno);
-        return FileRead::Unavailable;
+        if (errno == ENOENT) kind = FileRead::Missing;
+        return Problem{failure("open", path, errno)};
     }
-    FileRead result = readOpen(fd, path, limit, bytes, error);
+    Result<std::string> bytes = readOpen(fd, path, limit, kind);
     ::close(fd);
-    return result;
+    return bytes;
 }
 
 std::string keepAside(const std::string& path) {

@@ -6,13 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "Foundation/Result.h"
+
 // Replaces the file at `path` by `bytes`: a temporary file in the same
 // folder (named after the file and this process, locked while written),
 // flushed, renamed over the old one, then the folder flushed. When a step
 // before the rename fails, the old file stays as it was and no temporary is
 // left. A path that names something other than a regular file is refused.
-// Answers whether every step succeeded; `error` says what failed.
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+// A failure says which step failed.
+Result<void> writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the temporaries that writers of `path` left when they were killed:
 // only those whose process is gone and whose lock is free.
@@ -23,8 +25,8 @@ void removeDeadTemporaries(const std::string& path);
 // never opened for a blocking read) or a failure that may pass (EMFILE,
 // EACCES, EIO ...).
 enum class FileRead { Ok, Missing, Damaged, Unavailable };
-FileRead readFile(const std::string& path, std::size_t limit, std::string& bytes,
-                  std::string& error);
+// The file's bytes, or why not, with `kind` saying which failure it was.
+Result<std::string> readFile(const std::string& path, std::size_t limit, FileRead& kind);
 
 // Moves a damaged regular file aside as <path>.corrupt, or .corrupt.1,
 // .corrupt.2 ... when earlier copies exist (never overwriting one). Answers

@@ -1,7 +1,7 @@
 #include "Foundation/DefaultsDomain.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "Foundation/AtomicFile.h"
+#include "Foundation/NSLog.h"
+#include "Foundation/NSString.h"
 #include "Foundation/PropertyList.h"
 
 namespace {
@@ -53,7 +55,8 @@ DefaultsDomain::~DefaultsDomain() {
     }
     stopping_ = true;
     std::uint64_t one = 1;
-    if (::write(wakeFd_, &one, sizeof one) < 0) std::perror("DefaultsDomain: waking the watcher");
+    if (::write(wakeFd_, &one, sizeof one) < 0)
+        NSLog("DefaultsDomain: waking the watcher: %s"_ns, std::strerror(errno));
     watcher_.join();
     ::close(wakeFd_);
 }
@@ -106,68 +109,59 @@ DefaultsDomain::Identity DefaultsDomain::identityNow() const {
             status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
 }
 
-DefaultsDomain::Read DefaultsDomain::readNow(Storage& entries, std::string& error) {
-    Ref<NSDictionary> contents;
-    entries.clear();
-    switch (readDictionaryFile(path_, contents, error)) {
+Result<DefaultsDomain::Storage> DefaultsDomain::readNow() {
+    PropertyListFile kind = PropertyListFile::Ok;
+    Result<Ref<NSDictionary>> contents = readDictionaryFile(path_, kind);
+    switch (kind) {
     case PropertyListFile::Ok:
-        entries = contents->entries();
-        return Read::Ok;
+        return (*contents)->entries();
     case PropertyListFile::Missing:
-        return Read::Ok;
+        return Storage{};
     case PropertyListFile::Unavailable:
-        error += "; the file is left alone and the defaults live in memory";
-        return Read::Unreadable;
+        return Problem{contents.problem() +
+                       "; the file is left alone and the defaults live in memory"};
     case PropertyListFile::Damaged:
         break;
     }
     std::string aside = keepAside(path_);
-    if (aside.empty()) {
-        error += "; it could not be kept aside, so it is not replaced";
-        return Read::Unreadable;
-    }
-    std::fprintf(stderr,
-                 "NSUserDefaults: %s; starting with empty defaults (the file is kept as %s)\n",
-                 error.c_str(), aside.c_str());
-    return Read::Ok;
+    if (aside.empty())
+        return Problem{contents.problem() + "; it could not be kept aside, so it is not replaced"};
+    NSLog("NSUserDefaults: %s; starting with empty defaults (the file is kept as %s)"_ns,
+          contents.problem().c_str(), aside.c_str());
+    return Storage{};
 }
 
 DefaultsDomain::Storage DefaultsDomain::load() {
-    Storage entries;
-    std::string error;
     Identity before = identityNow(); // a replacement after it is seen by the next event
-    readable_ = readNow(entries, error) == Read::Ok;
-    if (!readable_) std::fprintf(stderr, "NSUserDefaults: %s\n", error.c_str());
+    Result<Storage> entries = readNow();
+    readable_ = static_cast<bool>(entries);
+    if (!readable_) NSLog("NSUserDefaults: %s"_ns, entries.problem().c_str());
     remember(before);
-    return entries;
+    return readable_ ? std::move(*entries) : Storage{};
 }
 
-std::optional<DefaultsDomain::Storage>
-DefaultsDomain::synchronize(const Changes& changes, std::string& error, bool& written) {
+Result<DefaultsDomain::Storage> DefaultsDomain::synchronize(const Changes& changes, bool& written) {
     written = false;
     std::error_code ignored; // a folder that cannot be made fails below, with its reason
     if (!changes.empty()) std::filesystem::create_directories(folderOf(path_), ignored);
     FileLock lock(path_);
-    if (!lock.held()) {
-        error = lock.error();
-        return std::nullopt;
-    }
-    Storage entries;
-    if (readNow(entries, error) == Read::Unreadable) return std::nullopt;
+    if (!lock.held()) return Problem{lock.error()};
+    Result<Storage> entries = readNow();
+    if (!entries) return entries;
     readable_ = true;
     if (!changes.empty()) {
         for (const auto& [key, value] : changes)
             if (value)
-                entries.insert_or_assign(key, value);
+                entries->insert_or_assign(key, value);
             else
-                entries.erase(key);
+                entries->erase(key);
         removeDeadTemporaries(path_);
         Identity before = identityNow();
-        Ref<NSDictionary> domain = make<NSDictionary>(&NSDictionary::initWithStorage, entries);
-        bool saved = writeDictionaryFile(path_, domain, error, PropertyListFormat::Binary);
+        Ref<NSDictionary> domain = make<NSDictionary>(&NSDictionary::initWithStorage, *entries);
+        Result<void> saved = writeDictionaryFile(path_, domain, PropertyListFormat::Binary);
         written = saved || identityNow() != before;
         remember(identityNow());
-        if (!saved) return std::nullopt;
+        if (!saved) return Problem{saved.problem()};
     }
     remember(identityNow());
     return entries;
@@ -176,12 +170,12 @@ DefaultsDomain::synchronize(const Changes& changes, std::string& error, bool& wr
 std::optional<DefaultsDomain::Storage> DefaultsDomain::reloadIfChanged() {
     if (!changedSinceSeen()) return std::nullopt;
     Identity before = identityNow(); // a replacement after it is seen by the next event
-    Ref<NSDictionary> contents;
-    std::string error;
-    switch (readDictionaryFile(path_, contents, error)) {
+    PropertyListFile kind = PropertyListFile::Ok;
+    Result<Ref<NSDictionary>> contents = readDictionaryFile(path_, kind);
+    switch (kind) {
     case PropertyListFile::Ok:
         remember(before);
-        return contents->entries();
+        return (*contents)->entries();
     case PropertyListFile::Missing:
         remember(before);
         return Storage{};

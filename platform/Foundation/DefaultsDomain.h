@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "Foundation/NSDictionary.h"
+#include "Foundation/Result.h"
 
 class DefaultsDomain {
   public:
@@ -37,10 +38,9 @@ class DefaultsDomain {
 
     // Takes the lock, reads the file as it is now, applies `changes` and
     // writes the result when there are any. Answers the file's entries after
-    // that, or nothing with `error` when the file could not be read, kept
-    // aside or written (a write may have put the file in place; `written`
-    // tells so).
-    std::optional<Storage> synchronize(const Changes& changes, std::string& error, bool& written);
+    // that, or why the file could not be read, kept aside or written (a
+    // write may have put the file in place; `written` tells so).
+    Result<Storage> synchronize(const Changes& changes, bool& written);
 
     // The file's entries when another process replaced or removed it since
     // this object last read or wrote it; nothing otherwise.
@@ -55,8 +55,7 @@ class DefaultsDomain {
         bool operator==(const Identity&) const = default;
     };
 
-    enum class Read { Ok, Unreadable };
-    Read readNow(Storage& entries, std::string& error);
+    Result<Storage> readNow();
     Identity identityNow() const;
     bool changedSinceSeen();
     void remember(const Identity& identity);

@@ -1,9 +1,9 @@
 #include "Foundation/NSDictionary.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/NSLog.h"
 #include "Foundation/PropertyList.h"
 #include "ObjectModel/ClassBuilder.h"
 
@@ -36,18 +36,17 @@ Ref<NSDictionary> NSDictionary::dictionaryWithContentsOfFileImp(Class cls, NSStr
 }
 
 NSDictionary* NSDictionary::initWithContentsOfFileImp(NSString* path) {
-    Ref<NSDictionary> contents;
-    std::string error;
-    if (!path || readDictionaryFile(path->utf8(), contents, error) != PropertyListFile::Ok)
-        return nullptr;
-    return initWithStorage(contents->_entries);
+    PropertyListFile kind = PropertyListFile::Ok;
+    Result<Ref<NSDictionary>> contents =
+        path ? readDictionaryFile(path->utf8(), kind) : Problem{"no path given"};
+    return contents ? initWithStorage((*contents)->_entries) : nullptr;
 }
 
 bool NSDictionary::writeToFileImp(NSString* path, bool) {
-    std::string error = "no path given";
-    if (path && writeDictionaryFile(path->utf8(), this, error)) return true;
-    std::fprintf(stderr, "NSDictionary: %s\n", error.c_str());
-    return false;
+    Result<void> written =
+        path ? writeDictionaryFile(path->utf8(), this) : Problem{"no path given"};
+    if (!written) NSLog("NSDictionary: %s"_ns, written.problem().c_str());
+    return static_cast<bool>(written);
 }
 
 NSUInteger NSDictionary::countImp() {

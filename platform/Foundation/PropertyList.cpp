@@ -115,70 +115,69 @@ class Copier {
     std::size_t values_ = 0;
 };
 
-std::string tooLarge() {
-    return "the property list is larger than " + std::to_string(kPropertyListMaxBytes) + " bytes";
+// What a failed file read makes of a property-list file.
+PropertyListFile fileKind(FileRead read) {
+    switch (read) {
+    case FileRead::Missing:
+        return PropertyListFile::Missing;
+    case FileRead::Unavailable:
+        return PropertyListFile::Unavailable;
+    case FileRead::Ok:
+    case FileRead::Damaged:
+        break;
+    }
+    return PropertyListFile::Damaged;
 }
 
 } // namespace
 
-Ref<NSObject> propertyListFromBytes(std::string_view bytes, std::string& error,
-                                    PropertyListFormat* format) {
-    error.clear();
-    if (bytes.size() > kPropertyListMaxBytes) {
-        error = tooLarge();
-        return nullptr;
-    }
+std::string plist::tooLarge() {
+    return "the property list is larger than " + std::to_string(kPropertyListMaxBytes) + " bytes";
+}
+
+Result<Ref<NSObject>> propertyListFromBytes(std::string_view bytes, PropertyListFormat* format) {
+    if (bytes.size() > kPropertyListMaxBytes) return Problem{plist::tooLarge()};
     PropertyListFormat found = bytes.starts_with("bplist") ? PropertyListFormat::Binary
                                : looksLikeXML(bytes)       ? PropertyListFormat::XML
                                                            : PropertyListFormat::OpenStep;
     if (format) *format = found;
     switch (found) {
     case PropertyListFormat::Binary:
-        return readBinaryPropertyList(bytes, error);
+        return readBinaryPropertyList(bytes);
     case PropertyListFormat::XML:
-        return readXMLPropertyList(bytes, error);
+        return readXMLPropertyList(bytes);
     case PropertyListFormat::OpenStep:
         break;
     }
-    return readOpenStepPropertyList(bytes, error);
+    return readOpenStepPropertyList(bytes);
 }
 
-Ref<NSObject> propertyListCopy(objc_object* object, std::string& error) {
-    error.clear();
-    return Copier(error).copy(object, 0);
+Result<Ref<NSObject>> propertyListCopy(objc_object* object) {
+    std::string error;
+    return plist::answer(Copier(error).copy(object, 0), error);
 }
 
-bool isPropertyList(objc_object* object, std::string& error) {
-    return propertyListCopy(object, error) != nullptr;
+Result<Ref<NSDictionary>> readDictionaryFile(const std::string& path, PropertyListFile& kind) {
+    FileRead read = FileRead::Ok;
+    Result<std::string> bytes = readFile(path, kPropertyListMaxBytes, read);
+    kind = read == FileRead::Ok ? PropertyListFile::Damaged : fileKind(read);
+    if (!bytes) return Problem{bytes.problem()};
+    Result<Ref<NSObject>> root = propertyListFromBytes(*bytes);
+    if (!root) return Problem{path + ": " + root.problem()};
+    Ref<NSDictionary> dictionary = as<NSDictionary>(root->get());
+    if (!dictionary) return Problem{path + " holds a property list whose root is not a dictionary"};
+    kind = PropertyListFile::Ok;
+    return dictionary;
 }
 
-PropertyListFile readDictionaryFile(const std::string& path, Ref<NSDictionary>& result,
-                                    std::string& error) {
-    std::string bytes;
-    switch (readFile(path, kPropertyListMaxBytes, bytes, error)) {
-    case FileRead::Missing:
-        return PropertyListFile::Missing;
-    case FileRead::Damaged:
-        return PropertyListFile::Damaged;
-    case FileRead::Unavailable:
-        return PropertyListFile::Unavailable;
-    case FileRead::Ok:
-        break;
-    }
-    Ref<NSObject> root = propertyListFromBytes(bytes, error);
-    result = as<NSDictionary>(root);
-    if (result) return PropertyListFile::Ok;
-    error = path + (root ? " holds a property list whose root is not a dictionary" : ": " + error);
-    return PropertyListFile::Damaged;
-}
-
-bool writeDictionaryFile(const std::string& path, const NSDictionary* dictionary,
-                         std::string& error, PropertyListFormat format) {
+Result<void> writeDictionaryFile(const std::string& path, const NSDictionary* dictionary,
+                                 PropertyListFormat format) {
     auto* root = const_cast<NSDictionary*>(dictionary);
     WriteRefusal refusal = WriteRefusal::NotPropertyList;
-    std::optional<std::string> bytes;
-    if (format == PropertyListFormat::XML) bytes = xmlPropertyList(root, error, &refusal);
+    Result<std::string> bytes = Problem{};
+    if (format == PropertyListFormat::XML) bytes = xmlPropertyList(root, &refusal);
     if (!bytes && (format != PropertyListFormat::XML || refusal == WriteRefusal::FormatLimit))
-        bytes = binaryPropertyList(root, error, &refusal);
-    return bytes && writeFileAtomically(path, *bytes, error);
+        bytes = binaryPropertyList(root, &refusal);
+    if (!bytes) return Problem{bytes.problem()};
+    return writeFileAtomically(path, *bytes);
 }

@@ -549,16 +549,14 @@ class BinaryWriter {
 
 } // namespace
 
-Ref<NSObject> readBinaryPropertyList(std::string_view bytes, std::string& error) {
-    if (!bytes.starts_with(kMagic)) {
-        error = "the data is no binary property list";
-        return nullptr;
-    }
-    return BinaryReader(bytes, error).read();
+Result<Ref<NSObject>> readBinaryPropertyList(std::string_view bytes) {
+    if (!bytes.starts_with(kMagic)) return Problem{"the data is no binary property list"};
+    std::string error;
+    return plist::answer(BinaryReader(bytes, error).read(), error);
 }
 
-std::optional<std::string> binaryPropertyList(objc_object* root, std::string& error,
-                                              WriteRefusal* refusal) {
+Result<std::string> binaryPropertyList(objc_object* root, WriteRefusal* refusal) {
     WriteRefusal ignored;
-    return BinaryWriter(error).write(root, refusal ? *refusal : ignored);
+    std::string error;
+    return plist::answer(BinaryWriter(error).write(root, refusal ? *refusal : ignored), error);
 }

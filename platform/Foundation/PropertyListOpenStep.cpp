@@ -216,11 +216,8 @@ class OpenStepReader {
 
 } // namespace
 
-Ref<NSObject> readOpenStepPropertyList(std::string_view bytes, std::string& error) {
-    if (bytes.size() > kPropertyListMaxBytes) {
-        error =
-            "the property list is larger than " + std::to_string(kPropertyListMaxBytes) + " bytes";
-        return nullptr;
-    }
-    return OpenStepReader(bytes, error).read();
+Result<Ref<NSObject>> readOpenStepPropertyList(std::string_view bytes) {
+    if (bytes.size() > kPropertyListMaxBytes) return Problem{plist::tooLarge()};
+    std::string error;
+    return plist::answer(OpenStepReader(bytes, error).read(), error);
 }

@@ -1,5 +1,6 @@
 // What the property-list readers and writers share: Unicode conversions,
-// the calendar of XML dates, and how a value is told apart by kind.
+// the calendar of XML dates, how a value is told apart by kind, and how
+// their answers become results.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "Foundation/Result.h"
 #include "ObjectModel/NSObject.h"
 
 namespace plist {
@@ -47,6 +49,18 @@ inline std::uint64_t bigEndian(const unsigned char* at, unsigned size) {
     for (unsigned i = 0; i < size; ++i)
         value = (value << 8) | at[i];
     return value;
+}
+
+std::string tooLarge();
+
+// A reader's or a writer's answer: the value, or the problem it gave.
+template <class T> Result<T> answer(T value, std::string& error) {
+    if (value) return value;
+    return Problem{std::move(error)};
+}
+template <class T> Result<T> answer(std::optional<T> value, std::string& error) {
+    if (value) return std::move(*value);
+    return Problem{std::move(error)};
 }
 
 } // namespace plist

@@ -500,17 +500,14 @@ class XMLWriter {
 
 } // namespace
 
-Ref<NSObject> readXMLPropertyList(std::string_view bytes, std::string& error) {
-    if (bytes.size() > kPropertyListMaxBytes) {
-        error =
-            "the property list is larger than " + std::to_string(kPropertyListMaxBytes) + " bytes";
-        return nullptr;
-    }
-    return XMLReader(error).read(bytes);
+Result<Ref<NSObject>> readXMLPropertyList(std::string_view bytes) {
+    if (bytes.size() > kPropertyListMaxBytes) return Problem{plist::tooLarge()};
+    std::string error;
+    return plist::answer(XMLReader(error).read(bytes), error);
 }
 
-std::optional<std::string> xmlPropertyList(objc_object* root, std::string& error,
-                                           WriteRefusal* refusal) {
+Result<std::string> xmlPropertyList(objc_object* root, WriteRefusal* refusal) {
     WriteRefusal ignored;
-    return XMLWriter(error, refusal ? *refusal : ignored).write(root);
+    std::string error;
+    return plist::answer(XMLWriter(error, refusal ? *refusal : ignored).write(root), error);
 }

@@ -41,15 +41,12 @@ Ref<NSDictionary> version(int number) {
 
 // Run by writeUnderFault: 0 when the write succeeded, 3 when it reported failure.
 TEST(AtomicFileChild, DISABLED_Write) {
-    std::string error;
-    std::_Exit(writeFileAtomically(std::getenv("TAVELIN_CHILD_PATH"), "new contents", error) ? 0
-                                                                                             : 3);
+    std::_Exit(writeFileAtomically(std::getenv("TAVELIN_CHILD_PATH"), "new contents") ? 0 : 3);
 }
 
 TEST_F(AtomicFileTest, ReplacesTheFileAndLeavesNoTemporary) {
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
-    ASSERT_TRUE(writeFileAtomically(target(), "new contents", error)) << error;
+    ASSERT_TRUE(writeFileAtomically(target(), "old"));
+    ASSERT_TRUE(writeFileAtomically(target(), "new contents"));
     EXPECT_EQ(readText(target()), "new contents");
     EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
     struct stat status {};
@@ -67,10 +64,9 @@ TEST_F(AtomicFileTest, AFailedStepIsReportedAndLeavesNoTemporary) {
         {"rename:error=EXDEV", "old"},
         {"fchmod:error=EPERM", "old"},
         {"fsync:error=EIO:when=2", "new contents"}};
-    std::string error;
     for (const auto& [fault, left] : cases) {
         SCOPED_TRACE(fault);
-        ASSERT_TRUE(writeFileAtomically(target(), "old", error)) << error;
+        ASSERT_TRUE(writeFileAtomically(target(), "old"));
         EXPECT_EQ(writeUnderFault(fault), 3);
         EXPECT_EQ(readText(target()), left);
         EXPECT_EQ(folderNames(root_), std::vector<std::string>{"file.plist"});
@@ -81,12 +77,11 @@ TEST_F(AtomicFileTest, AFailedStepIsReportedAndLeavesNoTemporary) {
 }
 
 TEST_F(AtomicFileTest, AMissingOrBlockedFolderIsReportedWithTheReason) {
-    std::string error;
-    EXPECT_FALSE(writeFileAtomically((root_ / "missing/file.plist").string(), "x", error));
-    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    Result<void> written = writeFileAtomically((root_ / "missing/file.plist").string(), "x");
+    EXPECT_NE(written.problem().find("No such file or directory"), std::string::npos);
     writeText(root_ / "plain", "a file, not a folder");
-    EXPECT_FALSE(writeFileAtomically((root_ / "plain/file.plist").string(), "x", error));
-    EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
+    written = writeFileAtomically((root_ / "plain/file.plist").string(), "x");
+    EXPECT_NE(written.problem().find("Not a directory"), std::string::npos);
 }
 
 TEST_F(AtomicFileTest, AKillDuringWritesLeavesTheOldOrTheNewFileNeverATornOne) {
@@ -123,16 +118,18 @@ TEST_F(AtomicFileTest, DamagedFilesAreKeptAsideWithoutOverwritingEarlierCopies) 
 }
 
 TEST_F(AtomicFileTest, ReadingIsBoundedAndTellsMissingFromDamaged) {
-    std::string bytes, error;
-    EXPECT_EQ(readFile(target(), 16, bytes, error), FileRead::Missing);
+    FileRead kind = FileRead::Ok;
+    auto kindOf = [&](const std::filesystem::path& path) {
+        return readFile(path.string(), 16, kind) ? FileRead::Ok : kind;
+    };
+    EXPECT_EQ(kindOf(target()), FileRead::Missing);
     writeText(target(), "0123456789");
-    EXPECT_EQ(readFile(target(), 16, bytes, error), FileRead::Ok);
-    EXPECT_EQ(bytes, "0123456789");
-    EXPECT_EQ(readFile(target(), 4, bytes, error), FileRead::Damaged);
-    EXPECT_NE(error.find("larger than 4 bytes"), std::string::npos);
-    EXPECT_EQ(readFile(root_.string(), 16, bytes, error), FileRead::Unavailable);
+    EXPECT_EQ(*readFile(target(), 16, kind), "0123456789");
+    EXPECT_NE(readFile(target(), 4, kind).problem().find("larger than 4 bytes"), std::string::npos);
+    EXPECT_EQ(kind, FileRead::Damaged);
+    EXPECT_EQ(kindOf(root_), FileRead::Unavailable);
     ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0); // never opened: no hang
-    EXPECT_EQ(readFile((root_ / "fifo").string(), 16, bytes, error), FileRead::Unavailable);
-    EXPECT_FALSE(writeFileAtomically((root_ / "fifo").string(), "x", error));
+    EXPECT_EQ(kindOf(root_ / "fifo"), FileRead::Unavailable);
+    EXPECT_FALSE(writeFileAtomically((root_ / "fifo").string(), "x"));
     EXPECT_TRUE(std::filesystem::is_fifo(root_ / "fifo"));
 }

@@ -26,10 +26,9 @@ dictionaryOf(std::initializer_list<std::pair<const char*, Ref<NSObject>>> entrie
 }
 
 Ref<NSObject> parse(std::string_view bytes) {
-    std::string error;
-    Ref<NSObject> result = propertyListFromBytes(bytes, error);
-    EXPECT_EQ(result == nullptr, !error.empty()) << error;
-    return result;
+    Result<Ref<NSObject>> result = propertyListFromBytes(bytes);
+    EXPECT_TRUE(result || !result.problem().empty()); // a refusal says why
+    return result ? *result : nullptr;
 }
 
 std::string xml(const std::string& body) {
@@ -45,9 +44,8 @@ std::string repeat(const std::string& text, int times) {
 
 // Written in `format`, then read back.
 Ref<NSObject> roundTrip(NSObject* value, bool binary) {
-    std::string error;
-    auto bytes = binary ? binaryPropertyList(value, error) : xmlPropertyList(value, error);
-    EXPECT_TRUE(bytes) << error;
+    Result<std::string> bytes = binary ? binaryPropertyList(value) : xmlPropertyList(value);
+    EXPECT_TRUE(bytes) << bytes.problem();
     return bytes ? parse(*bytes) : nullptr;
 }
 
@@ -68,14 +66,13 @@ TEST_F(PropertyListFileTest, WhatPythonsPlistlibWritesReadsAndWritesBackExactly)
     ASSERT_EQ(run("python3 " + script + " write " + root_.string() + " 600 20240611"), 0);
     int documents = 0;
     for (const std::string& name : folderNames(root_)) {
-        std::string error;
         PropertyListFormat format;
-        Ref<NSObject> value = propertyListFromBytes(readText(root_ / name), error, &format);
-        ASSERT_TRUE(value) << name << ": " << error;
+        Result<Ref<NSObject>> value = propertyListFromBytes(readText(root_ / name), &format);
+        ASSERT_TRUE(value) << name << ": " << value.problem();
         bool binary = format == PropertyListFormat::Binary;
         EXPECT_EQ(binary, name.ends_with(".bin")) << name;
-        auto bytes = binary ? binaryPropertyList(value, error) : xmlPropertyList(value, error);
-        ASSERT_TRUE(bytes) << name << ": " << error;
+        Result<std::string> bytes = binary ? binaryPropertyList(*value) : xmlPropertyList(*value);
+        ASSERT_TRUE(bytes) << name << ": " << bytes.problem();
         writeText(root_ / ("out-" + name.substr(4)), *bytes);
         ++documents;
     }
@@ -120,10 +117,8 @@ TEST(PropertyList, ForeignValuesKeepTheirRangeKindAndBits) {
               0x7FF0000000000123ull);
     EXPECT_EQ(as<NSNumber>(back->objectForKey("float"))->kind(), NSNumber::Kind::Float);
     for (const auto& [key, value] : binaryOnly->entries()) {
-        std::string error;
         WriteRefusal refusal = WriteRefusal::NotPropertyList;
-        EXPECT_FALSE(xmlPropertyList(dictionaryOf({{"k", value}}), error, &refusal) &&
-                     key != "float")
+        EXPECT_FALSE(xmlPropertyList(dictionaryOf({{"k", value}}), &refusal) && key != "float")
             << key;
         EXPECT_TRUE(key == "float" || refusal == WriteRefusal::FormatLimit) << key;
     }
@@ -154,7 +149,6 @@ TEST(PropertyList, AMalformedValueMakesTheWholeInputUnreadable) {
                              "<string>\xC3</string>",
                              ""})
         EXPECT_FALSE(parse(xml(body))) << body;
-    std::string error;
     // Binary: an unpaired surrogate, a non-ASCII byte in ASCII text, a 17-byte
     // wide UID, a too-wide integer; each in a one-object list.
     for (std::string object :
@@ -164,7 +158,7 @@ TEST(PropertyList, AMalformedValueMakesTheWholeInputUnreadable) {
         std::string list = "bplist00" + object + '\x08' + std::string(6, '\0') + "\x01\x01" +
                            std::string(7, '\0') + '\x01' + std::string(8, '\0') +
                            std::string(7, '\0') + static_cast<char>(8 + object.size());
-        EXPECT_FALSE(readBinaryPropertyList(list, error)) << object.size();
+        EXPECT_FALSE(readBinaryPropertyList(list)) << object.size();
     }
 }
 
@@ -222,11 +216,9 @@ TEST(PropertyList, DepthIsCountedInRealStructureAndNothingRecursesPastIt) {
         NSObject* inner = deep;
         deep = NSArray::arrayWithObjects(&inner, 1);
     }
-    std::string error;
-    EXPECT_FALSE(binaryPropertyList(deep, error));
-    EXPECT_FALSE(xmlPropertyList(deep, error));
-    EXPECT_FALSE(isPropertyList(deep, error));
-    EXPECT_NE(error.find("nested deeper"), std::string::npos) << error;
+    EXPECT_FALSE(binaryPropertyList(deep));
+    EXPECT_FALSE(xmlPropertyList(deep));
+    EXPECT_NE(propertyListCopy(deep).problem().find("nested deeper"), std::string::npos);
 }
 
 TEST(PropertyList, BinaryListsThatReferToThemselvesOrExpandWithoutEndAreRefused) {
@@ -259,9 +251,8 @@ TEST(PropertyList, BinaryListsThatReferToThemselvesOrExpandWithoutEndAreRefused)
         NSObject* twice[] = {wide, wide};
         wide = NSArray::arrayWithObjects(twice, 2);
     }
-    std::string error;
-    EXPECT_FALSE(binaryPropertyList(wide, error));
-    EXPECT_FALSE(xmlPropertyList(wide, error));
+    EXPECT_FALSE(binaryPropertyList(wide));
+    EXPECT_FALSE(xmlPropertyList(wide));
 }
 
 // Files: XML unless a value needs binary; never a file the reader refuses.
@@ -308,9 +299,7 @@ TEST_F(PropertyListFileTest, ValuesThatAreNoPropertyListAreRefusedAndTheFileStay
     for (Ref<NSObject> bad :
          {Ref<NSObject>::adopt(alloc<NSObject>()), Ref<NSObject>(NSString::string("bad \xC3")),
           Ref<NSObject>(NSString::string("\xED\xA0\x80"))}) {
-        std::string error;
-        EXPECT_FALSE(isPropertyList(bad, error));
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(propertyListCopy(bad).problem().empty());
         EXPECT_FALSE(dictionaryOf({{"a", bad}})->writeToFile(NSString::string(path), true));
         EXPECT_EQ(readText(path), before);
     }
@@ -338,8 +327,7 @@ TEST(PropertyList, InputsThatOnceCrashedTheReaderAreHandled) {
     EXPECT_TRUE(objectsEqual(roundTrip(withNulText, true), withNulText));
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (Ref<NSObject> value = parse(readText(entry.path()))) {
-            std::string error;
-            auto bytes = binaryPropertyList(value, error);
-            EXPECT_TRUE(bytes && parse(*bytes)) << entry.path() << error;
+            Result<std::string> bytes = binaryPropertyList(value);
+            EXPECT_TRUE(bytes && parse(*bytes)) << entry.path();
         }
 }

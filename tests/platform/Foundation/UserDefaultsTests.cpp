@@ -176,12 +176,10 @@ TEST_F(UserDefaultsTest, AKillDuringSynchronizeLeavesTheOldOrTheNewFile) {
         ::usleep(2000 * round);
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        std::string error;
-        Ref<NSDictionary> contents;
-        ASSERT_EQ(readDictionaryFile(defaultsFile().string(), contents, error),
-                  PropertyListFile::Ok)
-            << error;
-        EXPECT_TRUE(contents->objectForKey("round"));
+        PropertyListFile kind = PropertyListFile::Ok;
+        Result<Ref<NSDictionary>> contents = readDictionaryFile(defaultsFile().string(), kind);
+        ASSERT_TRUE(contents) << contents.problem();
+        EXPECT_TRUE((*contents)->objectForKey("round"));
     }
     // The next writer removes what killed writers left, never a live one's.
     pid_t dead = ::fork();
