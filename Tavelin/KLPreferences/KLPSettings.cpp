@@ -1,11 +1,10 @@
 #include "KLPreferences/KLPSettings.h"
 
-#include <cstdio>
 #include <map>
 #include <mutex>
-#include <optional>
 
 #include "Foundation/AtomicFile.h"
+#include "Foundation/NSLog.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PropertyList.h"
 #include "ObjectModel/ClassBuilder.h"
@@ -20,39 +19,34 @@ std::mutex pendingMutex;
 std::map<std::string, Changes> pendingSaves;
 
 // The settings file's entries; a regular file that is no dictionary is
-// kept aside first. Nothing when the file cannot be read or kept aside: it
+// kept aside first. Refused when the file cannot be read or kept aside: it
 // is not replaced then.
-std::optional<NSDictionary::Storage> settingsFileEntries(const std::string& path,
-                                                         std::string& error) {
-    Ref<NSDictionary> contents;
-    switch (readDictionaryFile(path, contents, error)) {
+Result<NSDictionary::Storage> settingsFileEntries(const std::string& path) {
+    PropertyListFile kind = PropertyListFile::Ok;
+    Result<Ref<NSDictionary>> contents = readDictionaryFile(path, kind);
+    switch (kind) {
     case PropertyListFile::Ok:
-        return contents->entries();
+        return (*contents)->entries();
     case PropertyListFile::Missing:
         return NSDictionary::Storage{};
     case PropertyListFile::Unavailable:
-        return std::nullopt;
+        return Problem{contents.problem()};
     case PropertyListFile::Damaged:
         break;
     }
     std::string aside = keepAside(path);
-    if (aside.empty()) {
-        error += ", and it could not be kept aside: not replacing it";
-        return std::nullopt;
-    }
-    std::fprintf(stderr, "KLPSettings: %s; kept as %s, starting a new file\n", error.c_str(),
-                 aside.c_str());
+    if (aside.empty())
+        return Problem{contents.problem() + ", and it could not be kept aside: not replacing it"};
+    NSLog("KLPSettings: %s; kept as %s, starting a new file"_ns, contents.problem().c_str(),
+          aside.c_str());
     return NSDictionary::Storage{};
 }
 
-bool writeSettingsFile(const std::string& path, const Changes& changes, std::string& error) {
+Result<void> writeSettingsFile(const std::string& path, const Changes& changes) {
     FileLock lock(path);
-    if (!lock.held()) {
-        error = lock.error();
-        return false;
-    }
-    std::optional<NSDictionary::Storage> entries = settingsFileEntries(path, error);
-    if (!entries) return false;
+    if (!lock.held()) return Problem{lock.error()};
+    Result<NSDictionary::Storage> entries = settingsFileEntries(path);
+    if (!entries) return Problem{entries.problem()};
     for (const auto& [key, value] : changes)
         if (value)
             entries->insert_or_assign(key, value);
@@ -60,7 +54,24 @@ bool writeSettingsFile(const std::string& path, const Changes& changes, std::str
             entries->erase(key);
     removeDeadTemporaries(path);
     Ref<NSDictionary> contents = make<NSDictionary>(&NSDictionary::initWithStorage, *entries);
-    return writeDictionaryFile(path, contents, error);
+    return writeDictionaryFile(path, contents);
+}
+
+// Writes the key's new value (nil removes it) to the file with the values
+// still pending there; they stay pending when the file cannot be written.
+Result<void> saveToFile(const std::string& path, const std::string& key, NSObject* newValue) {
+    Ref<NSObject> copy;
+    if (newValue) {
+        Result<Ref<NSObject>> copied = propertyListCopy(newValue);
+        if (!copied) return Problem{copied.problem()};
+        copy = *copied;
+    }
+    std::lock_guard lock(pendingMutex);
+    Changes& pending = pendingSaves[path];
+    pending.insert_or_assign(key, copy);
+    Result<void> written = writeSettingsFile(path, pending);
+    if (written) pendingSaves.erase(path);
+    return written;
 }
 
 } // namespace
@@ -109,20 +120,13 @@ void KLPSettings::setValueImp(NSObject* newValue) {
 }
 
 void KLPSettings::saveValueImp(NSObject* newValue) {
-    std::string error = "no settings file is set", path = _fileSave ? _fileSave->utf8() : "";
-    Ref<NSObject> copy;
-    if (_fileSave && _key && (!newValue || (copy = propertyListCopy(newValue, error)))) {
-        std::lock_guard lock(pendingMutex);
-        Changes& pending = pendingSaves[path];
-        pending.insert_or_assign(_key->utf8(), copy);
-        if (writeSettingsFile(path, pending, error)) {
-            pendingSaves.erase(path);
-            return;
-        }
-    }
-    std::fprintf(stderr, "KLPSettings: not saving %s: %s\n", _key ? _key->UTF8String() : "(no key)",
-                 error.c_str());
-    postSaveFailure(this, path, error);
+    std::string path = _fileSave ? _fileSave->utf8() : "";
+    Result<void> saved = _fileSave && _key ? saveToFile(path, _key->utf8(), newValue)
+                                           : Problem{"no settings file is set"};
+    if (saved) return;
+    NSLog("KLPSettings: not saving %s: %s"_ns, _key ? _key->UTF8String() : "(no key)",
+          saved.problem().c_str());
+    postSaveFailure(this, path, saved.problem());
 }
 
 void KLPSettings::observeValueForKeyPathImp(NSString*, NSObject*, NSDictionary*, void*) {

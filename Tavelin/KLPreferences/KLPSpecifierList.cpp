@@ -342,12 +342,12 @@ Ref<NSDictionary> stringsTable(const fs::path& file, const Context& context) {
     std::ifstream in(table, std::ios::binary);
     if (!in) return nullptr;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string error;
-    Ref<NSObject> parsed = readOpenStepPropertyList("{" + text + "}", error);
-    if (!as<NSDictionary>(parsed))
-        context.warnings->push_back(table.filename().string() + ": " + error +
-                                    "; texts shown as written");
-    return as<NSDictionary>(parsed);
+    Result<Ref<NSObject>> parsed = readOpenStepPropertyList("{" + text + "}");
+    Ref<NSDictionary> strings = parsed ? as<NSDictionary>(parsed->get()) : nullptr;
+    if (!strings)
+        context.warnings->push_back(table.filename().string() + ": " +
+                                    (parsed ? "" : parsed.problem()) + "; texts shown as written");
+    return strings;
 }
 
 Ref<UIColor> accentColor() {
@@ -381,16 +381,12 @@ Ref<KLPreferences> screenFromFile(const fs::path& file, NSString* fallbackTitle,
     context.folder = file.parent_path();
     context.open.push_back(file.string());
     context.strings = stringsTable(file, context);
-    Ref<NSDictionary> contents;
-    switch (readDictionaryFile(file.string(), contents, error)) {
-    case PropertyListFile::Ok:
-        return screenFromRoot(contents, fallbackTitle, context, error);
-    case PropertyListFile::Missing:
-        error = file.string() + ": no such file";
-        return nullptr;
-    default:
-        return nullptr;
-    }
+    PropertyListFile kind = PropertyListFile::Ok;
+    Result<Ref<NSDictionary>> contents = readDictionaryFile(file.string(), kind);
+    if (contents) return screenFromRoot(contents->get(), fallbackTitle, context, error);
+    error =
+        kind == PropertyListFile::Missing ? file.string() + ": no such file" : contents.problem();
+    return nullptr;
 }
 
 Ref<KLPreferences> childScreen(Specifier& specifier, Context& context) {
