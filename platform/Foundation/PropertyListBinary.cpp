@@ -173,8 +173,9 @@ class BinaryReader {
     bool text(const Object& object, std::string& out) {
         const unsigned char* at = data_ + object.start;
         if (object.marker == kUTF16) {
-            if (!plist::utf16ToUTF8(at, object.count, out))
-                return fail("holds an unpaired surrogate");
+            Result<std::string> decoded = plist::utf16ToUTF8(at, object.count);
+            if (!decoded) return fail("holds an unpaired surrogate");
+            out = std::move(*decoded);
             return true;
         }
         for (std::uint64_t i = 0; i < object.count; ++i)

@@ -57,22 +57,23 @@ void appendUTF8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
 }
 
-bool utf16ToUTF8(const unsigned char* units, std::size_t count, std::string& out) {
-    out.clear();
+Result<std::string> utf16ToUTF8(const unsigned char* units, std::size_t count) {
+    const Problem unpaired{"an unpaired surrogate"};
+    std::string out;
     out.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         char32_t unit = static_cast<char32_t>(bigEndian(units + 2 * i, 2));
-        if (unit >= 0xDC00 && unit <= 0xDFFF) return false;
+        if (unit >= 0xDC00 && unit <= 0xDFFF) return unpaired;
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             char32_t low =
                 i + 1 < count ? static_cast<char32_t>(bigEndian(units + 2 * i + 2, 2)) : 0;
-            if (low < 0xDC00 || low > 0xDFFF) return false;
+            if (low < 0xDC00 || low > 0xDFFF) return unpaired;
             unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
             ++i;
         }
         appendUTF8(out, unit);
     }
-    return true;
+    return out;
 }
 
 std::u16string utf8ToUTF16(std::string_view text) {
@@ -127,11 +128,11 @@ double secondsFromCivil(const Civil& moment) {
            moment.minute * 60.0 + moment.second;
 }
 
-std::optional<Civil> civilFromSeconds(double seconds) {
+Result<Civil> civilFromSeconds(double seconds) {
     static const double kFirst = secondsFromCivil({1, 1, 1});
     static const double kLast = secondsFromCivil({9999, 12, 31, 23, 59, 59});
     if (!(seconds >= kFirst && seconds <= kLast) || std::floor(seconds) != seconds)
-        return std::nullopt;
+        return Problem{"no whole second of the years 1 to 9999"};
     auto whole = static_cast<long long>(seconds);
     long long days = whole >= 0 ? whole / 86400 : -((-whole + 86399) / 86400);
     long long rest = whole - days * 86400;

@@ -24,8 +24,8 @@ Scalar decodeUTF8(std::string_view text, std::size_t at);
 bool isUTF8(std::string_view text);
 void appendUTF8(std::string& out, char32_t code);
 
-// Big-endian UTF-16 to UTF-8; false for an unpaired surrogate.
-bool utf16ToUTF8(const unsigned char* units, std::size_t count, std::string& out);
+// Big-endian UTF-16 to UTF-8; refused for an unpaired surrogate.
+Result<std::string> utf16ToUTF8(const unsigned char* units, std::size_t count);
 // Well-formed UTF-8 to UTF-16 code units.
 std::u16string utf8ToUTF16(std::string_view text);
 
@@ -36,9 +36,9 @@ struct Civil {
 };
 // Seconds since 2001-01-01 00:00:00 UTC.
 double secondsFromCivil(const Civil& moment);
-// The moment of a whole number of seconds in the years 1 to 9999; nothing
+// The moment of a whole number of seconds in the years 1 to 9999; refused
 // for a fraction, a non-finite value or a year outside that range.
-std::optional<Civil> civilFromSeconds(double seconds);
+Result<Civil> civilFromSeconds(double seconds);
 
 enum class Kind { String, Number, Data, Date, UID, Array, Dictionary, Other };
 Kind kindOf(objc_object* object);

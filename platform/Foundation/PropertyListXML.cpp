@@ -422,7 +422,7 @@ class XMLWriter {
     }
 
     bool date(const NSDate* date, int depth) {
-        std::optional<plist::Civil> moment =
+        Result<plist::Civil> moment =
             plist::civilFromSeconds(date->timeIntervalSinceReferenceDate());
         if (!moment)
             return fail(WriteRefusal::FormatLimit,
