@@ -34,11 +34,11 @@ Result<NSDictionary::Storage> settingsFileEntries(const std::string& path) {
     case PropertyListFile::Damaged:
         break;
     }
-    std::string aside = keepAside(path);
-    if (aside.empty())
+    Result<std::string> aside = keepAside(path);
+    if (!aside)
         return Problem{contents.problem() + ", and it could not be kept aside: not replacing it"};
     NSLog("KLPSettings: %s; kept as %s, starting a new file"_ns, contents.problem().c_str(),
-          aside.c_str());
+          aside->c_str());
     return NSDictionary::Storage{};
 }
 

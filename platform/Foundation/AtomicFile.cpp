@@ -179,17 +179,18 @@ Result<std::string> readFile(const std::string& path, std::size_t limit, FileRea
     return bytes;
 }
 
-std::string keepAside(const std::string& path) {
+Result<std::string> keepAside(const std::string& path) {
     struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return Problem{path + " is not a regular file"};
     for (int copy = 0; copy < 1000; ++copy) {
         std::string aside = path + ".corrupt";
         if (copy) aside.append(".").append(std::to_string(copy));
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
             return aside;
-        if (errno != EEXIST) return {};
+        if (errno != EEXIST) return Problem{failure("move aside", path, errno)};
     }
-    return {};
+    return Problem{path + " has 1000 copies kept aside already"};
 }
 
 FileLock::FileLock(const std::string& path) {

@@ -30,8 +30,8 @@ Result<std::string> readFile(const std::string& path, std::size_t limit, FileRea
 
 // Moves a damaged regular file aside as <path>.corrupt, or .corrupt.1,
 // .corrupt.2 ... when earlier copies exist (never overwriting one). Answers
-// the new path, or an empty string when the file could not be moved.
-std::string keepAside(const std::string& path);
+// the new path.
+Result<std::string> keepAside(const std::string& path);
 
 // An exclusive advisory lock (flock) on <path>.lock, held while the object
 // lives. The lock file is never a symbolic link nor anything but a regular

@@ -123,11 +123,11 @@ Result<DefaultsDomain::Storage> DefaultsDomain::readNow() {
     case PropertyListFile::Damaged:
         break;
     }
-    std::string aside = keepAside(path_);
-    if (aside.empty())
+    Result<std::string> aside = keepAside(path_);
+    if (!aside)
         return Problem{contents.problem() + "; it could not be kept aside, so it is not replaced"};
     NSLog("NSUserDefaults: %s; starting with empty defaults (the file is kept as %s)"_ns,
-          contents.problem().c_str(), aside.c_str());
+          contents.problem().c_str(), aside->c_str());
     return Storage{};
 }
 
