@@ -1,12 +1,12 @@
 #include "Foundation/NSUserDefaults.h"
 
-#include <cstdio>
 #include <pthread.h>
 #include <thread>
 #include <vector>
 
 #include "Foundation/DefaultsDomain.h"
 #include "Foundation/DeviceRoot.h"
+#include "Foundation/NSLog.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/PropertyList.h"
@@ -237,7 +237,7 @@ void postSaveFailure(NSObject* sender, const std::string& path, const std::strin
 }
 
 void NSUserDefaults::reportFailure(const std::string& reason) {
-    std::fprintf(stderr, "NSUserDefaults: %s\n", reason.c_str());
+    NSLog("NSUserDefaults: %s"_ns, reason.c_str());
     postSaveFailure(this, _path, reason);
 }
 
@@ -255,19 +255,20 @@ bool NSUserDefaults::boolForKeyImp(const NSString* key) {
 }
 
 bool NSUserDefaults::setObjectImp(NSObject* value, const NSString* key) {
-    std::string error = "a nil key";
-    Ref<NSObject> copy;
-    if (!key || (value && !(copy = propertyListCopy(value, error)))) {
+    Result<Ref<NSObject>> copy = !key    ? Problem{"a nil key"}
+                                 : value ? propertyListCopy(value)
+                                         : Result<Ref<NSObject>>(nullptr);
+    if (!copy) {
         reportFailure(std::string("not storing a value for ") +
-                      (key ? key->UTF8String() : "(null)") + ": " + error);
+                      (key ? key->UTF8String() : "(null)") + ": " + copy.problem());
         return false;
     }
     {
         std::lock_guard lock(_writer);
         const Snapshot* current = _snapshot.load();
         NSDictionary::Storage persistent = current->persistent;
-        if (copy)
-            persistent.insert_or_assign(key->utf8(), copy);
+        if (*copy)
+            persistent.insert_or_assign(key->utf8(), *copy);
         else
             persistent.erase(key->utf8());
         publish(std::move(persistent), current->registered);
@@ -300,18 +301,17 @@ bool NSUserDefaults::synchronizeImp() {
             changes.emplace(key, found == current->persistent.end() ? nullptr : found->second);
         }
         bool written = false;
-        std::optional<NSDictionary::Storage> entries =
-            _domain->synchronize(changes, error, written);
+        Result<NSDictionary::Storage> entries = _domain->synchronize(changes, written);
         if (entries) {
             _changed.clear();
             publish(std::move(*entries), current->registered);
             return true;
         }
         if (written)
-            error = "the defaults file holds the new values, but " + error +
+            error = "the defaults file holds the new values, but " + entries.problem() +
                     "; they are written again at the next synchronize";
         else
-            error = "could not save the defaults: " + error;
+            error = "could not save the defaults: " + entries.problem();
     }
     reportFailure(error);
     return false;
