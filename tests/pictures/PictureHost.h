@@ -1,7 +1,6 @@
-// A host session in this process on a device root of its own, with the
-// library loaded through the loader or without it, for pictures of its
-// screens on a device in an appearance (each scenario runs in a child: the
-// screen is the process's).
+// A host session on a device root of its own, with or without the library,
+// for pictures of its screens on a device in an appearance (in a child
+// process: the screen is the process's).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +14,6 @@
 #include "host/SnapshotCommand.h"
 #include "tests/host/InjectedHost.h"
 #include "tests/platform/UIKit/Snapshot.h"
-
-inline constexpr const char* kPictureReferences = "tests/pictures/reference";
 
 struct PictureHost {
     explicit PictureHost(bool inject, const char* device = "iPhone SE (3rd generation)",
@@ -44,8 +41,7 @@ struct PictureHost {
     }
 
     ::testing::AssertionResult looksLike(const std::string& reference) {
-        SurfacePtr surface = picture();
-        return snapshot::matchesReference(surface.get(), kPictureReferences, reference);
+        return snapshot::matchesReference(picture().get(), "tests/pictures/reference", reference);
     }
 
     InjectedHost injected;
