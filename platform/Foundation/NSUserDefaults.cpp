@@ -1,11 +1,17 @@
 #include "Foundation/NSUserDefaults.h"
 
 #include <pthread.h>
-#ifdef __SANITIZE_THREAD__
-#include <sanitizer/tsan_interface.h>
-#endif
 #define _LGPL_SOURCE // the read side inlined
 #include <urcu/urcu-memb.h>
+#ifdef __SANITIZE_THREAD__
+#include <sanitizer/tsan_interface.h>
+// ThreadSanitizer cannot read liburcu's lock-free words (no C++ atomics): it
+// gets the library's own calls, which it does not look into.
+#undef urcu_memb_read_lock
+#undef urcu_memb_read_unlock
+extern "C" void urcu_memb_read_lock();
+extern "C" void urcu_memb_read_unlock();
+#endif
 
 #include "Foundation/DefaultsDomain.h"
 #include "Foundation/DeviceRoot.h"
