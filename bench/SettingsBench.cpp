@@ -1,6 +1,7 @@
-// The defaults store's reads on one and two threads, and KLPSettings'
-// setValue: with and without a settings file, side by side with writing the
-// same bytes with a bare temporary file, fsync and rename. Reading binary
+// The defaults store's reads on one and two threads, by message and by its
+// implementation alone, and KLPSettings' setValue: with and without a
+// settings file, side by side with writing the same bytes with a bare
+// temporary file, fsync and rename. Reading binary
 // property lists of 100, 1,000 and 10,000 keys beside GNUstep's reader on the
 // same 100-key file; synchronize beside writing the same bytes durably
 // without the lock, the re-read and the merge.
@@ -38,6 +39,8 @@ const std::filesystem::path& benchRoot() {
     return root;
 }
 
+// boolForKey: by message, and the store's read alone: its implementation
+// called through the IMP that the runtime answers, found once.
 void boolForKey(benchmark::State& state) {
     if (state.thread_index() == 0) {
         benchRoot();
@@ -45,10 +48,18 @@ void boolForKey(benchmark::State& state) {
                                                           "TVLSWitch1"_ns);
     }
     NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(store->boolForKey("TVLSWitch1"_ns));
+    NSString* key = "TVLSWitch1"_ns;
+    SEL sel = "boolForKey:"_sel;
+    auto read = fromIMP<bool(id, SEL, const NSString*)>(objc_msg_lookup(store, sel));
+    if (state.range(0))
+        for (auto _ : state)
+            benchmark::DoNotOptimize(read(store, sel, key));
+    else
+        for (auto _ : state)
+            benchmark::DoNotOptimize(store->boolForKey(key));
+    state.SetLabel(state.range(0) ? "the store's read" : "message");
 }
-BENCHMARK(boolForKey)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(boolForKey)->Arg(0)->Arg(1)->Threads(1)->Threads(2)->UseRealTime();
 
 // setValue: alternating two different objects, so that every call writes.
 void setValue(benchmark::State& state) {

@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libobjc-12-dev libxml2-dev nlohmann-json3-dev libedit-dev
+  libobjc-12-dev libxml2-dev liburcu-dev nlohmann-json3-dev libedit-dev
   libcairo2-dev libpango1.0-dev libpng-dev fontconfig fonts-inter fonts-dancingscript
   fonts-liberation fonts-noto-color-emoji
 )

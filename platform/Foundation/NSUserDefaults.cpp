@@ -1,8 +1,17 @@
 #include "Foundation/NSUserDefaults.h"
 
 #include <pthread.h>
-#include <thread>
-#include <vector>
+#define _LGPL_SOURCE // the read side inlined
+#include <urcu/urcu-memb.h>
+#ifdef __SANITIZE_THREAD__
+#include <sanitizer/tsan_interface.h>
+// ThreadSanitizer cannot read liburcu's lock-free words (no C++ atomics): it
+// gets the library's own calls, which it does not look into.
+#undef urcu_memb_read_lock
+#undef urcu_memb_read_unlock
+extern "C" void urcu_memb_read_lock();
+extern "C" void urcu_memb_read_unlock();
+#endif
 
 #include "Foundation/DefaultsDomain.h"
 #include "Foundation/DeviceRoot.h"
@@ -12,6 +21,11 @@
 #include "Foundation/PropertyList.h"
 #include "ObjectModel/ClassBuilder.h"
 
+// liburcu is loaded with the program: its thread storage is static.
+extern "C" {
+extern thread_local struct urcu_reader urcu_memb_reader __attribute__((tls_model("initial-exec")));
+}
+
 // Both domains, and an open-addressing table of the effective value of each
 // key (persistent over registered) with its truth precomputed for boolForKey.
 struct NSUserDefaults::Snapshot {
@@ -20,32 +34,41 @@ struct NSUserDefaults::Snapshot {
         const std::string* key = nullptr;
         NSObject* value = nullptr;
         bool truth = false;
+        // A string object that was looked up as this key, retained: the same
+        // object is then known by its address before its bytes.
+        mutable std::atomic<NSString*> object{nullptr};
     };
 
     Snapshot(NSDictionary::Storage persistentDomain, NSDictionary::Storage registeredDomain)
         : persistent(std::move(persistentDomain)), registered(std::move(registeredDomain)) {
-        std::size_t capacity = 8;
         while (capacity < 2 * (persistent.size() + registered.size()))
             capacity *= 2;
-        table.resize(capacity);
-        mask = capacity - 1;
+        table = std::make_unique<Slot[]>(capacity);
         for (const auto* domain : {&registered, &persistent})
             for (const auto& [key, value] : *domain)
                 insert(key, value);
     }
 
-    const Slot* find(const NSString* key) const {
-        for (std::size_t at = key->utf8Hash() & mask;; at = (at + 1) & mask) {
+    ~Snapshot() {
+        for (std::size_t at = 0; at < capacity; ++at)
+            if (NSString* object = table[at].object.load(std::memory_order_relaxed))
+                object->release();
+    }
+
+    const Slot& find(const NSString* key) const {
+        for (std::size_t at = key->utf8Hash() & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
             const Slot& slot = table[at];
-            if (!slot.key || (slot.hash == key->utf8Hash() && *slot.key == key->utf8()))
-                return &slot;
+            if (slot.object.load(std::memory_order_relaxed) == key) return slot;
+            if (!slot.key) return slot;
+            if (slot.hash == key->utf8Hash() && *slot.key == key->utf8()) {
+                learn(slot, key);
+                return slot;
+            }
         }
     }
 
     NSDictionary::Storage persistent;
     NSDictionary::Storage registered;
-    std::vector<Slot> table;
-    std::size_t mask = 0;
 
   private:
     static bool truthOf(NSObject* value) {
@@ -54,87 +77,75 @@ struct NSUserDefaults::Snapshot {
         return false;
     }
 
+    static void learn(const Slot& slot, const NSString* key) {
+        auto* object = const_cast<NSString*>(key);
+        NSString* none = nullptr;
+        if (slot.object.load(std::memory_order_relaxed)) return;
+        object->retain();
+        if (!slot.object.compare_exchange_strong(none, object, std::memory_order_relaxed))
+            object->release();
+    }
+
     void insert(const std::string& key, NSObject* value) {
         unsigned long hash = std::hash<std::string>{}(key);
-        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        for (std::size_t at = hash & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
             Slot& slot = table[at];
             if (!slot.key || *slot.key == key) {
-                slot = {hash, &key, value, truthOf(value)};
+                slot.hash = hash;
+                slot.key = &key;
+                slot.value = value;
+                slot.truth = truthOf(value);
                 return;
             }
         }
     }
+
+    std::size_t capacity = 8;
+    std::unique_ptr<Slot[]> table;
 };
 
 namespace {
 
-// Grace periods for readers. Each thread owns a slot (padded to a cache line)
-// whose sequence is odd while the thread reads a snapshot. A writer that has
-// published a new snapshot waits, for every slot that was odd, until it
-// changes; then no reader can still hold the old one. Threads beyond the
-// slots share one counter of readers inside.
-struct alignas(64) ReaderSlot {
-    std::atomic<std::uint64_t> sequence{0};
-    std::atomic<bool> taken{false};
-};
-
-ReaderSlot readerSlots[128];
-std::atomic<std::uint64_t> overflowReaders{0};
-
-class ReaderSections {
+// Read-side sections of userspace RCU (the membarrier flavour): a reader
+// only marks its own thread, without a fence; a writer that has published a
+// new snapshot waits for a grace period before it frees the old one. A thread
+// is registered at its first read and unregistered when it ends.
+class ReadSection {
   public:
-    template <class Read>
-    static auto read(const std::atomic<const NSUserDefaults::Snapshot*>& current, Read body) {
-        Slot* slot = threadSlot();
-        std::atomic<std::uint64_t>& mark = slot ? slot->sequence : overflowReaders;
-        std::uint64_t entered = slot ? mark.load(std::memory_order_relaxed) + 1 : 0;
-        if (slot)
-            mark.store(entered, std::memory_order_relaxed);
-        else
-            mark.fetch_add(1, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_seq_cst);
-        auto result = body(current.load(std::memory_order_acquire));
-        if (slot)
-            mark.store(entered + 1, std::memory_order_release);
-        else
-            mark.fetch_sub(1, std::memory_order_release);
-        return result;
+    ReadSection() {
+        if (!urcu_memb_reader.registered) [[unlikely]]
+            enroll();
+        urcu_memb_read_lock();
     }
-
-    // Called after the new snapshot is published (a sequentially consistent exchange).
-    static void awaitReaders() {
-        std::atomic_thread_fence(std::memory_order_seq_cst);
-        for (Slot& slot : readerSlots) {
-            std::uint64_t seen = slot.sequence.load(std::memory_order_acquire);
-            while ((seen & 1) && slot.sequence.load(std::memory_order_acquire) == seen)
-                std::this_thread::yield();
-        }
-        while (overflowReaders.load(std::memory_order_acquire) != 0)
-            std::this_thread::yield();
-    }
+    ~ReadSection() { urcu_memb_read_unlock(); }
+    ReadSection(const ReadSection&) = delete;
+    ReadSection& operator=(const ReadSection&) = delete;
 
   private:
-    using Slot = ReaderSlot;
-
-    struct Claim {
-        Slot* slot = nullptr;
-        Claim() {
-            for (Slot& candidate : readerSlots)
-                if (!candidate.taken.exchange(true, std::memory_order_acq_rel)) {
-                    slot = &candidate;
-                    return;
-                }
-        }
-        ~Claim() {
-            if (slot) slot->taken.store(false, std::memory_order_release);
-        }
-    };
-
-    static Slot* threadSlot() {
-        static thread_local Claim claim;
-        return claim.slot;
+    [[gnu::noinline]] static void enroll() {
+        static const pthread_key_t leaving = [] {
+            pthread_key_t key;
+            pthread_key_create(&key, [](void*) { urcu_memb_unregister_thread(); });
+            return key;
+        }();
+        urcu_memb_register_thread();
+        pthread_setspecific(leaving, &urcu_memb_reader); // not null: the destructor runs
     }
 };
+
+// ThreadSanitizer cannot see a grace period: a reader's end of its section is
+// told to it as a release of the snapshot, and the writer's wait as its acquire.
+void readerLeaves([[maybe_unused]] const NSUserDefaults::Snapshot* snapshot) {
+#ifdef __SANITIZE_THREAD__
+    __tsan_release(const_cast<NSUserDefaults::Snapshot*>(snapshot));
+#endif
+}
+
+void readersLeft([[maybe_unused]] const NSUserDefaults::Snapshot* snapshot) {
+#ifdef __SANITIZE_THREAD__
+    __tsan_acquire(const_cast<NSUserDefaults::Snapshot*>(snapshot));
+#endif
+}
 
 std::string defaultsPath(const std::string& suite) {
     const std::string& domain = suite.empty() ? mainBundleIdentifier() : suite;
@@ -223,8 +234,17 @@ void NSUserDefaults::publish(NSDictionary::Storage persistent, NSDictionary::Sto
     const Snapshot* old =
         _snapshot.exchange(new Snapshot(std::move(persistent), std::move(registered)));
     if (!old) return;
-    ReaderSections::awaitReaders();
+    urcu_memb_synchronize_rcu();
+    readersLeft(old);
     delete old;
+}
+
+template <class Read> auto NSUserDefaults::read(Read body) const {
+    ReadSection section;
+    const Snapshot* snapshot = _snapshot.load(std::memory_order_acquire);
+    auto result = body(snapshot);
+    readerLeaves(snapshot);
+    return result;
 }
 
 void postSaveFailure(NSObject* sender, const std::string& path, const std::string& reason) {
@@ -243,15 +263,13 @@ void NSUserDefaults::reportFailure(const std::string& reason) {
 
 Ref<NSObject> NSUserDefaults::objectForKeyImp(const NSString* key) {
     if (!key) return nullptr;
-    return ReaderSections::read(_snapshot, [key](const Snapshot* snapshot) {
-        return Ref<NSObject>(snapshot->find(key)->value);
-    });
+    return read(
+        [key](const Snapshot* snapshot) { return Ref<NSObject>(snapshot->find(key).value); });
 }
 
 bool NSUserDefaults::boolForKeyImp(const NSString* key) {
     if (!key) return false;
-    return ReaderSections::read(
-        _snapshot, [key](const Snapshot* snapshot) { return snapshot->find(key)->truth; });
+    return read([key](const Snapshot* snapshot) { return snapshot->find(key).truth; });
 }
 
 bool NSUserDefaults::setObjectImp(NSObject* value, const NSString* key) {

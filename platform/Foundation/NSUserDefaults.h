@@ -2,9 +2,10 @@
 // first, then the volatile registration domain.
 //
 // Reads take no lock and touch no shared count: the domains live in an
-// immutable snapshot published through an atomic pointer. A writer (rare)
-// builds a new snapshot, publishes it, waits until every reader that may
-// still see the old one has left, and frees it (see ReaderSections).
+// immutable snapshot published through an atomic pointer, read in a
+// read-side section of userspace RCU. A writer (rare) builds a new snapshot,
+// publishes it, waits for a grace period (every reader that may still see
+// the old one has left) and frees it.
 #pragma once
 
 #include <atomic>
@@ -73,6 +74,8 @@ struct NSUserDefaults : NSObject {
 
   private:
     static NSUserDefaults* sharedStore();
+    // Runs `body` on the current snapshot inside a read-side section.
+    template <class Read> auto read(Read body) const;
     void load();
     void publish(NSDictionary::Storage persistent, NSDictionary::Storage registered);
     void reloadFromDisk(const DefaultsDomain* domain);

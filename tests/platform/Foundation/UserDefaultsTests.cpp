@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <thread>
+#include <vector>
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSData.h"
@@ -200,26 +202,32 @@ TEST_F(UserDefaultsTest, AKillDuringSynchronizeLeavesTheOldOrTheNewFile) {
 }
 
 TEST_F(UserDefaultsTest, ReadersOnOtherThreadsSeeWholeValuesWhileAWriterChangesThem) {
+    constexpr int writes = 2000;
     store()->setObject(NSNumber::numberWithInt(0), "counter"_ns);
     long before = liveObjects<NSNumber>();
     std::atomic<bool> done{false};
     std::atomic<long> bad{0};
+    // Each read is a value some write made, never an older one than the last
+    // read, and its truth follows it: YES once the counter has left 0.
     auto reader = [&] {
         long last = 0;
         while (!done) {
             Ref<NSObject> value = store()->objectForKey("counter"_ns);
             const NSNumber* number = as<NSNumber>(value);
-            if (!number || number->longLongValue() < last) ++bad;
-            last = number ? number->longLongValue() : last;
-            store()->boolForKey("counter"_ns);
+            long now = number ? number->longLongValue() : -1;
+            bool truth = store()->boolForKey("counter"_ns);
+            if (now < last || now > writes || (now > 0 && !truth)) ++bad;
+            last = std::max(last, now);
         }
     };
-    std::thread first(reader), second(reader);
-    for (int i = 1; i <= 2000; ++i)
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 4; ++i)
+        readers.emplace_back(reader);
+    for (int i = 1; i <= writes; ++i)
         store()->setObject(NSNumber::numberWithInt(i), "counter"_ns);
     done = true;
-    first.join();
-    second.join();
+    for (std::thread& thread : readers)
+        thread.join();
     EXPECT_EQ(bad, 0);
     // Every replaced value was freed with its snapshot.
     EXPECT_EQ(liveObjects<NSNumber>(), before);
