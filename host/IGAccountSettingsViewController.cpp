@@ -20,7 +20,6 @@ Ref<IGAccountSettingsViewController> IGAccountSettingsViewController::controller
 
 void IGAccountSettingsViewController::viewDidLoadImp() {
     sendSuper(this, UITableViewController::objcClass(), "viewDidLoad"_sel);
-    ++_viewLoads;
     setTitle("Settings"_ns);
     Ref<UIBarButtonItem> done =
         make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Done"_ns,

@@ -9,8 +9,6 @@ struct IGAccountSettingsViewController : UITableViewController {
     OBJC_CLASS(IGAccountSettingsViewController, UITableViewController)
 
     OBJC_CLASS_METHOD(Ref<IGAccountSettingsViewController>, controller, "controller")
-    // How often its view has loaded.
-    OBJC_READONLY(int, viewLoads)
     OBJC_METHOD(void, done, "done:", id)
     OBJC_OVERRIDE(void, viewDidLoad, "viewDidLoad")
     OBJC_OVERRIDE(long, numberOfSectionsInTableView, "numberOfSectionsInTableView:", UITableView*)
@@ -18,7 +16,4 @@ struct IGAccountSettingsViewController : UITableViewController {
                   "tableView:numberOfRowsInSection:", UITableView*, long)
     OBJC_OVERRIDE(Ref<UITableViewCell>, tableView_cellForRowAtIndexPath,
                   "tableView:cellForRowAtIndexPath:", UITableView*, NSIndexPath*)
-
-  private:
-    int _viewLoads = 0;
 };
