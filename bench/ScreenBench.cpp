@@ -22,12 +22,14 @@
 #include "host/HostClasses.h"
 #include "host/HostSession.h"
 #include "host/Loader.h"
+#include "host/SessionCommands.h"
 
 namespace {
 
 struct Screens {
     std::ostringstream out;
-    HostSession session{loadFeed(TAVELIN_STAGE_ROOT "/Applications/Instagram.app/feed.json"), out};
+    HostSession session{loadFeed(TAVELIN_STAGE_ROOT "/Applications/Instagram.app/feed.json"),
+                        builtInCommands(), out};
     Screens() { session.run("settings"); }
     void push() { session.run("tap right"); }
     void pop() {

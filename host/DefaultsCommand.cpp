@@ -286,10 +286,9 @@ std::string defaultsText(objc_object* value, const std::string& indent) {
     return describe(value)->utf8();
 }
 
-void addDefaultsCommand() {
-    addSessionCommand("defaults",
-                      {"defaults VERB ...",
-                       "read [DOMAIN [KEY]], write DOMAIN KEY [-bool|-int|-float|-string] VALUE, "
-                       "delete DOMAIN [KEY]",
-                       defaults, false, 1});
+SessionCommandTable defaultsCommands() {
+    return {{"defaults", "defaults VERB ...",
+             "read [DOMAIN [KEY]], write DOMAIN KEY [-bool|-int|-float|-string] VALUE, "
+             "delete DOMAIN [KEY]",
+             defaults, false, 1}};
 }

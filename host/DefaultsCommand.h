@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ObjectModel/NSObject.h"
+#include "host/HostSession.h"
 
 // The value of `text` as the type that the defaults tool names ("-bool" ...);
 // nil, with the problem for the user, when it does not parse as that type.
@@ -20,5 +21,5 @@ Ref<NSObject> defaultsValue(const std::string& type, const std::string& text, st
 // A property-list value as the defaults tool prints it (old-style text).
 std::string defaultsText(objc_object* value, const std::string& indent = "");
 
-// Adds "defaults" to the session's commands.
-void addDefaultsCommand();
+// "defaults".
+SessionCommandTable defaultsCommands();

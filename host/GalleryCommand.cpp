@@ -119,8 +119,7 @@ std::string gallery(HostSession& session, const SessionArguments&) {
 
 } // namespace
 
-void addGalleryCommands() {
-    addSessionCommand("gallery", {"gallery", "open the preferences framework's gallery", gallery});
-    addSessionCommand("slide",
-                      {"slide \"ROW\" VALUE...", "drag the row's slider through values", slide});
+SessionCommandTable galleryCommands() {
+    return {{"gallery", "gallery", "open the preferences framework's gallery", gallery},
+            {"slide", "slide \"ROW\" VALUE...", "drag the row's slider through values", slide}};
 }

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "UIKit/UINavigationController.h"
+#include "host/HostSession.h"
 
 inline constexpr const char* kGallerySettingsPath =
     "/var/mobile/Library/Preferences/com.tavelin.gallery.plist";
@@ -19,6 +20,5 @@ void* galleryModuleSymbol(const char* symbol, std::ostream& errors);
 // function is missing or it makes no screen; nothing is pushed then.
 bool openGallery(UINavigationController* navigation, std::ostream& errors);
 
-// Adds "gallery" (open the gallery) and "slide" (drag a row's slider) to the
-// session's commands.
-void addGalleryCommands();
+// "gallery" (open the gallery) and "slide" (drag a row's slider).
+SessionCommandTable galleryCommands();

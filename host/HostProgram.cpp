@@ -28,6 +28,7 @@
 #include "host/Prompt.h"
 #include "host/Relaunch.h"
 #include "host/SampleFeed.h"
+#include "host/SessionCommands.h"
 #include "host/SnapshotCommand.h"
 
 namespace fs = std::filesystem;
@@ -76,15 +77,9 @@ int runCommands(HostSession& session, const std::string& text, const ScriptRun& 
 
 int runSession(const HostOptions& options, NSArray* feed, const std::string& feedFile,
                std::ostream& out, std::ostream& errors) {
-    addGalleryCommands();
-    addSnapshotCommand();
-    addInspectionCommands();
-    addDefaultsCommand();
-    addRelaunchCommand(options);
-    addPreferencesCommand();
     setPreferencesLanguage(options.language);
-    HostSession session(feed, out, errors, feedFile);
-    session.setSnapshotFolder(options.snapshots);
+    HostSession session(feed, hostCommands(options), out, errors, feedFile);
+    if (!options.snapshots.empty()) snapshotEveryScreen(session, options.snapshots);
     if (std::string problem = options.preferences.empty()
                                   ? std::string()
                                   : openPreferences(session, options.preferences);
@@ -158,6 +153,15 @@ int runOnRoot(const HostOptions& options, std::ostream& out, std::ostream& error
 }
 
 } // namespace
+
+SessionCommandTable hostCommands(const HostOptions& options) {
+    SessionCommandTable commands = builtInCommands();
+    for (SessionCommandTable part :
+         {galleryCommands(), snapshotCommands(), inspectionCommands(), defaultsCommands(),
+          relaunchCommands(options), preferencesCommands()})
+        commands.insert(commands.end(), part.begin(), part.end());
+    return commands;
+}
 
 int runHost(const HostOptions& options, std::ostream& rawOut, std::ostream& rawErrors) {
     PrintableStream out(rawOut), errors(rawErrors);

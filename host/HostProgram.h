@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "host/HostSession.h"
+
 // What the program does: print the feed once, or run a session of commands
 // (the built-in tour, a prompt, or a script file; "-" is standard input).
 enum class HostMode { PrintFeed, Tour, Interactive, Script };
@@ -72,6 +74,9 @@ const char* hostVersion();
 // over every problem with the other options.
 std::variant<HostOptions, HostOptionsError>
 parseHostOptions(const std::vector<std::string>& arguments, const std::string& defaultRoot);
+
+// Every command of the host's sessions: the built-ins and those of each part.
+SessionCommandTable hostCommands(const HostOptions& options);
 
 // Sets up the host, injects the libraries, runs the mode. Answers the
 // process's exit code: 0, or 1 with the reasons on `errors`.

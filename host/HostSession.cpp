@@ -12,8 +12,6 @@
 #include "UIKit/UITableView.h"
 #include "host/HostProgram.h"
 #include "host/IGMainFeedViewController.h"
-#include "host/SessionCommands.h"
-#include "host/SnapshotCommand.h"
 
 namespace {
 
@@ -93,12 +91,15 @@ UITableViewCell* rowByTitle(const std::vector<ScreenRow>& rows, const std::strin
 
 } // namespace
 
-HostSession::HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile)
-    : HostSession(feedObjects, out, out, feedFile) {}
+HostSession::HostSession(NSArray* feedObjects, const SessionCommandTable& commands,
+                         std::ostream& out, const std::string& feedFile)
+    : HostSession(feedObjects, commands, out, out, feedFile) {}
 
-HostSession::HostSession(NSArray* feedObjects, std::ostream& out, std::ostream& errors,
-                         const std::string& feedFile)
+HostSession::HostSession(NSArray* feedObjects, const SessionCommandTable& commands,
+                         std::ostream& out, std::ostream& errors, const std::string& feedFile)
     : _out(out), _errors(errors) {
+    for (const SessionCommandEntry& command : commands)
+        _commands.insert_or_assign(command.name, command);
     Ref<IGMainFeedViewController> feedScreen =
         IGMainFeedViewController::controllerWithObjects(feedObjects);
     if (!feedFile.empty()) feedScreen->dataSource()->setFeedPath(NSString::string(feedFile));
@@ -156,10 +157,7 @@ std::string HostSession::screenText() const {
 
 void HostSession::show() {
     _out << "\n" << screenText() << "\n";
-    if (_snapshotFolder.empty()) return;
-    std::string file = _snapshotFolder + "/" + snapshotFileName(++_snapshots, _navigation);
-    if (std::string problem = writeSnapshot(_navigation, file); !problem.empty())
-        _errors << kHostErrorPrefix << problem << "\n";
+    if (_afterShow) _afterShow(*this);
 }
 
 UITableViewCell* HostSession::findRow(const std::string& which, std::string& problem) const {
@@ -183,8 +181,8 @@ std::string HostSession::perform(const std::string& line) {
     SessionArguments words = split(line, &problem);
     if (!problem.empty()) return problem;
     if (words.empty() || words[0][0] == '#') return "";
-    auto found = sessionRegistry().find(words[0]);
-    if (found == sessionRegistry().end())
+    auto found = _commands.find(words[0]);
+    if (found == _commands.end())
         return "Unknown command \"" + words[0] + "\"; \"help\" lists the commands.";
     const SessionCommandEntry& entry = found->second;
     std::size_t count = words.size() - 1;

@@ -4,16 +4,18 @@
 // session's error stream; a script stops there (or goes on when asked) and
 // reports the failure in its result.
 //
-// Commands live in one registry of named commands, each a function; a new
-// command is one addSessionCommand call (or one line of the built-in table).
+// The session runs the commands of the table it is given, each a named
+// function; the host program assembles the table from its command parts.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <istream>
 #include <limits>
+#include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Foundation/NSArray.h"
@@ -27,6 +29,7 @@ using SessionArguments = std::vector<std::string>;
 using SessionCommand = std::function<std::string(HostSession&, const SessionArguments&)>;
 
 struct SessionCommandEntry {
+    std::string name;  // the word that runs it: "flip"
     std::string usage; // e.g. "flip \"TITLE\""
     std::string help;
     SessionCommand run;
@@ -36,10 +39,8 @@ struct SessionCommandEntry {
     std::size_t maxWords = std::numeric_limits<std::size_t>::max();
 };
 
-// Adds (or replaces) a command of every session.
-void addSessionCommand(const std::string& name, SessionCommandEntry entry);
-// Every command's name, in order.
-std::vector<std::string> sessionCommandNames();
+// A session's commands; of two with one name the later wins.
+using SessionCommandTable = std::vector<SessionCommandEntry>;
 
 // Where a script comes from and how it runs.
 struct ScriptRun {
@@ -51,12 +52,13 @@ struct ScriptRun {
 
 class HostSession {
   public:
-    // The feed screen inside a navigation controller, shown at once.
-    // `feedFile` is where "refresh" reads the feed again (empty: nowhere).
-    // Problems go to `errors` (by default `out`).
-    HostSession(NSArray* feedObjects, std::ostream& out, const std::string& feedFile = {});
-    HostSession(NSArray* feedObjects, std::ostream& out, std::ostream& errors,
-                const std::string& feedFile);
+    // The feed screen inside a navigation controller, shown at once, with
+    // the commands of `commands`. `feedFile` is where "refresh" reads the
+    // feed again (empty: nowhere). Problems go to `errors` (by default `out`).
+    HostSession(NSArray* feedObjects, const SessionCommandTable& commands, std::ostream& out,
+                const std::string& feedFile = {});
+    HostSession(NSArray* feedObjects, const SessionCommandTable& commands, std::ostream& out,
+                std::ostream& errors, const std::string& feedFile);
     ~HostSession();
 
     // Runs one command line; answers the problem for the user, or an empty
@@ -69,17 +71,17 @@ class HostSession {
     int runScript(std::istream& in, const ScriptRun& how);
     bool done() const { return _done; }
 
+    // The session's commands by name, in name order.
+    const std::map<std::string, SessionCommandEntry>& commands() const { return _commands; }
     std::ostream& out() { return _out; }
     std::ostream& errors() { return _errors; }
     UINavigationController* navigation() const { return _navigation; }
     UIViewController* top() const { return _navigation->topViewController(); }
     // The current screen as text, its table rows numbered from 1.
     std::string screenText() const;
-    // Prints the current screen.
+    // Prints the current screen, then runs what setAfterShow gave.
     void show();
-    // After this, show() also writes a numbered picture of the screen into
-    // the folder (001-feed.png ...); empty: no pictures.
-    void setSnapshotFolder(const std::string& folder) { _snapshotFolder = folder; }
+    void setAfterShow(std::function<void(HostSession&)> then) { _afterShow = std::move(then); }
 
     // The top screen's row that `which` names: its number as the screen
     // shows it, or its title (any case, or the start of just one title).
@@ -94,6 +96,7 @@ class HostSession {
     static SessionArguments split(const std::string& line, std::string* problem = nullptr);
 
   private:
+    std::map<std::string, SessionCommandEntry> _commands;
     std::ostream& _out;
     std::ostream& _errors;
     Ref<UINavigationController> _navigation;
@@ -101,8 +104,7 @@ class HostSession {
     // Why the settings store could not save during the current command.
     std::string _saveFailure;
     Ref<NSObject> _saveFailureObserver;
-    std::string _snapshotFolder;
-    int _snapshots = 0;
+    std::function<void(HostSession&)> _afterShow;
 };
 
 // The built-in tour, as session commands; `withLibrary` false says that the

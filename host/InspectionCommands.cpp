@@ -150,12 +150,12 @@ bool isInjected(IMP implementation) {
                        });
 }
 
-void addInspectionCommands() {
-    addSessionCommand("classes", {"classes [PATTERN]", "list runtime classes (IG, *Cell ...)",
-                                  classes, false, 0, 1});
-    addSessionCommand("methods",
-                      {"methods CLASS", "a class's methods, encodings and where each lives",
-                       methods, false, 1, 1});
-    addSessionCommand("hooks", {"hooks", "methods that injected libraries replaced or added", hooks,
-                                false, 0, 0});
+SessionCommandTable inspectionCommands() {
+    return {
+        {"classes", "classes [PATTERN]", "list runtime classes (IG, *Cell ...)", classes, false, 0,
+         1},
+        {"methods", "methods CLASS", "a class's methods, encodings and where each lives", methods,
+         false, 1, 1},
+        {"hooks", "hooks", "methods that injected libraries replaced or added", hooks, false, 0, 0},
+    };
 }

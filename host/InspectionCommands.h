@@ -8,6 +8,8 @@
 #include <objc/runtime.h>
 #include <string>
 
+#include "host/HostSession.h"
+
 // The shared object that holds an implementation: a device path for a file
 // under the device root, else the file's name ("libFoundation.so"); what
 // dladdr cannot place is "?".
@@ -15,5 +17,5 @@ std::string implementationFile(IMP implementation);
 // Whether the implementation lives in a library that the loader injected.
 bool isInjected(IMP implementation);
 
-// Adds "classes", "methods" and "hooks" to the session's commands.
-void addInspectionCommands();
+// "classes", "methods" and "hooks".
+SessionCommandTable inspectionCommands();

@@ -57,11 +57,11 @@ void setPreferencesLanguage(const std::string& chosen) {
     language() = chosen;
 }
 
-void addPreferencesCommand() {
-    addSessionCommand("open-preferences",
-                      {.usage = "open-preferences FILE.plist",
-                       .help = "show the preferences screen a specifier list declares",
-                       .run = command,
-                       .minWords = 1,
-                       .maxWords = 1});
+SessionCommandTable preferencesCommands() {
+    return {{.name = "open-preferences",
+             .usage = "open-preferences FILE.plist",
+             .help = "show the preferences screen a specifier list declares",
+             .run = command,
+             .minWords = 1,
+             .maxWords = 1}};
 }

@@ -14,4 +14,5 @@ std::string openPreferences(HostSession& session, const std::string& path);
 // The `.lproj` folder whose strings the screens show ("en" until set).
 void setPreferencesLanguage(const std::string& language);
 
-void addPreferencesCommand();
+// "open-preferences FILE.plist".
+SessionCommandTable preferencesCommands();

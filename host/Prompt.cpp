@@ -185,6 +185,13 @@ void runLines(HostSession& session, auto next) {
     }
 }
 
+std::vector<std::string> commandNames(const HostSession& session) {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : session.commands())
+        names.push_back(name);
+    return names;
+}
+
 } // namespace
 
 std::string promptHistoryFile() {
@@ -199,7 +206,7 @@ Completion completeLine(const HostSession& session, const std::string& beforeCur
     Word word = currentWord(beforeCursor);
     Completion offered{beforeCursor.substr(word.start), {}};
     std::string wanted = folded(unquoted(offered.typed));
-    std::vector<std::string> names = word.first ? sessionCommandNames() : session.rowTitles();
+    std::vector<std::string> names = word.first ? commandNames(session) : session.rowTitles();
     for (const std::string& name : names)
         if (folded(name).starts_with(wanted))
             offered.candidates.push_back(word.first ? name : written(name));

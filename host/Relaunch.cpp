@@ -165,10 +165,10 @@ int runLaunchedSession(HostSession& session, const HostOptions& options) {
     return runScriptSession(session, options, commands);
 }
 
-void addRelaunchCommand(const HostOptions& options) {
-    addSessionCommand("relaunch", {"relaunch", "end the host process and start the host again",
-                                   [options](HostSession& session, const SessionArguments&) {
-                                       return relaunch(session, options);
-                                   },
-                                   false, 0, 0});
+SessionCommandTable relaunchCommands(const HostOptions& options) {
+    return {{"relaunch", "relaunch", "end the host process and start the host again",
+             [options](HostSession& session, const SessionArguments&) {
+                 return relaunch(session, options);
+             },
+             false, 0, 0}};
 }

@@ -24,6 +24,6 @@ int runHostProcesses(HostOptions options, std::ostream& out, std::ostream& error
 // its exit code (kRelaunchExitStatus when the session asked for a relaunch).
 int runLaunchedSession(HostSession& session, const HostOptions& options);
 
-// Adds "relaunch" to the session's commands: when the host can start again,
-// it ends this host process and the host program starts a new one.
-void addRelaunchCommand(const HostOptions& options);
+// "relaunch": when the host can start again, it ends this host process and
+// the host program starts a new one.
+SessionCommandTable relaunchCommands(const HostOptions& options);

@@ -1,4 +1,3 @@
-// The session's built-in commands.
 #include "host/SessionCommands.h"
 
 #include <algorithm>
@@ -254,7 +253,7 @@ std::string scroll(HostSession& session, const SessionArguments& args) {
 
 std::string help(HostSession& session, const SessionArguments&) {
     constexpr std::size_t column = 30;
-    for (const auto& [name, entry] : sessionRegistry()) {
+    for (const auto& [name, entry] : session.commands()) {
         std::size_t used = entry.usage.size();
         std::string gap = used < column ? std::string(column - used, ' ')
                                         : std::string(1, '\n').append(column + 2, ' ');
@@ -263,50 +262,38 @@ std::string help(HostSession& session, const SessionArguments&) {
     return "";
 }
 
-SessionCommandEntry entry(std::string usage, std::string help, SessionCommand run,
+SessionCommandEntry entry(std::string name, std::string usage, std::string help, SessionCommand run,
                           std::size_t minWords, std::size_t maxWords, bool showsScreen = true) {
-    return {std::move(usage), std::move(help), std::move(run), showsScreen, minWords, maxWords};
+    return {std::move(name), std::move(usage), std::move(help), std::move(run),
+            showsScreen,     minWords,         maxWords};
 }
 
 constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
 
 } // namespace
 
-std::map<std::string, SessionCommandEntry>& sessionRegistry() {
-    static std::map<std::string, SessionCommandEntry> commands = {
-        {"feed", entry("feed", "go back to the main feed", feed, 0, 0)},
-        {"settings", entry("settings", "open the account settings from the feed", settings, 0, 0)},
-        {"refresh",
-         entry("refresh", "pull the feed to refresh: read the feed file again", refresh, 0, 0)},
-        {"tap", entry("tap right|left | ROW | S R", "tap a bar button or a row (numbers from 1)",
-                      tap, 1, 2)},
-        {"flip",
-         entry("flip ROW [on|off]", "flip the row's switch, or set it on or off", flip, 1, 2)},
-        {"type", entry("type [--clear] ROW TEXT", "type into the row's text field", type, 1, kAny)},
-        {"return", entry("return ROW", "press return in the row's text field", pressReturn, 1, 1)},
-        {"pick", entry("pick ROW SEGMENT", "pick a segment by title or number", pick, 2, 2)},
-        {"back", entry("back", "go back one screen", back, 0, 0)},
-        {"scroll",
-         entry("scroll down|up | to N", "scroll a screenful, or to item N", scroll, 1, 2)},
-        {"expect", entry("expect \"TEXT\"", "fail unless the screen shows the text", expectShown, 1,
-                         1, false)},
-        {"expect-not", entry("expect-not \"TEXT\"", "fail if the screen shows the text",
-                             expectNotShown, 1, 1, false)},
-        {"reset", entry("reset", "clear the saved settings of the device root", reset, 0, 0)},
-        {"show", entry("show", "show the screen again", {}, 0, 0)},
-        {"help", entry("help", "list the commands", help, 0, 0, false)},
-        {"quit", entry("quit", "end the session", {}, 0, 0)},
+SessionCommandTable builtInCommands() {
+    return {
+        entry("feed", "feed", "go back to the main feed", feed, 0, 0),
+        entry("settings", "settings", "open the account settings from the feed", settings, 0, 0),
+        entry("refresh", "refresh", "pull the feed to refresh: read the feed file again", refresh,
+              0, 0),
+        entry("tap", "tap right|left | ROW | S R", "tap a bar button or a row (numbers from 1)",
+              tap, 1, 2),
+        entry("flip", "flip ROW [on|off]", "flip the row's switch, or set it on or off", flip, 1,
+              2),
+        entry("type", "type [--clear] ROW TEXT", "type into the row's text field", type, 1, kAny),
+        entry("return", "return ROW", "press return in the row's text field", pressReturn, 1, 1),
+        entry("pick", "pick ROW SEGMENT", "pick a segment by title or number", pick, 2, 2),
+        entry("back", "back", "go back one screen", back, 0, 0),
+        entry("scroll", "scroll down|up | to N", "scroll a screenful, or to item N", scroll, 1, 2),
+        entry("expect", "expect \"TEXT\"", "fail unless the screen shows the text", expectShown, 1,
+              1, false),
+        entry("expect-not", "expect-not \"TEXT\"", "fail if the screen shows the text",
+              expectNotShown, 1, 1, false),
+        entry("reset", "reset", "clear the saved settings of the device root", reset, 0, 0),
+        entry("show", "show", "show the screen again", {}, 0, 0),
+        entry("help", "help", "list the commands", help, 0, 0, false),
+        entry("quit", "quit", "end the session", {}, 0, 0),
     };
-    return commands;
-}
-
-void addSessionCommand(const std::string& name, SessionCommandEntry entry) {
-    sessionRegistry()[name] = std::move(entry);
-}
-
-std::vector<std::string> sessionCommandNames() {
-    std::vector<std::string> names;
-    for (const auto& [name, entry] : sessionRegistry())
-        names.push_back(name);
-    return names;
 }

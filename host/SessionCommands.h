@@ -1,10 +1,7 @@
-// The session's command registry, with the built-in commands (C++ only,
-// shared by the session and its command units).
+// The session's built-in commands: moving between the host's screens, using
+// their rows and controls, checking the screen's text.
 #pragma once
-
-#include <map>
-#include <string>
 
 #include "host/HostSession.h"
 
-std::map<std::string, SessionCommandEntry>& sessionRegistry();
+SessionCommandTable builtInCommands();

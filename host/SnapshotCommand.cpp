@@ -9,7 +9,7 @@
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/UIScrollView.h"
-#include "host/HostSession.h"
+#include "host/HostProgram.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGMainFeedViewController.h"
 
@@ -137,8 +137,16 @@ std::string writeSnapshot(UIViewController* controller, const std::string& path)
     return written ? "" : "No picture taken: " + written.problem() + ".";
 }
 
-void addSnapshotCommand() {
-    addSessionCommand("snapshot", {"snapshot FILE.png [--full] [--compare REF.png]",
-                                   "write a picture of the screen (PNG); compare it with another",
-                                   snapshot, false, 1, 4});
+void snapshotEveryScreen(HostSession& session, const std::string& folder) {
+    session.setAfterShow([folder, taken = 0](HostSession& shown) mutable {
+        std::string file = folder + "/" + snapshotFileName(++taken, shown.navigation());
+        if (std::string problem = writeSnapshot(shown.navigation(), file); !problem.empty())
+            shown.errors() << kHostErrorPrefix << problem << "\n";
+    });
+}
+
+SessionCommandTable snapshotCommands() {
+    return {{"snapshot", "snapshot FILE.png [--full] [--compare REF.png]",
+             "write a picture of the screen (PNG); compare it with another", snapshot, false, 1,
+             4}};
 }

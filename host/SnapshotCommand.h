@@ -5,6 +5,7 @@
 #include <string>
 
 #include "UIKit/UIViewController.h"
+#include "host/HostSession.h"
 
 // The name of what the controller shows: "feed" and "account-settings" for
 // the host's screens, otherwise its title in lower case with dashes
@@ -15,6 +16,9 @@ std::string snapshotFileName(int number, UIViewController* controller);
 // Writes the picture of the screen; answers the problem for the user, or an
 // empty string when the picture was written.
 std::string writeSnapshot(UIViewController* controller, const std::string& path);
+// After this, every screen the session shows is also written into the folder
+// as a numbered picture (001-feed.png ...); a problem goes to its errors.
+void snapshotEveryScreen(HostSession& session, const std::string& folder);
 
-// Adds "snapshot FILE.png" to the session's commands.
-void addSnapshotCommand();
+// "snapshot FILE.png".
+SessionCommandTable snapshotCommands();

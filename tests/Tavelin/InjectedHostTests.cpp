@@ -17,6 +17,7 @@
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITableView.h"
 #include "host/FeedFile.h"
+#include "host/HostProgram.h"
 #include "host/HostSession.h"
 #include "host/IGAccountSettingsViewController.h"
 #include "host/IGFeed.h"
@@ -57,7 +58,7 @@ TEST(SettingsScreen, ThroughTheRealLoader) {
         InjectedHost host;
         Ref<NSArray> feed = loadFeed(HOST_FEED);
         std::ostringstream out;
-        HostSession session(feed, out, HOST_FEED);
+        HostSession session(feed, hostCommands({}), out, HOST_FEED);
         session.run("settings");
         UIViewController* account = session.top();
         EXPECT_EQ(text(account->title()), "Settings") << "the host's own viewDidLoad ran";
@@ -136,7 +137,7 @@ TEST(InjectedLibraries, AReplacementInEachLayerSeesEveryCall) {
         EXPECT_FALSE(NSUserDefaults::standardUserDefaults()->objectForKey("TVLSWitch1"_ns));
 
         std::ostringstream out;
-        HostSession session(feed, out);
+        HostSession session(feed, hostCommands({}), out);
         session.run("settings");
         session.run("tap right");
         UITableView* table = shownTable(session);
@@ -158,7 +159,7 @@ TEST(InjectedLibraries, TwoCopiesOfTheLibraryBothInstall) {
         InjectedHost host(true, {{"Tavelin2", TAVELIN_DYLIB}});
         Ref<NSArray> feed = loadFeed(HOST_FEED);
         std::ostringstream out;
-        HostSession session(feed, out);
+        HostSession session(feed, hostCommands({}), out);
         for (const char* command : {"show", "settings", "tap right", "flip \"Velin Mode\""})
             session.run(command);
         EXPECT_EQ(out.str().find("Sponsored"), std::string::npos) << out.str();

@@ -18,6 +18,7 @@
 #include "UIKit/ScreenText.h"
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
+#include "host/HostProgram.h"
 #include "host/HostSession.h"
 #include "host/PreferencesCommand.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
@@ -156,9 +157,8 @@ TEST_F(GalleryCommand, AMissingModuleOrNavigationSaysWhatToDoAndPushesNothing) {
 
 TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
     stageModule();
-    addGalleryCommands();
     std::ostringstream out;
-    HostSession session(NSArray::array(), out);
+    HostSession session(NSArray::array(), hostCommands({}), out);
     session.run("slide \"Volume\" 1");
     session.run("gallery");
     session.run("slide \"Volume\" 0.2 0.256");
@@ -190,7 +190,6 @@ TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
 
 TEST_F(GalleryCommand, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDomain) {
     stageModule();
-    addPreferencesCommand();
     std::filesystem::path file = root_ / "Tweak.plist";
     std::ofstream(file) << "<plist version=\"1.0\"><dict><key>title</key><string>Tweak</string>"
                            "<key>items</key><array><dict><key>cell</key><string>PSSwitchCell</"
@@ -199,7 +198,7 @@ TEST_F(GalleryCommand, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDoma
                            "</dict><dict><key>cell</key><string>PSOddCell</string></dict></array>"
                            "</dict></plist>";
     std::ostringstream out, problems;
-    HostSession session(NSArray::array(), out, problems, "");
+    HostSession session(NSArray::array(), hostCommands({}), out, problems, "");
     EXPECT_NE(session.perform("open-preferences " + (root_ / "None.plist").string()), "");
     EXPECT_EQ(session.perform("open-preferences " + file.string()), "");
     EXPECT_EQ(session.perform("flip Active on"), "");

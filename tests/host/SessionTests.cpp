@@ -7,15 +7,17 @@
 #include "host/HostProgram.h"
 #include "host/HostSession.h"
 #include "host/IGAccountSettingsViewController.h"
+#include "host/SessionCommands.h"
 #include "tests/host/TestRoot.h"
 
 namespace {
 
 // A session of the host alone (no library), commands given as a script.
-std::string runScript(const std::string& script) {
+std::string runScript(const std::string& script,
+                      const SessionCommandTable& commands = builtInCommands()) {
     registerHostClasses();
     std::ostringstream out;
-    HostSession session(NSArray::array(), out);
+    HostSession session(NSArray::array(), commands, out);
     std::istringstream in(script);
     session.runScript(in, {.name = "s", .keepGoing = true});
     return out.str();
@@ -68,13 +70,14 @@ TEST(Session, TheHostAloneKeepsItsOwnButtonWhichGoesBack) {
     EXPECT_TRUE(contains(out, "  1. Edit Profile  >\n")) << "rows are numbered from 1";
 }
 
-TEST(Session, HelpListsEveryCommandAndNewCommandsJoinInOneCall) {
-    addSessionCommand("wave",
-                      {"wave", "waves back", [](HostSession& session, const SessionArguments&) {
-                           session.out() << "o/\n";
-                           return std::string();
-                       }});
-    std::string out = runScript("help\nwave\n");
+TEST(Session, HelpListsEveryCommandOfTheTableItIsGiven) {
+    SessionCommandTable commands = builtInCommands();
+    commands.push_back(
+        {"wave", "wave", "waves back", [](HostSession& session, const SessionArguments&) {
+             session.out() << "o/\n";
+             return std::string();
+         }});
+    std::string out = runScript("help\nwave\n", commands);
     for (const char* name :
          {"feed", "settings", "refresh", "tap right", "flip", "type", "return", "pick", "back",
           "show", "help", "quit", "wave", "scroll", "expect", "expect-not", "reset"})

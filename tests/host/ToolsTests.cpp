@@ -101,9 +101,8 @@ TEST_F(Tools, RelaunchStartsANewHostProcessThatKeepsVelinMode) {
 // What the session says, its output then its errors.
 std::string relaunchInSession(const HostOptions& options, const std::string& script) {
     registerHostClasses();
-    addRelaunchCommand(options);
     std::ostringstream out, errors;
-    HostSession session(NSArray::array(), out, errors, "");
+    HostSession session(NSArray::array(), hostCommands(options), out, errors, "");
     std::istringstream in(script);
     session.runScript(in, {.name = "s", .keepGoing = true});
     return out.str() + errors.str();

@@ -10,6 +10,7 @@
 #include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
+#include "host/HostProgram.h"
 #include "host/HostSession.h"
 #include "host/SnapshotCommand.h"
 #include "tests/host/InjectedHost.h"
@@ -21,9 +22,8 @@ struct PictureHost {
         : injected(inject) {
         UIScreen::mainScreen()->setDevice(*deviceNamed(device));
         UIScreen::mainScreen()->setUserInterfaceStyle(appearance);
-        addSnapshotCommand();
         feed = loadFeed(HOST_FEED);
-        session = std::make_unique<HostSession>(feed, out);
+        session = std::make_unique<HostSession>(feed, hostCommands({}), out);
     }
 
     // Runs the commands; answers what they printed.

@@ -105,7 +105,7 @@ void screensAreNamedForTheirPictures() {
     EXPECT_EQ(screenName(navigation), "choose") << "what shows is named";
 
     // A folder that goes missing is reported at each screen; the session goes on.
-    host.session->setSnapshotFolder(host.root.path() + "/gone");
+    snapshotEveryScreen(*host.session, host.root.path() + "/gone");
     navigation->dismissViewControllerAnimated(false, nullptr);
     std::string out = host.run({"settings", "feed"});
     EXPECT_TRUE(contains(out, "tavelin-host: No picture taken: cannot write the picture to " +
