@@ -64,15 +64,21 @@ Ref<NSObject> appInstall(const json& item) {
     return made;
 }
 
+Ref<NSObject> strip(NSString* title, long kind, const json& item) {
+    Ref<IGAccountStrip> made = IGAccountStrip::stripWithTitle(title, accounts(item));
+    made->setKind(kind);
+    return made;
+}
+
 Ref<NSObject> item(const json& entry) {
     if (!entry.is_object()) throw ItemError("is not an object");
     Ref<NSString> kind = text(entry, "kind", true);
     const std::string& name = kind->utf8();
     if (name == "post") return post(entry);
     if (name == "app_install") return appInstall(entry);
-    if (name == "stories") return IGAccountStrip::stripWithTitle("Stories"_ns, accounts(entry));
+    if (name == "stories") return strip("Stories"_ns, IGAccountStripKindStories, entry);
     if (name == "suggestions")
-        return IGAccountStrip::stripWithTitle("Suggested for you"_ns, accounts(entry));
+        return strip("Suggested for you"_ns, IGAccountStripKindSuggestions, entry);
     throw ItemError("has the unknown kind \"" + name +
                     "\" (use post, app_install, stories or suggestions)");
 }

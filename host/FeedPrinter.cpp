@@ -1,31 +1,28 @@
 #include "host/FeedPrinter.h"
 
-#include "host/IGFeed.h"
+#include "host/FeedPresentation.h"
 
 namespace {
 
-std::string sponsoredMark(const IGFeedItem* item) {
-    bool sponsored = item->isSponsored() || item->isSponsoredApp();
-    return sponsored ? "[Sponsored] " : "";
+std::string sponsoredMark(const FeedItemPresentation& item) {
+    return item.sponsored ? "[Sponsored] " : "";
 }
 
-std::string captionLine(const IGFeedItem* item) {
-    NSString* caption = item->caption();
-    return caption ? "\n    \"" + caption->utf8() + "\"" : "";
+std::string captionLine(const FeedItemPresentation& item) {
+    return item.caption ? "\n    \"" + item.caption->utf8() + "\"" : "";
 }
 
-std::string attribution(const IGPost* post) {
-    Ref<IGMediaCoord> coord = post->mediaCoord();
-    if (!coord) return "Post";
-    std::string line = "Post by @" + describe(coord->owner())->utf8();
-    if (NSString* place = coord->place()) line += " at " + place->utf8();
+std::string attribution(const FeedItemPresentation& post) {
+    if (!post.mediaCoord) return "Post";
+    std::string line = "Post by @" + describe(post.mediaCoord->owner())->utf8();
+    if (NSString* place = post.mediaCoord->place()) line += " at " + place->utf8();
     return line;
 }
 
-std::string accountList(const IGAccountStrip* strip) {
-    std::string line = describe(strip->title())->utf8() + ":";
-    if (NSArray* accounts = strip->accounts())
-        for (NSObject* name : *accounts)
+std::string accountList(const FeedItemPresentation& strip) {
+    std::string line = describe(strip.title)->utf8() + ":";
+    if (strip.accounts)
+        for (NSObject* name : *strip.accounts)
             line += " @" + describe(name)->utf8();
     return line;
 }
@@ -33,12 +30,19 @@ std::string accountList(const IGAccountStrip* strip) {
 } // namespace
 
 std::string describeFeedObject(NSObject* object) {
-    if (auto* post = as<IGPost>(object))
-        return sponsoredMark(post) + attribution(post) + captionLine(post);
-    if (auto* app = as<IGAppInstallItem>(object))
-        return sponsoredMark(app) + "App install: " + describe(app->appName())->utf8() +
-               captionLine(app);
-    if (auto* strip = as<IGAccountStrip>(object)) return accountList(strip);
+    FeedItemPresentation item = presentationOf(object);
+    switch (item.kind) {
+    case FeedItemKind::Post:
+        return sponsoredMark(item) + attribution(item) + captionLine(item);
+    case FeedItemKind::AppInstall:
+        return sponsoredMark(item) + "App install: " + describe(item.appName)->utf8() +
+               captionLine(item);
+    case FeedItemKind::Stories:
+    case FeedItemKind::Suggestions:
+        return accountList(item);
+    case FeedItemKind::Other:
+        break;
+    }
     return "(" + describe(object)->utf8() + ")";
 }
 

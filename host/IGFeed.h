@@ -55,6 +55,9 @@ struct IGAppInstallItem : IGFeedItem {
     Ref<NSString> _appName;
 };
 
+// What a strip of accounts is.
+enum IGAccountStripKind : long { IGAccountStripKindSuggestions, IGAccountStripKindStories };
+
 // A row of accounts (the stories tray, suggested accounts): not a feed item.
 struct IGAccountStrip : NSObject {
     OBJC_CLASS(IGAccountStrip, NSObject)
@@ -64,8 +67,10 @@ struct IGAccountStrip : NSObject {
     OBJC_METHOD(IGAccountStrip*, initWithTitle, "initWithTitle:accounts:", NSString*, NSArray*)
     OBJC_READONLY(NSString*, title)
     OBJC_READONLY(NSArray*, accounts)
+    OBJC_PROPERTY(long, kind, setKind) // an IGAccountStripKind
 
   private:
     Ref<NSString> _title;
     Ref<NSArray> _accounts;
+    long _kind = IGAccountStripKindSuggestions;
 };

@@ -11,8 +11,8 @@
 #include "UIKit/UIScreen.h"
 #include "host/FeedDrawing.h"
 #include "host/FeedIcons.h"
+#include "host/FeedPresentation.h"
 #include "host/FeedPrinter.h"
-#include "host/IGFeed.h"
 
 namespace {
 
@@ -30,11 +30,9 @@ constexpr CGFloat kSuggestionWidth = 140;
 constexpr CGFloat kOtherHeight = 44;
 constexpr const char* kWordmarkFamily = "Dancing Script";
 
-enum class CardKind { Post, App, Tray, Suggestions, Other };
-
-// What a card shows, read from its object.
+// What a card shows, from its object's presentation.
 struct CardContent {
-    CardKind kind = CardKind::Other;
+    FeedItemKind kind = FeedItemKind::Other;
     std::string name{};     // owner or app; empty when the post answers no mediaCoord
     std::string subtitle{}; // "Sponsored" and the place
     std::string caption{};
@@ -46,39 +44,25 @@ std::string textOf(NSString* text) {
     return text ? text->utf8() : std::string();
 }
 
-std::string subtitleOf(const IGFeedItem* item, NSString* place) {
-    bool sponsored = item->isSponsored() || item->isSponsoredApp();
+std::string subtitleOf(bool sponsored, NSString* place) {
     std::string line = sponsored ? "Sponsored" : "";
     if (place) line += (line.empty() ? "" : " · ") + place->utf8();
     return line;
 }
 
-CardContent postContent(IGPost* post) {
-    CardContent card{.kind = CardKind::Post, .caption = textOf(post->caption())};
-    Ref<IGMediaCoord> coord = post->mediaCoord();
-    card.name = coord ? textOf(coord->owner()) : "";
-    card.subtitle = subtitleOf(post, coord ? coord->place() : nullptr);
-    return card;
-}
-
-CardContent stripContent(IGAccountStrip* strip) {
-    CardContent card{.title = textOf(strip->title())};
-    card.kind = card.title == "Stories" ? CardKind::Tray : CardKind::Suggestions;
-    if (NSArray* accounts = strip->accounts())
-        for (NSObject* account : *accounts)
-            card.accounts.push_back(describe(account)->utf8());
-    return card;
-}
-
 CardContent contentOf(NSObject* object) {
-    if (auto* post = as<IGPost>(object)) return postContent(post);
-    if (auto* app = as<IGAppInstallItem>(object))
-        return {.kind = CardKind::App,
-                .name = textOf(app->appName()),
-                .subtitle = subtitleOf(app, nullptr),
-                .caption = textOf(app->caption())};
-    if (auto* strip = as<IGAccountStrip>(object)) return stripContent(strip);
-    return {.caption = describeFeedObject(object)};
+    FeedItemPresentation item = presentationOf(object);
+    CardContent card{
+        .kind = item.kind, .caption = textOf(item.caption), .title = textOf(item.title)};
+    IGMediaCoord* coord = item.mediaCoord;
+    if (item.kind == FeedItemKind::Post) card.name = coord ? textOf(coord->owner()) : "";
+    if (item.kind == FeedItemKind::AppInstall) card.name = textOf(item.appName);
+    card.subtitle = subtitleOf(item.sponsored, coord ? coord->place() : nullptr);
+    if (item.accounts)
+        for (NSObject* account : *item.accounts)
+            card.accounts.push_back(describe(account)->utf8());
+    if (item.kind == FeedItemKind::Other) card.caption = describeFeedObject(object);
+    return card;
 }
 
 UIColor::Components ink() {
@@ -131,18 +115,18 @@ CGFloat captionHeight(const CardContent& card, CGFloat width) {
 
 // What a post or app card stacks below its picture.
 CGFloat belowPhoto(const CardContent& card, CGFloat width) {
-    CGFloat extra = card.kind == CardKind::App ? kCallToActionHeight : 0;
-    CGFloat likes = card.kind == CardKind::Post ? kLikesHeight : 0;
+    CGFloat extra = card.kind == FeedItemKind::AppInstall ? kCallToActionHeight : 0;
+    CGFloat likes = card.kind == FeedItemKind::Post ? kLikesHeight : 0;
     return extra + kActionsHeight + likes + captionHeight(card, width) + kCardBottom;
 }
 
 CGFloat heightOf(const CardContent& card, CGFloat width) {
     switch (card.kind) {
-    case CardKind::Tray:
+    case FeedItemKind::Stories:
         return kTrayHeight;
-    case CardKind::Suggestions:
+    case FeedItemKind::Suggestions:
         return kSuggestionsHeight;
-    case CardKind::Other:
+    case FeedItemKind::Other:
         return kOtherHeight;
     default:
         break;
@@ -155,7 +139,7 @@ void drawHeader(cairo_t* cr, const CardContent& card, CGFloat width) {
     CGFloat textWidth = width - textX - 44;
     if (!card.name.empty())
         drawAvatar(cr, card.name, {kMargin + 16, kPostHeaderHeight / 2}, 16,
-                   card.kind == CardKind::Post);
+                   card.kind == FeedItemKind::Post);
     drawFeedIcon(cr, FeedIcon::More, {width - 22, kPostHeaderHeight / 2}, ink());
     if (card.name.empty() || card.subtitle.empty()) {
         const std::string& only = card.name.empty() ? card.subtitle : card.name;
@@ -195,13 +179,13 @@ void drawItem(cairo_t* cr, const CardContent& card, CGFloat width) {
     }
     drawGeneratedPhoto(cr, seedOf(card), CGRectMake(0, y, width, photoHeight(width)));
     y += photoHeight(width);
-    if (card.kind == CardKind::App) {
+    if (card.kind == FeedItemKind::AppInstall) {
         drawCallToAction(cr, y, width);
         y += kCallToActionHeight;
     }
     drawActions(cr, y + kActionsHeight / 2, width);
     y += kActionsHeight;
-    if (card.kind == CardKind::Post) {
+    if (card.kind == FeedItemKind::Post) {
         drawText(cr, likesText(seedOf(card)), style(14, true, ink()),
                  CGRectMake(kMargin, y, width - 2 * kMargin, kLikesHeight));
         y += kLikesHeight;
@@ -294,15 +278,15 @@ void IGFeedCardView::drawInContextImp(DrawContext* context) {
     fillRoundedRect(cr, bounds(), 0, UIColor::systemBackgroundColor()->components());
     CardContent card = contentOf(_object);
     switch (card.kind) {
-    case CardKind::Tray:
+    case FeedItemKind::Stories:
         drawTray(cr, card);
         drawHairline(context, kTrayHeight, width);
         break;
-    case CardKind::Suggestions:
+    case FeedItemKind::Suggestions:
         drawSuggestions(cr, card, width);
         drawHairline(context, kSuggestionsHeight, width);
         break;
-    case CardKind::Other:
+    case FeedItemKind::Other:
         drawText(cr, card.caption, style(14, false, secondaryInk()),
                  CGRectMake(kMargin, 0, width - 2 * kMargin, kOtherHeight));
         break;
