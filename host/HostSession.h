@@ -76,7 +76,8 @@ class HostSession {
     std::ostream& out() { return _out; }
     std::ostream& errors() { return _errors; }
     UINavigationController* navigation() const { return _navigation; }
-    UIViewController* top() const { return _navigation->topViewController(); }
+    // The controller on screen.
+    UIViewController* top() const { return shownController(_navigation).controller; }
     // The current screen as text, its table rows numbered from 1.
     std::string screenText() const;
     // Prints the current screen, then runs what setAfterShow gave.

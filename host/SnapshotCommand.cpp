@@ -15,13 +15,6 @@
 
 namespace {
 
-UIViewController* shownScreen(UIViewController* controller) {
-    while (controller && controller->presentedViewController())
-        controller = controller->presentedViewController();
-    auto* navigation = as<UINavigationController>(controller);
-    return navigation ? navigation->topViewController() : controller;
-}
-
 // Lower-case letters and digits, every other run of characters one dash.
 std::string slugOf(const std::string& text) {
     std::string slug;
@@ -58,7 +51,7 @@ std::string readRequest(const SessionArguments& args, SnapshotRequest& request) 
 
 // The shown scroll view's content, from its top, on a screen as tall as it.
 Result<SurfacePtr> renderWhole(UIViewController* controller) {
-    Ref<UIView> view = send<Ref<UIView>>(shownScreen(controller), "view"_sel);
+    Ref<UIView> view = send<Ref<UIView>>(shownController(controller).controller, "view"_sel);
     auto* scroller = as<UIScrollView>(view.get());
     if (!scroller) return renderScreen(controller);
     UIScreen* screen = UIScreen::mainScreen();
@@ -117,7 +110,7 @@ std::string snapshot(HostSession& session, const SessionArguments& args) {
 } // namespace
 
 std::string screenName(UIViewController* controller) {
-    UIViewController* shown = shownScreen(controller);
+    UIViewController* shown = shownController(controller).controller;
     if (!shown) return "screen";
     if (as<IGMainFeedViewController>(shown)) return "feed";
     if (as<IGAccountSettingsViewController>(shown)) return "account-settings";

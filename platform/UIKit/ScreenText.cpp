@@ -118,11 +118,7 @@ Ref<NSString> screenTextOfTable(UITableView* table, ScreenTextOptions options) {
 }
 
 Ref<NSString> screenText(UIViewController* controller, ScreenTextOptions options) {
-    if (!controller) return NSString::string("");
-    while (controller->presentedViewController())
-        controller = controller->presentedViewController();
-    auto* navigation = as<UINavigationController>(controller);
-    UIViewController* top = navigation ? navigation->topViewController() : controller;
+    auto [navigation, top] = shownController(controller);
     if (!top) return NSString::string("");
     std::string out = navigation ? navigationBarText(navigation, top) : "";
     return NSString::string(out + bodyText(top, options));

@@ -37,6 +37,11 @@ UIViewController* UINavigationController::topViewControllerImp() {
     return _stack.empty() ? nullptr : _stack.back().get();
 }
 
+UIViewController* UINavigationController::visibleViewControllerImp() {
+    UIViewController* presented = presentedViewController();
+    return presented ? presented : topViewController();
+}
+
 UIViewController* UINavigationController::below() const {
     return _stack.size() < 2 ? nullptr : _stack[_stack.size() - 2].get();
 }
@@ -166,3 +171,11 @@ void UINavigationController::viewDidDisappearImp(bool animated) {
 }
 
 OBJC_IMPLEMENT_LOADED_CLASS(UINavigationController)
+
+ShownController shownController(UIViewController* root) {
+    UIViewController* front = root;
+    while (front && front->presentedViewController())
+        front = front->presentedViewController();
+    auto* navigation = as<UINavigationController>(front);
+    return {navigation, navigation ? navigation->visibleViewController() : front};
+}

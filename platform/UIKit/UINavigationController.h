@@ -22,6 +22,8 @@ struct UINavigationController : UIViewController {
                 "initWithRootViewController:", UIViewController*)
     OBJC_METHOD(Ref<NSArray>, viewControllers, "viewControllers")
     OBJC_METHOD(UIViewController*, topViewController, "topViewController")
+    // What it presents, else the top of the stack.
+    OBJC_METHOD(UIViewController*, visibleViewController, "visibleViewController")
     OBJC_METHOD(UINavigationBar*, navigationBar, "navigationBar")
     // A hidden bar leaves the screen to the top controller's view.
     OBJC_PROPERTY_AS(bool, navigationBarHidden, isNavigationBarHidden, setNavigationBarHidden)
@@ -64,3 +66,12 @@ struct UINavigationController : UIViewController {
     Ref<UIViewControllerTransitionCoordinator> _coordinator;
     bool _navigationBarHidden = false;
 };
+
+// What a screen whose root is `root` shows: the controller at the end of its
+// presentations or, when that is a navigation controller, the navigation
+// (nil otherwise) and its visible controller.
+struct ShownController {
+    UINavigationController* navigation;
+    UIViewController* controller;
+};
+ShownController shownController(UIViewController* root);

@@ -16,12 +16,6 @@ namespace {
 
 constexpr CGFloat kBarImageSize = 28;
 
-UIViewController* shownController(UIViewController* controller) {
-    while (controller->presentedViewController())
-        controller = controller->presentedViewController();
-    return controller;
-}
-
 void fillRect(cairo_t* cr, CGRect rect, const UIColor::Components& color) {
     setSourceColor(cr, color);
     cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
@@ -141,21 +135,14 @@ void drawContent(DrawContext* context, UIView* view, CGRect area) {
     UIView::setScreenRootView(nullptr);
 }
 
-// The navigation controller whose bar shows, if any, and the controller on top.
-struct Shown {
-    UINavigationController* navigation;
-    UIViewController* top;
-};
-
-Shown shownOf(UIViewController* controller) {
-    UIViewController* shown = shownController(controller);
-    auto* navigation = as<UINavigationController>(shown);
-    UIViewController* top = navigation ? navigation->topViewController() : shown;
+// The navigation controller whose bar shows, if any, and the controller shown.
+ShownController shownOf(UIViewController* controller) {
+    auto [navigation, top] = shownController(controller);
     if (navigation && navigation->isNavigationBarHidden()) navigation = nullptr;
     return {navigation, top};
 }
 
-CGFloat barsHeight(const DeviceModel& device, const Shown& shown) {
+CGFloat barsHeight(const DeviceModel& device, const ShownController& shown) {
     return device.statusBarHeight + (shown.navigation ? UINavigationBar::kHeight : 0);
 }
 

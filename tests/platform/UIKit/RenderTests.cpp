@@ -304,12 +304,13 @@ TEST_F(Render, APresentedControllerIsWhatShows) {
     red->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
     sheet->setView(red);
     navigation->presentViewController(sheet, false, nullptr);
-    ASSERT_EQ(navigation->presentedViewController(), sheet.get());
+    ASSERT_EQ(navigation->visibleViewController(), sheet.get());
     Result<SurfacePtr> picture = renderScreen(navigation);
     ASSERT_TRUE(picture);
     // No navigation bar: red right below the status bar.
     EXPECT_EQ(pixelAt(picture->get(), 100, 30), 0xffff0000u);
     navigation->dismissViewControllerAnimated(false, nullptr);
+    EXPECT_EQ(navigation->visibleViewController(), below.get());
 }
 
 namespace {
