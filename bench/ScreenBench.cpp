@@ -28,7 +28,7 @@ namespace {
 
 struct Screens {
     std::ostringstream out;
-    HostSession session{loadFeed(TAVELIN_STAGE_ROOT "/Applications/Instagram.app/feed.json"),
+    HostSession session{*loadFeed(TAVELIN_STAGE_ROOT "/Applications/Instagram.app/feed.json"),
                         builtInCommands(), out};
     Screens() { session.run("settings"); }
     void push() { session.run("tap right"); }

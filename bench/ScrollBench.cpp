@@ -21,7 +21,7 @@ Ref<NSArray> postsFeed(long count) {
         json += std::string(i ? "," : "") + R"({"kind": "post", "owner": "user)" +
                 std::to_string(i) + R"(", "place": "Lisbon", "caption": "Post )" +
                 std::to_string(i) + R"( of the feed"})";
-    return parseFeed(json + "]}", "bench");
+    return *parseFeed(json + "]}", "bench");
 }
 
 struct ScrolledFeed {

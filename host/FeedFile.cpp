@@ -11,80 +11,90 @@ namespace {
 
 using nlohmann::json;
 
-// The problem with one item, before it is placed in the file.
-struct ItemError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-Ref<NSString> text(const json& item, const char* key, bool required) {
+// Each answers the item's value, or its problem before it is placed in the file.
+Result<Ref<NSString>> text(const json& item, const char* key, bool required) {
     auto found = item.find(key);
     if (found == item.end()) {
-        if (required) throw ItemError(std::string("has no \"") + key + "\"");
-        return nullptr;
+        if (required) return Problem{std::string("has no \"") + key + "\""};
+        return Ref<NSString>();
     }
-    if (!found->is_string()) throw ItemError(std::string("\"") + key + "\" is not a string");
+    if (!found->is_string()) return Problem{std::string("\"") + key + "\" is not a string"};
     return NSString::string(found->get_ref<const std::string&>());
 }
 
-bool flag(const json& item, const char* key) {
+Result<bool> flag(const json& item, const char* key) {
     auto found = item.find(key);
     if (found == item.end()) return false;
-    if (!found->is_boolean()) throw ItemError(std::string("\"") + key + "\" is not true or false");
+    if (!found->is_boolean()) return Problem{std::string("\"") + key + "\" is not true or false"};
     return found->get<bool>();
 }
 
-Ref<NSArray> accounts(const json& item) {
+Result<Ref<NSArray>> accounts(const json& item) {
     auto found = item.find("accounts");
-    if (found == item.end() || !found->is_array()) throw ItemError("has no \"accounts\" list");
+    if (found == item.end() || !found->is_array()) return Problem{"has no \"accounts\" list"};
     Ref<NSMutableArray> names = NSMutableArray::array();
     for (const json& name : *found) {
-        if (!name.is_string()) throw ItemError("\"accounts\" holds something that is not a name");
+        if (!name.is_string()) return Problem{"\"accounts\" holds something that is not a name"};
         names->addObject(NSString::string(name.get_ref<const std::string&>()));
     }
-    return names;
+    return Ref<NSArray>(names);
 }
 
-template <class Item> Ref<Item> feedItem(const json& item) {
+template <class Item> Result<Ref<Item>> feedItem(const json& item) {
+    Result<Ref<NSString>> caption = text(item, "caption", false);
+    if (!caption) return Problem{caption.problem()};
+    Result<bool> sponsored = flag(item, "sponsored");
+    if (!sponsored) return Problem{sponsored.problem()};
     Ref<Item> made = make<Item>(&Item::init);
-    made->setCaption(text(item, "caption", false));
-    made->setSponsored(flag(item, "sponsored"));
+    made->setCaption(*caption);
+    made->setSponsored(*sponsored);
     return made;
 }
 
-Ref<NSObject> post(const json& item) {
-    Ref<IGPost> made = feedItem<IGPost>(item);
-    made->setMediaCoord(
-        IGMediaCoord::coordWithOwner(text(item, "owner", true), text(item, "place", false)));
-    return made;
+Result<Ref<NSObject>> post(const json& item) {
+    Result<Ref<IGPost>> made = feedItem<IGPost>(item);
+    if (!made) return Problem{made.problem()};
+    Result<Ref<NSString>> owner = text(item, "owner", true);
+    if (!owner) return Problem{owner.problem()};
+    Result<Ref<NSString>> place = text(item, "place", false);
+    if (!place) return Problem{place.problem()};
+    (*made)->setMediaCoord(IGMediaCoord::coordWithOwner(*owner, *place));
+    return Ref<NSObject>(*made);
 }
 
-Ref<NSObject> appInstall(const json& item) {
-    Ref<IGAppInstallItem> made = feedItem<IGAppInstallItem>(item);
-    made->setAppName(text(item, "app", true));
-    return made;
+Result<Ref<NSObject>> appInstall(const json& item) {
+    Result<Ref<IGAppInstallItem>> made = feedItem<IGAppInstallItem>(item);
+    if (!made) return Problem{made.problem()};
+    Result<Ref<NSString>> app = text(item, "app", true);
+    if (!app) return Problem{app.problem()};
+    (*made)->setAppName(*app);
+    return Ref<NSObject>(*made);
 }
 
-Ref<NSObject> strip(NSString* title, long kind, const json& item) {
-    Ref<IGAccountStrip> made = IGAccountStrip::stripWithTitle(title, accounts(item));
+Result<Ref<NSObject>> strip(NSString* title, long kind, const json& item) {
+    Result<Ref<NSArray>> names = accounts(item);
+    if (!names) return Problem{names.problem()};
+    Ref<IGAccountStrip> made = IGAccountStrip::stripWithTitle(title, *names);
     made->setKind(kind);
-    return made;
+    return Ref<NSObject>(made);
 }
 
-Ref<NSObject> item(const json& entry) {
-    if (!entry.is_object()) throw ItemError("is not an object");
-    Ref<NSString> kind = text(entry, "kind", true);
-    const std::string& name = kind->utf8();
+Result<Ref<NSObject>> item(const json& entry) {
+    if (!entry.is_object()) return Problem{"is not an object"};
+    Result<Ref<NSString>> kind = text(entry, "kind", true);
+    if (!kind) return Problem{kind.problem()};
+    const std::string& name = (*kind)->utf8();
     if (name == "post") return post(entry);
     if (name == "app_install") return appInstall(entry);
     if (name == "stories") return strip("Stories"_ns, IGAccountStripKindStories, entry);
     if (name == "suggestions")
         return strip("Suggested for you"_ns, IGAccountStripKindSuggestions, entry);
-    throw ItemError("has the unknown kind \"" + name +
-                    "\" (use post, app_install, stories or suggestions)");
+    return Problem{"has the unknown kind \"" + name +
+                   "\" (use post, app_install, stories or suggestions)"};
 }
 
-[[noreturn]] void fail(const std::string& source, const std::string& problem) {
-    throw FeedFileError("feed file " + source + ": " + problem);
+Problem feedProblem(const std::string& source, const std::string& problem) {
+    return {"feed file " + source + ": " + problem};
 }
 
 // Counts the items of the top-level "items" list as the parser meets them,
@@ -103,42 +113,44 @@ struct ItemCounter {
     }
 };
 
-json parseDocument(const std::string& text, const std::string& source) {
+// The JSON reader reports by exception; its problems end here.
+Result<json> parseDocument(const std::string& text, const std::string& source) {
     ItemCounter counter;
     try {
         return json::parse(text, std::ref(counter));
     } catch (const json::parse_error& error) {
-        fail(source, std::string("is not valid JSON: ") + error.what());
+        return feedProblem(source, std::string("is not valid JSON: ") + error.what());
     } catch (const json::out_of_range&) {
         std::string where =
             counter.items ? "item " + std::to_string(counter.items) + " holds" : "holds";
-        fail(source, where + " a number out of range (beyond what a double can hold)");
+        return feedProblem(source,
+                           where + " a number out of range (beyond what a double can hold)");
     } catch (const json::exception& error) {
-        fail(source, std::string("cannot be read: ") + error.what());
+        return feedProblem(source, std::string("cannot be read: ") + error.what());
     }
 }
 
 } // namespace
 
-Ref<NSArray> parseFeed(const std::string& text, const std::string& source) {
-    json document = parseDocument(text, source);
-    if (!document.is_object() || !document.contains("items") || !document["items"].is_array())
-        fail(source, "needs an object with an \"items\" list");
+Result<Ref<NSArray>> parseFeed(const std::string& text, const std::string& source) {
+    Result<json> document = parseDocument(text, source);
+    if (!document) return Problem{document.problem()};
+    if (!document->is_object() || !document->contains("items") || !(*document)["items"].is_array())
+        return feedProblem(source, "needs an object with an \"items\" list");
     Ref<NSMutableArray> items = NSMutableArray::array();
     std::size_t index = 0;
-    try {
-        for (const json& entry : document["items"]) {
-            items->addObject(item(entry));
-            ++index;
-        }
-    } catch (const ItemError& error) {
-        fail(source, "item " + std::to_string(index + 1) + " " + error.what());
+    for (const json& entry : (*document)["items"]) {
+        Result<Ref<NSObject>> made = item(entry);
+        if (!made)
+            return feedProblem(source, "item " + std::to_string(index + 1) + " " + made.problem());
+        items->addObject(*made);
+        ++index;
     }
-    return items;
+    return Ref<NSArray>(items);
 }
 
-Ref<NSArray> loadFeed(const std::string& path) {
-    InputRead read = readRegularFile(path, kMaxFeedBytes);
-    if (!read.problem.empty()) fail(path, read.problem + "; give another with --feed");
-    return parseFeed(read.text, path);
+Result<Ref<NSArray>> loadFeed(const std::string& path) {
+    Result<std::string> read = readRegularFile(path, kMaxFeedBytes);
+    if (!read) return feedProblem(path, read.problem() + "; give another with --feed");
+    return parseFeed(*read, path);
 }

@@ -10,17 +10,13 @@
 // "place", "caption" and "sponsored" are optional.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/Result.h"
 
-// A feed file that cannot be used; the message names the file and the problem.
-struct FeedFileError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// Needs the feed item classes registered. Throws FeedFileError.
-Ref<NSArray> loadFeed(const std::string& path);
-// The same from JSON text; `source` names it in errors.
-Ref<NSArray> parseFeed(const std::string& text, const std::string& source);
+// The feed's objects, or the problem naming the file. Needs the feed item
+// classes registered.
+Result<Ref<NSArray>> loadFeed(const std::string& path);
+// The same from JSON text; `source` names it in problems.
+Result<Ref<NSArray>> parseFeed(const std::string& text, const std::string& source);

@@ -13,7 +13,6 @@
 
 namespace {
 
-using Problem = std::string;
 using Strings = std::vector<std::string>;
 
 const Strings kKinds = {"Bundles", "Executables", "Classes", "CoreFoundationVersion"};
@@ -50,9 +49,9 @@ std::optional<double> versionOf(NSObject* value) {
     return version->doubleValue();
 }
 
-std::variant<VersionRange, Problem> rangeOf(NSObject* value) {
-    const Problem shape = "CoreFoundationVersion takes one or two numbers: the lowest version, "
-                          "and the version from which on the library no longer loads";
+Result<VersionRange> rangeOf(NSObject* value) {
+    const Problem shape{"CoreFoundationVersion takes one or two numbers: the lowest version, "
+                        "and the version from which on the library no longer loads"};
     const NSArray* list = as<NSArray>(value);
     if (!list || list->count() < 1 || list->count() > 2) return shape;
     auto lowest = versionOf(list->objectAtIndex(0));
@@ -60,32 +59,32 @@ std::variant<VersionRange, Problem> rangeOf(NSObject* value) {
     if (!lowest || !end) return shape;
     if (list->count() == 1) return VersionRange{*lowest, std::nullopt};
     if (*end <= *lowest)
-        return "CoreFoundationVersion (" + number(*lowest) + ", " + number(*end) +
-               ") is reversed: its end must be above its lowest version";
+        return Problem{"CoreFoundationVersion (" + number(*lowest) + ", " + number(*end) +
+                       ") is reversed: its end must be above its lowest version"};
     return VersionRange{*lowest, *end};
 }
 
-std::optional<Problem> readStrings(const NSDictionary* filter, const char* key,
-                                   std::optional<Strings>& into) {
+Result<void> readStrings(const NSDictionary* filter, const char* key,
+                         std::optional<Strings>& into) {
     NSObject* value = filter->objectForKey(std::string_view(key));
-    if (!value) return std::nullopt;
+    if (!value) return {};
     into = stringsOf(value);
-    if (!into) return std::string(key) + " is not a list of strings";
-    return std::nullopt;
+    if (!into) return Problem{std::string(key) + " is not a list of strings"};
+    return {};
 }
 
-std::optional<Problem> readVersionsAndMode(const NSDictionary* filter, FilterList& list) {
+Result<void> readVersionsAndMode(const NSDictionary* filter, FilterList& list) {
     if (NSObject* value = filter->objectForKey(std::string_view("CoreFoundationVersion"))) {
-        auto range = rangeOf(value);
-        if (auto* problem = std::get_if<Problem>(&range)) return *problem;
-        list.versions = std::get<VersionRange>(range);
+        Result<VersionRange> range = rangeOf(value);
+        if (!range) return Problem{range.problem()};
+        list.versions = *range;
     }
     if (NSObject* value = filter->objectForKey(std::string_view("Mode"))) {
         const NSString* mode = as<NSString>(value);
-        if (!mode) return "Mode is not a string (\"Any\", or leave it out)";
+        if (!mode) return Problem{"Mode is not a string (\"Any\", or leave it out)"};
         list.any = mode->utf8() == "Any";
     }
-    return std::nullopt;
+    return {};
 }
 
 bool namesAFilter(const FilterList& list) {
@@ -150,26 +149,28 @@ HostIdentity currentHostIdentity() {
             .hasClass = [](const std::string& name) { return objc_getClass(name.c_str()) != Nil; }};
 }
 
-std::variant<FilterList, std::string> filterListFrom(const NSDictionary* root) {
+Result<FilterList> filterListFrom(const NSDictionary* root) {
     const NSDictionary* filter = as<NSDictionary>(root ? root->objectForKey("Filter"_ns) : nullptr);
-    if (!filter) return Problem("has no Filter dictionary at its top");
+    if (!filter) return Problem{"has no Filter dictionary at its top"};
     FilterList list;
     for (auto [key, into] : {std::pair{"Bundles", &list.bundles},
                              {"Executables", &list.executables},
                              {"Classes", &list.classes}})
-        if (auto problem = readStrings(filter, key, *into)) return *problem;
-    if (auto problem = readVersionsAndMode(filter, list)) return *problem;
+        if (Result<void> read = readStrings(filter, key, *into); !read)
+            return Problem{read.problem()};
+    if (Result<void> read = readVersionsAndMode(filter, list); !read)
+        return Problem{read.problem()};
     list.unknownKeys = unknownKeysOf(filter);
     if (!namesAFilter(list))
-        return Problem("names no filter: give Filter one of " + joined(kKinds, ", "));
+        return Problem{"names no filter: give Filter one of " + joined(kKinds, ", ")};
     return list;
 }
 
-std::variant<FilterList, std::string> readFilterList(const std::string& path) {
+Result<FilterList> readFilterList(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return Problem("is not a regular file");
+    if (!std::filesystem::is_regular_file(path, error)) return Problem{"is not a regular file"};
     Ref<NSDictionary> root = NSDictionary::dictionaryWithContentsOfFile(NSString::string(path));
-    if (!root) return Problem("cannot be read as a property list whose top is a dictionary");
+    if (!root) return Problem{"cannot be read as a property list whose top is a dictionary"};
     return filterListFrom(root);
 }
 

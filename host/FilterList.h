@@ -15,10 +15,10 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "Foundation/NSDictionary.h"
+#include "Foundation/Result.h"
 
 // What a filter list is tested against.
 struct HostIdentity {
@@ -46,10 +46,10 @@ struct FilterList {
 
 // The filter list of a property list's root dictionary, or the problem with
 // its shape for the user.
-std::variant<FilterList, std::string> filterListFrom(const NSDictionary* root);
+Result<FilterList> filterListFrom(const NSDictionary* root);
 // The filter list of a file in any property-list format the platform reads;
 // the problem when it cannot be read or has the wrong shape.
-std::variant<FilterList, std::string> readFilterList(const std::string& path);
+Result<FilterList> readFilterList(const std::string& path);
 
 struct FilterDecision {
     bool load;

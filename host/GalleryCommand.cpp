@@ -3,7 +3,6 @@
 #include <cmath>
 #include <dlfcn.h>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,37 +23,29 @@ using KLPGalleryMakeControllerFunction = id (*)(const char* plistPath);
 
 } // namespace
 
-void* galleryModuleSymbol(const char* symbol, std::ostream& errors) {
+Result<void*> galleryModuleSymbol(const char* symbol) {
     const std::string path = devicePath(kKLPGalleryModulePath);
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        errors << "cannot open the gallery: " << dlerror()
-               << "\n  build the KLPGallery target, or give --root a device root that has "
-               << kKLPGalleryModulePath << "\n";
-        return nullptr;
-    }
+    if (!module)
+        return Problem{std::string("cannot open the gallery: ") + dlerror() +
+                       "\n  build the KLPGallery target, or give --root a device root that has " +
+                       kKLPGalleryModulePath};
     void* found = dlsym(module, symbol);
-    if (!found) errors << path << " has no " << symbol << "; rebuild the KLPGallery target\n";
+    if (!found) return Problem{path + " has no " + symbol + "; rebuild the KLPGallery target"};
     return found;
 }
 
-bool openGallery(UINavigationController* navigation, std::ostream& errors) {
-    if (!navigation) {
-        errors << "no navigation to show the gallery in; open a screen first\n";
-        return false;
-    }
-    auto factory = reinterpret_cast<KLPGalleryMakeControllerFunction>(
-        galleryModuleSymbol(kKLPGalleryMakeControllerSymbol, errors));
-    if (!factory) return false;
+Result<void> openGallery(UINavigationController* navigation) {
+    if (!navigation) return Problem{"no navigation to show the gallery in; open a screen first"};
+    Result<void*> factory = galleryModuleSymbol(kKLPGalleryMakeControllerSymbol);
+    if (!factory) return Problem{factory.problem()};
     const std::string settings = devicePath(kGallerySettingsPath);
-    Ref<NSObject> made = Ref<NSObject>::adopt(static_cast<NSObject*>(factory(settings.c_str())));
+    auto make = reinterpret_cast<KLPGalleryMakeControllerFunction>(*factory);
+    Ref<NSObject> made = Ref<NSObject>::adopt(static_cast<NSObject*>(make(settings.c_str())));
     auto* screen = as<UIViewController>(made);
-    if (!screen) {
-        errors << "the gallery module made no screen; rebuild the KLPGallery target\n";
-        return false;
-    }
+    if (!screen) return Problem{"the gallery module made no screen; rebuild the KLPGallery target"};
     send(navigation, "pushViewController:animated:"_sel, screen, true);
-    return true;
+    return {};
 }
 
 namespace {
@@ -109,12 +100,8 @@ std::string slide(HostSession& session, const SessionArguments& args) {
 }
 
 std::string gallery(HostSession& session, const SessionArguments&) {
-    std::ostringstream errors;
-    if (openGallery(session.navigation(), errors)) return "";
-    std::string problem = errors.str();
-    while (!problem.empty() && problem.back() == '\n')
-        problem.pop_back();
-    return problem;
+    Result<void> opened = openGallery(session.navigation());
+    return opened ? "" : opened.problem();
 }
 
 } // namespace

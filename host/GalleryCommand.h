@@ -4,21 +4,20 @@
 // the root; `slide` drags the slider of a row, which a gallery row has.
 #pragma once
 
-#include <ostream>
-
+#include "Foundation/Result.h"
 #include "UIKit/UINavigationController.h"
 #include "host/HostSession.h"
 
 inline constexpr const char* kGallerySettingsPath =
     "/var/mobile/Library/Preferences/com.tavelin.gallery.plist";
 
-// A symbol of the gallery module, opened from the device root once, or
-// nullptr with the reason on `errors`.
-void* galleryModuleSymbol(const char* symbol, std::ostream& errors);
+// A symbol of the gallery module, opened from the device root once, or why
+// there is none.
+Result<void*> galleryModuleSymbol(const char* symbol);
 
-// Answers false, with the reason on `errors`, when the module or its
-// function is missing or it makes no screen; nothing is pushed then.
-bool openGallery(UINavigationController* navigation, std::ostream& errors);
+// Pushes the gallery's screen; answers why not when the module or its
+// function is missing or it makes no screen (nothing is pushed then).
+Result<void> openGallery(UINavigationController* navigation);
 
 // "gallery" (open the gallery) and "slide" (drag a row's slider).
 SessionCommandTable galleryCommands();

@@ -312,14 +312,14 @@ const char* hostUsage() {
            "Options take their value as --opt VALUE or --opt=VALUE.\n";
 }
 
-std::variant<HostOptions, HostOptionsError>
-parseHostOptions(const std::vector<std::string>& arguments, const std::string& defaultRoot) {
+Result<HostOptions> parseHostOptions(const std::vector<std::string>& arguments,
+                                     const std::string& defaultRoot) {
     HostOptions options{.root = defaultRoot};
     std::optional<std::string> problem = readOptions(options, arguments);
     if (options.help || (!problem && options.version)) return options;
     if (!problem && options.root.empty()) problem = "--root needs a folder";
     if (!problem) problem = screenProblem(options);
-    if (problem) return HostOptionsError{*problem};
+    if (problem) return Problem{*problem};
     if (!options.mode && !options.preferences.empty()) options.mode = HostMode::Interactive;
     if (!options.mode)
         options.mode = (options.feed || options.velin) && options.snapshots.empty()

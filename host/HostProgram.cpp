@@ -100,8 +100,11 @@ int runSession(const HostOptions& options, NSArray* feed, const std::string& fee
             text += line + "\n";
         return runCommands(session, text, {.name = "tour"});
     }
-    std::optional<std::string> script = readSessionScript(options, errors);
-    if (!script) return 1;
+    Result<std::string> script = readSessionScript(options);
+    if (!script) {
+        errors << kHostErrorPrefix << script.problem() << "\n";
+        return 1;
+    }
     return runCommands(session, *script,
                        {.name = sessionScriptName(options.script), .keepGoing = options.keepGoing});
 }
@@ -131,7 +134,7 @@ std::string hostFeedFile(const HostOptions& options) {
     return fs::exists(rootFeed) ? rootFeed : "";
 }
 
-Ref<NSArray> hostFeed(const std::string& file) {
+Result<Ref<NSArray>> hostFeed(const std::string& file) {
     return file.empty() ? parseFeed(kSampleFeed, "the host's sample feed") : loadFeed(file);
 }
 
@@ -141,15 +144,14 @@ int runOnRoot(const HostOptions& options, std::ostream& out, std::ostream& error
     registerHostClasses();
     if (options.inject) loadInjectedLibraries(deviceRoot(), errors, options.quiet);
     if (options.velin && !options.relaunched) setVelinMode(*options.velin, errors);
-    try {
-        std::string feedFile = hostFeedFile(options);
-        Ref<NSArray> feed = hostFeed(feedFile);
-        if (options.mode == HostMode::PrintFeed) return printFeed(feed, out);
-        return runSession(options, feed, feedFile, out, errors);
-    } catch (const FeedFileError& error) {
-        errors << kHostErrorPrefix << error.what() << "\n";
+    std::string feedFile = hostFeedFile(options);
+    Result<Ref<NSArray>> feed = hostFeed(feedFile);
+    if (!feed) {
+        errors << kHostErrorPrefix << feed.problem() << "\n";
         return 1;
     }
+    if (options.mode == HostMode::PrintFeed) return printFeed(*feed, out);
+    return runSession(options, *feed, feedFile, out, errors);
 }
 
 } // namespace
@@ -171,31 +173,33 @@ int runHost(const HostOptions& options, std::ostream& rawOut, std::ostream& rawE
         return 1;
     }
     FreshRoot fresh;
-    std::string root = options.fresh ? fresh.copy(options.root, errors) : options.root;
-    if (root.empty()) return 1;
-    setDeviceRoot(root);
+    Result<std::string> root = options.fresh ? fresh.copy(options.root) : Result(options.root);
+    if (!root) {
+        errors << kHostErrorPrefix << root.problem() << "\n";
+        return 1;
+    }
+    setDeviceRoot(*root);
     NSUserDefaults::resetStandardUserDefaults();
     return runOnRoot(options, out, errors);
 }
 
-std::string hostStartProblem(const HostOptions& options) {
+Result<void> hostCanStart(const HostOptions& options) {
     if (!fs::is_directory(options.root))
-        return "the device root " + options.root + " is not a folder";
+        return Problem{"the device root " + options.root + " is not a folder"};
     if (options.feed && !fs::is_regular_file(*options.feed))
-        return "the feed file " + *options.feed + " is not a readable file";
-    return "";
+        return Problem{"the feed file " + *options.feed + " is not a readable file"};
+    return {};
 }
 
 std::string sessionScriptName(const std::string& path) {
     return path == "-" ? "standard input" : path;
 }
 
-std::optional<std::string> readSessionScript(const HostOptions& options, std::ostream& errors) {
-    InputRead script = readFileOrPipe(options.script, kMaxScriptBytes);
-    if (script.problem.empty()) return script.text;
-    errors << kHostErrorPrefix << "the script " << sessionScriptName(options.script) << " "
-           << script.problem << "; give a file of session commands, or - for standard input\n";
-    return std::nullopt;
+Result<std::string> readSessionScript(const HostOptions& options) {
+    Result<std::string> script = readFileOrPipe(options.script, kMaxScriptBytes);
+    if (script) return script;
+    return Problem{"the script " + sessionScriptName(options.script) + " " + script.problem() +
+                   "; give a file of session commands, or - for standard input"};
 }
 
 FreshRoot::~FreshRoot() {
@@ -203,20 +207,16 @@ FreshRoot::~FreshRoot() {
     if (!_path.empty()) fs::remove_all(_path, ignored);
 }
 
-std::string FreshRoot::copy(const std::string& root, std::ostream& errors) {
+Result<std::string> FreshRoot::copy(const std::string& root) {
     std::string pattern = (fs::temp_directory_path() / "tavelin-fresh-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        errors << kHostErrorPrefix << "--fresh cannot make a temporary folder in "
-               << fs::temp_directory_path().string() << "\n";
-        return "";
-    }
+    if (!mkdtemp(pattern.data()))
+        return Problem{"--fresh cannot make a temporary folder in " +
+                       fs::temp_directory_path().string()};
     _path = pattern;
     removeWhenThisProcessEnds(_path);
     std::error_code failure;
     fs::copy(root, _path, fs::copy_options::recursive | fs::copy_options::copy_symlinks, failure);
     fs::remove_all(_path + kHostPreferencesFolder, failure);
     if (!failure) return _path;
-    errors << kHostErrorPrefix << "--fresh cannot copy the device root " << root << ": "
-           << failure.message() << "\n";
-    return "";
+    return Problem{"--fresh cannot copy the device root " + root + ": " + failure.message()};
 }

@@ -7,9 +7,9 @@
 #include <ostream>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
+#include "Foundation/Result.h"
 #include "host/HostSession.h"
 
 // What the program does: print the feed once, or run a session of commands
@@ -52,11 +52,6 @@ struct HostOptions {
     bool relaunched = false;
 };
 
-// The problem with the options, said for the user.
-struct HostOptionsError {
-    std::string message;
-};
-
 // Every message of the program to the user starts with this.
 inline constexpr const char* kHostErrorPrefix = "tavelin-host: ";
 inline constexpr const char* kHostFeedPath = "/Applications/Instagram.app/feed.json";
@@ -70,10 +65,11 @@ inline constexpr const char* kSessionGreeting =
 
 const char* hostUsage();
 const char* hostVersion();
-// `defaultRoot` stands in when --root is not given. --help anywhere wins
-// over every problem with the other options.
-std::variant<HostOptions, HostOptionsError>
-parseHostOptions(const std::vector<std::string>& arguments, const std::string& defaultRoot);
+// The options, or their problem said for the user. `defaultRoot` stands in
+// when --root is not given. --help anywhere wins over every problem with the
+// other options.
+Result<HostOptions> parseHostOptions(const std::vector<std::string>& arguments,
+                                     const std::string& defaultRoot);
 
 // Every command of the host's sessions: the built-ins and those of each part.
 SessionCommandTable hostCommands(const HostOptions& options);
@@ -81,13 +77,13 @@ SessionCommandTable hostCommands(const HostOptions& options);
 // Sets up the host, injects the libraries, runs the mode. Answers the
 // process's exit code: 0, or 1 with the reasons on `errors`.
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& errors);
-// Why the host could not start with these options now, or an empty string.
-std::string hostStartProblem(const HostOptions& options);
+// Whether the host can start with these options now, or why not.
+Result<void> hostCanStart(const HostOptions& options);
 
 // The script of --script ("standard input" for -) as errors name it.
 std::string sessionScriptName(const std::string& path);
-// The text of the session's script, or nothing with the reason on `errors`.
-std::optional<std::string> readSessionScript(const HostOptions& options, std::ostream& errors);
+// The text of the session's script, or why it cannot be read.
+Result<std::string> readSessionScript(const HostOptions& options);
 
 // A temporary copy of a device root without its saved settings, removed
 // when this goes or the process ends.
@@ -97,8 +93,8 @@ class FreshRoot {
     FreshRoot(const FreshRoot&) = delete;
     FreshRoot& operator=(const FreshRoot&) = delete;
     ~FreshRoot();
-    // Answers the copy's path, or empty with the reason on `errors`.
-    std::string copy(const std::string& root, std::ostream& errors);
+    // Answers the copy's path, or why there is none.
+    Result<std::string> copy(const std::string& root);
 
   private:
     std::string _path;

@@ -23,12 +23,10 @@ Ref<NSArray> IGMainFeedListAdapterDataSource::objectsForListAdapterImp(IGListAda
 
 Ref<NSString> IGMainFeedListAdapterDataSource::reloadFeedImp() {
     if (!_feedPath) return "This feed was not read from a file; there is nothing to reload."_ns;
-    try {
-        setObjects(loadFeed(_feedPath->utf8()));
-        return nullptr;
-    } catch (const FeedFileError& error) {
-        return NSString::string(std::string(error.what()) + "; the feed stays as it was.");
-    }
+    Result<Ref<NSArray>> feed = loadFeed(_feedPath->utf8());
+    if (!feed) return NSString::string(feed.problem() + "; the feed stays as it was.");
+    setObjects(*feed);
+    return nullptr;
 }
 
 OBJC_IMPLEMENT_CLASS(IGMainFeedListAdapterDataSource)

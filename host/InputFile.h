@@ -6,13 +6,11 @@
 #include <cstddef>
 #include <string>
 
-struct InputRead {
-    std::string text;
-    std::string problem; // empty when read; else why not, for the user
-};
+#include "Foundation/Result.h"
 
+// Each answers the text, or why it was not read, for the user.
 // A regular file of at most `limit` bytes; a folder, device, FIFO or socket
 // is refused before anything is read from it.
-InputRead readRegularFile(const std::string& path, std::size_t limit);
+Result<std::string> readRegularFile(const std::string& path, std::size_t limit);
 // A regular file or a pipe; "-" reads standard input.
-InputRead readFileOrPipe(const std::string& path, std::size_t limit);
+Result<std::string> readFileOrPipe(const std::string& path, std::size_t limit);

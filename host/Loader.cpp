@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 #include <system_error>
-#include <variant>
 
 #include "host/FilterList.h"
 
@@ -69,12 +68,12 @@ bool filterAllows(const fs::path& library, const HostIdentity& host, LoaderLog& 
                     " beside it; a library without one is not loaded");
         return false;
     }
-    auto filter = readFilterList(listPath.string());
-    if (auto* problem = std::get_if<std::string>(&filter)) {
-        log.error("Skipping: " + shown + ": its filter list " + list + " " + *problem);
+    Result<FilterList> filter = readFilterList(listPath.string());
+    if (!filter) {
+        log.error("Skipping: " + shown + ": its filter list " + list + " " + filter.problem());
         return false;
     }
-    const FilterList& read = std::get<FilterList>(filter);
+    const FilterList& read = *filter;
     for (const std::string& key : read.unknownKeys)
         log.warning(list + ": the filter key " + key + " is unknown and ignored");
     FilterDecision decision = decide(read, host);

@@ -1,7 +1,6 @@
 #include "host/PreferencesCommand.h"
 
 #include <ostream>
-#include <sstream>
 
 #include "ObjectModel/Message.h"
 #include "UIKit/UIViewController.h"
@@ -36,13 +35,9 @@ std::string command(HostSession& session, const SessionArguments& args) {
 } // namespace
 
 std::string openPreferences(HostSession& session, const std::string& path) {
-    std::ostringstream problem;
-    auto make =
-        reinterpret_cast<MakeController>(galleryModuleSymbol(kSpecifierListSymbol, problem));
-    if (!make) {
-        std::string reason = problem.str();
-        return reason.substr(0, reason.find_last_not_of('\n') + 1);
-    }
+    Result<void*> symbol = galleryModuleSymbol(kSpecifierListSymbol);
+    if (!symbol) return symbol.problem();
+    auto make = reinterpret_cast<MakeController>(*symbol);
     Lines lines{session.errors(), {}};
     Ref<NSObject> made = Ref<NSObject>::adopt(
         static_cast<NSObject*>(make(path.c_str(), language().c_str(), collect, &lines)));

@@ -56,15 +56,17 @@ int memoryInput(const std::string& text, std::ostream& errors) {
 // standard input at a prompt, else the tour or the script, read once.
 int sessionInput(const HostOptions& options, std::ostream& errors) {
     if (options.mode == HostMode::Interactive) return STDIN_FILENO;
-    std::string text;
+    Result<std::string> text = std::string();
     if (options.mode == HostMode::Tour)
         for (const std::string& line : tourCommands(options.inject))
-            text += line + "\n";
-    else if (std::optional<std::string> script = readSessionScript(options, errors))
-        text = *script;
+            *text += line + "\n";
     else
+        text = readSessionScript(options);
+    if (!text) {
+        errors << kHostErrorPrefix << text.problem() << "\n";
         return -1;
-    return memoryInput(text, errors);
+    }
+    return memoryInput(*text, errors);
 }
 
 // The number of the line that the reader of a tour or script has come to.
@@ -89,8 +91,8 @@ int waitFor(pid_t child, std::ostream& errors) {
 std::string relaunch(HostSession& session, const HostOptions& options) {
     if (options.commands < 0)
         return "This session runs inside another program, which cannot start the host again.";
-    if (std::string problem = hostStartProblem(options); !problem.empty())
-        return "Cannot relaunch: " + problem + ". This host process goes on.";
+    if (Result<void> start = hostCanStart(options); !start)
+        return "Cannot relaunch: " + start.problem() + ". This host process goes on.";
     session.out() << "Relaunching: host process " << getpid()
                   << " ends, a new one starts with the same options.\n";
     relaunchAsked = true;
@@ -127,8 +129,12 @@ bool asksForRelaunch(int code) {
 int runHostProcesses(HostOptions options, std::ostream& out, std::ostream& errors) {
     FreshRoot fresh; // one copy for every host process of the session
     if (options.fresh && std::filesystem::is_directory(options.root)) {
-        options.root = fresh.copy(options.root, errors);
-        if (options.root.empty()) return 1;
+        Result<std::string> copy = fresh.copy(options.root);
+        if (!copy) {
+            errors << kHostErrorPrefix << copy.problem() << "\n";
+            return 1;
+        }
+        options.root = *copy;
         options.fresh = false;
     }
     options.commands = sessionInput(options, errors);

@@ -8,12 +8,12 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    auto parsed = parseHostOptions(arguments, TAVELIN_STAGE_ROOT);
-    if (auto* problem = std::get_if<HostOptionsError>(&parsed)) {
-        std::cerr << kHostErrorPrefix << problem->message << " (--help lists the options)\n";
+    Result<HostOptions> parsed = parseHostOptions(arguments, TAVELIN_STAGE_ROOT);
+    if (!parsed) {
+        std::cerr << kHostErrorPrefix << parsed.problem() << " (--help lists the options)\n";
         return 2;
     }
-    const HostOptions& options = std::get<HostOptions>(parsed);
+    const HostOptions& options = *parsed;
     if (options.help || options.version) {
         std::cout << (options.help ? hostUsage() : hostVersion());
         return 0;

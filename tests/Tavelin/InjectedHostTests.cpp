@@ -56,7 +56,7 @@ std::vector<IGPost*> posts(NSArray* feed) {
 TEST(SettingsScreen, ThroughTheRealLoader) {
     EXPECT_IN_CHILD(([] {
         InjectedHost host;
-        Ref<NSArray> feed = loadFeed(HOST_FEED);
+        Ref<NSArray> feed = *loadFeed(HOST_FEED);
         std::ostringstream out;
         HostSession session(feed, hostCommands({}), out, HOST_FEED);
         session.run("settings");
@@ -129,7 +129,7 @@ template <class T> T probe(const char* name) {
 TEST(InjectedLibraries, AReplacementInEachLayerSeesEveryCall) {
     EXPECT_IN_CHILD(([] {
         InjectedHost host(true, {{"ZZProbe", PROBE_LIBRARY}});
-        Ref<NSArray> feed = loadFeed(HOST_FEED);
+        Ref<NSArray> feed = *loadFeed(HOST_FEED);
         ASSERT_FALSE(posts(feed).empty());
         EXPECT_EQ(probe<int>("probe_setMediaCoordCalls"), static_cast<int>(posts(feed).size()));
         for (IGPost* post : posts(feed))
@@ -157,7 +157,7 @@ TEST(InjectedLibraries, AReplacementInEachLayerSeesEveryCall) {
 TEST(InjectedLibraries, TwoCopiesOfTheLibraryBothInstall) {
     EXPECT_IN_CHILD(([] {
         InjectedHost host(true, {{"Tavelin2", TAVELIN_DYLIB}});
-        Ref<NSArray> feed = loadFeed(HOST_FEED);
+        Ref<NSArray> feed = *loadFeed(HOST_FEED);
         std::ostringstream out;
         HostSession session(feed, hostCommands({}), out);
         for (const char* command : {"show", "settings", "tap right", "flip \"Velin Mode\""})

@@ -129,15 +129,14 @@ class GalleryCommand : public CellTest {
         std::filesystem::create_symlink(KLP_GALLERY_MODULE, staged);
     }
     Ref<UIViewController> home;
-    std::ostringstream errors;
 };
 
 } // namespace
 
 TEST_F(GalleryCommand, PushesTheGalleryWritingToItsSettingsFileUnderTheRoot) {
     stageModule();
-    ASSERT_TRUE(openGallery(navigation, errors)) << errors.str();
-    EXPECT_EQ(errors.str(), "");
+    Result<void> opened = openGallery(navigation);
+    ASSERT_TRUE(opened) << opened.problem();
     auto* gallery = as<KLPreferences>(navigation->topViewController());
     ASSERT_TRUE(gallery);
     EXPECT_EQ(text(gallery->plistPath()),
@@ -146,13 +145,11 @@ TEST_F(GalleryCommand, PushesTheGalleryWritingToItsSettingsFileUnderTheRoot) {
 }
 
 TEST_F(GalleryCommand, AMissingModuleOrNavigationSaysWhatToDoAndPushesNothing) {
-    EXPECT_FALSE(openGallery(navigation, errors));
-    EXPECT_NE(errors.str().find("cannot open the gallery"), std::string::npos) << errors.str();
-    EXPECT_NE(errors.str().find("build the KLPGallery target"), std::string::npos);
+    Result<void> missing = openGallery(navigation);
+    EXPECT_NE(missing.problem().find("cannot open the gallery"), std::string::npos);
+    EXPECT_NE(missing.problem().find("build the KLPGallery target"), std::string::npos);
     EXPECT_EQ(navigation->topViewController(), home.get());
-    std::ostringstream noNavigation;
-    EXPECT_FALSE(openGallery(nullptr, noNavigation));
-    EXPECT_NE(noNavigation.str().find("no navigation"), std::string::npos);
+    EXPECT_NE(openGallery(nullptr).problem().find("no navigation"), std::string::npos);
 }
 
 TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {

@@ -39,7 +39,7 @@ std::string binaryOf(const std::string& xml) {
     return binary;
 }
 
-std::variant<FilterList, std::string> read(const TestRoot& root, const std::string& contents) {
+Result<FilterList> read(const TestRoot& root, const std::string& contents) {
     return readFilterList(root.write("list.plist", contents));
 }
 
@@ -84,9 +84,8 @@ TEST(FilterList, EachKindAndModeDecideInXMLAndBinary) {
         for (const std::string& contents :
              {TestRoot::filterList(c.filters), binaryOf(TestRoot::filterList(c.filters))}) {
             auto list = read(root, contents);
-            ASSERT_TRUE(std::holds_alternative<FilterList>(list))
-                << c.filters << ": " << std::get<std::string>(list);
-            FilterDecision decision = decide(std::get<FilterList>(list), kHost);
+            ASSERT_TRUE(list) << c.filters << ": " << list.problem();
+            FilterDecision decision = decide(*list, kHost);
             EXPECT_EQ(decision.load, c.load) << c.filters;
             EXPECT_EQ(decision.why, c.why) << c.filters;
         }
@@ -123,22 +122,19 @@ TEST(FilterList, BadListsSayWhatIsWrong) {
     TestRoot root;
     for (const auto& [contents, expected] : cases) {
         auto list = read(root, contents);
-        ASSERT_TRUE(std::holds_alternative<std::string>(list)) << contents;
-        EXPECT_EQ(std::get<std::string>(list).rfind(expected, 0), 0u)
-            << contents << "\n"
-            << std::get<std::string>(list);
+        ASSERT_FALSE(list) << contents;
+        EXPECT_EQ(list.problem().rfind(expected, 0), 0u) << contents << "\n" << list.problem();
     }
     std::filesystem::create_directory(root.path() + "/folder.plist");
-    EXPECT_EQ(std::get<std::string>(readFilterList(root.path() + "/folder.plist")),
-              "is not a regular file");
+    EXPECT_EQ(readFilterList(root.path() + "/folder.plist").problem(), "is not a regular file");
 }
 
 TEST(FilterList, UnknownKeysAreKeptForAWarning) {
     TestRoot root;
     auto list = read(root, TestRoot::filterList(strings("Bundles", {"a"}) +
                                                 "<key>Bundle</key><string>x</string>"));
-    ASSERT_TRUE(std::holds_alternative<FilterList>(list));
-    EXPECT_EQ(std::get<FilterList>(list).unknownKeys, std::vector<std::string>{"Bundle"});
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->unknownKeys, std::vector<std::string>{"Bundle"});
 }
 
 } // namespace

@@ -19,18 +19,14 @@ bool startsWith(const std::string& text, const std::string& start) {
 }
 
 HostOptions parsed(const std::vector<std::string>& arguments) {
-    auto result = parseHostOptions(arguments, "/staged");
-    EXPECT_TRUE(std::holds_alternative<HostOptions>(result))
-        << std::get<HostOptionsError>(result).message;
-    return std::holds_alternative<HostOptions>(result) ? std::get<HostOptions>(result)
-                                                       : HostOptions{};
+    Result<HostOptions> result = parseHostOptions(arguments, "/staged");
+    EXPECT_TRUE(result) << (result ? "" : result.problem());
+    return result ? *result : HostOptions{};
 }
 
 std::string problem(const std::vector<std::string>& arguments) {
-    auto result = parseHostOptions(arguments, "/staged");
-    return std::holds_alternative<HostOptionsError>(result)
-               ? std::get<HostOptionsError>(result).message
-               : "";
+    Result<HostOptions> result = parseHostOptions(arguments, "/staged");
+    return result ? "" : result.problem();
 }
 
 TEST(HostOptions, EveryOptionAttachedOrSeparateAndTheStagedRootByDefault) {

@@ -87,14 +87,13 @@ TEST(Session, HelpListsEveryCommandOfTheTableItIsGiven) {
 
 TEST(Session, NoArgumentsRunTheTourAndFeedOptionsPrintTheFeed) {
     auto mode = [](std::vector<std::string> arguments) {
-        auto parsed = parseHostOptions(arguments, "/staged");
-        return std::get<HostOptions>(parsed).mode;
+        return parseHostOptions(arguments, "/staged")->mode;
     };
     EXPECT_EQ(mode({}), HostMode::Tour);
     EXPECT_EQ(mode({"--no-inject"}), HostMode::Tour);
     EXPECT_EQ(mode({"--velin", "on"}), HostMode::PrintFeed);
     EXPECT_EQ(mode({"--interactive"}), HostMode::Interactive);
-    auto script = std::get<HostOptions>(parseHostOptions({"--script", "s.txt"}, "/r"));
+    HostOptions script = *parseHostOptions({"--script", "s.txt"}, "/r");
     EXPECT_EQ(script.mode, HostMode::Script);
     EXPECT_EQ(script.script, "s.txt");
 }

@@ -63,7 +63,7 @@ TEST(FeedView, HasCardsOnlyForWhatIsInViewAndReusesThemAsItScrolls) {
         for (int i = 1; i < 1000; ++i)
             json +=
                 R"(, {"kind": "post", "owner": "u)" + std::to_string(i) + R"(", "caption": "c"})";
-        Ref<NSArray> feed = parseFeed(json + "]}", "test");
+        Ref<NSArray> feed = *parseFeed(json + "]}", "test");
         Ref<IGFeedView> view = IGFeedView::feedWithFrame(CGRectMake(0, 0, 375, 600));
         view->setObjects(feed);
         view->layoutIfNeeded();

@@ -22,7 +22,7 @@ struct PictureHost {
         : injected(inject) {
         UIScreen::mainScreen()->setDevice(*deviceNamed(device));
         UIScreen::mainScreen()->setUserInterfaceStyle(appearance);
-        feed = loadFeed(HOST_FEED);
+        feed = *loadFeed(HOST_FEED);
         session = std::make_unique<HostSession>(feed, hostCommands({}), out);
     }
 

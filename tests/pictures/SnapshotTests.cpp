@@ -166,13 +166,12 @@ TEST(SnapshotsFolder, EveryScreenShownBecomesANumberedPictureOrTheProgramStops) 
 }
 
 HostOptions options(const std::vector<std::string>& arguments) {
-    return std::get<HostOptions>(parseHostOptions(arguments, "/staged"));
+    return *parseHostOptions(arguments, "/staged");
 }
 
 std::string problem(const std::vector<std::string>& arguments) {
-    auto result = parseHostOptions(arguments, "/staged");
-    auto* error = std::get_if<HostOptionsError>(&result);
-    return error ? error->message : "";
+    Result<HostOptions> result = parseHostOptions(arguments, "/staged");
+    return result ? "" : result.problem();
 }
 
 TEST(ScreenOptions, AreRead) {
