@@ -69,43 +69,46 @@ std::optional<double> positiveNumber(const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<std::string> setVelin(HostOptions& options, const std::string& value) {
-    if (value != "on" && value != "off") return "--velin takes on or off, not \"" + value + "\"";
+Result<void> setVelin(HostOptions& options, const std::string& value) {
+    if (value != "on" && value != "off")
+        return Problem{"--velin takes on or off, not \"" + value + "\""};
     options.velin = value == "on";
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> setSize(HostOptions& options, const std::string& value) {
+Result<void> setSize(HostOptions& options, const std::string& value) {
     std::size_t x = value.find('x');
     auto width = positiveNumber(value.substr(0, x));
     auto height = x == std::string::npos ? std::nullopt : positiveNumber(value.substr(x + 1));
     if (!width || !height)
-        return "--size takes WIDTHxHEIGHT in points, such as 375x667 or 390x844, not \"" + value +
-               "\"";
+        return Problem{"--size takes WIDTHxHEIGHT in points, such as 375x667 or 390x844, not \"" +
+                       value + "\""};
     options.screenSize = std::pair{*width, *height};
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> setScale(HostOptions& options, const std::string& value) {
+Result<void> setScale(HostOptions& options, const std::string& value) {
     options.screenScale = positiveNumber(value);
     if (!options.screenScale)
-        return "--scale takes a positive number of pixels per point, such as 2 or 3, not \"" +
-               value + "\"";
-    return std::nullopt;
+        return Problem{
+            "--scale takes a positive number of pixels per point, such as 2 or 3, not \"" + value +
+            "\""};
+    return {};
 }
 
-std::optional<std::string> setDevice(HostOptions& options, const std::string& value) {
+Result<void> setDevice(HostOptions& options, const std::string& value) {
     const DeviceModel* device = deviceNamed(value);
-    if (!device) return "--device takes one of " + deviceNames() + ", not \"" + value + "\"";
+    if (!device)
+        return Problem{"--device takes one of " + deviceNames() + ", not \"" + value + "\""};
     options.device = std::string(device->name);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> setAppearance(HostOptions& options, const std::string& value) {
+Result<void> setAppearance(HostOptions& options, const std::string& value) {
     if (value != "light" && value != "dark")
-        return "--appearance takes light or dark, not \"" + value + "\"";
+        return Problem{"--appearance takes light or dark, not \"" + value + "\""};
     options.appearance = value == "dark" ? UIUserInterfaceStyleDark : UIUserInterfaceStyleLight;
-    return std::nullopt;
+    return {};
 }
 
 void setMode(HostOptions& options, HostMode mode) {
@@ -113,7 +116,7 @@ void setMode(HostOptions& options, HostMode mode) {
 }
 
 // Applies one option that getopt_long recognised.
-std::optional<std::string> apply(HostOptions& options, int id, const std::string& value) {
+Result<void> apply(HostOptions& options, int id, const std::string& value) {
     switch (id) {
     case kTour:
         setMode(options, HostMode::Tour);
@@ -168,7 +171,7 @@ std::optional<std::string> apply(HostOptions& options, int id, const std::string
     default:
         options.version = true;
     }
-    return std::nullopt;
+    return {};
 }
 
 std::size_t editDistance(const std::string& a, const std::string& b) {
@@ -218,24 +221,24 @@ std::string refusal(const std::string& text) {
 }
 
 // The picture must fit the renderer's limit of pixels a side.
-std::optional<std::string> screenProblem(const HostOptions& options) {
+Result<void> screenFits(const HostOptions& options) {
     if (options.device && options.screenSize)
-        return std::string("--device and --size both choose the screen; give one of them");
-    if (!options.screenSize && !options.screenScale) return std::nullopt;
+        return Problem{"--device and --size both choose the screen; give one of them"};
+    if (!options.screenSize && !options.screenScale) return {};
     const DeviceModel& device = options.device ? *deviceNamed(*options.device) : deviceModels()[0];
     auto [width, height] =
         options.screenSize.value_or(std::pair{device.size.width, device.size.height});
     double scale = options.screenScale.value_or(device.scale);
-    if (std::max(width, height) * scale <= kMaxScreenPixels) return std::nullopt;
+    if (std::max(width, height) * scale <= kMaxScreenPixels) return {};
     std::ostringstream problem;
     problem << "a screen of " << width << "x" << height << " points at scale " << scale
             << " is over " << kMaxScreenPixels
             << " pixels a side; choose a smaller --size or --scale";
-    return problem.str();
+    return Problem{problem.str()};
 }
 
 // Runs getopt_long over the arguments; answers the first problem.
-std::optional<std::string> readOptions(HostOptions& options, std::vector<std::string> arguments) {
+Result<void> readOptions(HostOptions& options, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "tavelin-host");
     std::vector<char*> argv;
     for (std::string& argument : arguments)
@@ -243,25 +246,26 @@ std::optional<std::string> readOptions(HostOptions& options, std::vector<std::st
     argv.push_back(nullptr);
     optind = 0;
     opterr = 0;
-    std::optional<std::string> problem;
+    Result<void> read;
     int argc = static_cast<int>(arguments.size()), id = 0;
     while ((id = getopt_long(argc, argv.data(), ":h", longOptions().data(), nullptr)) != -1) {
         std::string text = argv[optind - 1];
-        std::optional<std::string> found;
+        Result<void> found;
         if (id == 'h') id = kHelp;
         if (id == ':')
-            found = text.substr(0, text.find('=')) + " needs a value";
+            found = Problem{text.substr(0, text.find('=')) + " needs a value"};
         else if (id == '?')
-            found = refusal(
-                optopt > 0 && optopt < kTour ? std::string("-") + static_cast<char>(optopt) : text);
+            found = Problem{refusal(optopt > 0 && optopt < kTour
+                                        ? std::string("-") + static_cast<char>(optopt)
+                                        : text)};
         else
             found = apply(options, id, optarg ? optarg : "");
-        if (!problem) problem = found;
+        if (read) read = found;
     }
-    if (!problem && optind < argc)
-        problem =
-            "unexpected argument \"" + std::string(argv[optind]) + "\"; options start with --";
-    return problem;
+    if (read && optind < argc)
+        return Problem{"unexpected argument \"" + std::string(argv[optind]) +
+                       "\"; options start with --"};
+    return read;
 }
 
 } // namespace
@@ -315,11 +319,11 @@ const char* hostUsage() {
 Result<HostOptions> parseHostOptions(const std::vector<std::string>& arguments,
                                      const std::string& defaultRoot) {
     HostOptions options{.root = defaultRoot};
-    std::optional<std::string> problem = readOptions(options, arguments);
-    if (options.help || (!problem && options.version)) return options;
-    if (!problem && options.root.empty()) problem = "--root needs a folder";
-    if (!problem) problem = screenProblem(options);
-    if (problem) return Problem{*problem};
+    Result<void> read = readOptions(options, arguments);
+    if (options.help || (read && options.version)) return options;
+    if (read && options.root.empty()) read = Problem{"--root needs a folder"};
+    if (read) read = screenFits(options);
+    if (!read) return Problem{read.problem()};
     if (!options.mode && !options.preferences.empty()) options.mode = HostMode::Interactive;
     if (!options.mode)
         options.mode = (options.feed || options.velin) && options.snapshots.empty()
