@@ -6,7 +6,6 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
-#include <optional>
 
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSArray.h"
@@ -136,30 +135,34 @@ std::vector<std::string> domainNames() {
     return names;
 }
 
-std::optional<Domain> findDomain(const std::string& name, std::string& problem) {
-    if (!isDomainName(name)) {
-        problem = "\"" + name + "\" is no domain name (such as " + mainBundleIdentifier() + ").";
-        return std::nullopt;
-    }
+Result<Domain> findDomain(const std::string& name) {
+    if (!isDomainName(name))
+        return Problem{"\"" + name + "\" is no domain name (such as " + mainBundleIdentifier() +
+                       ")."};
     std::string file = devicePath(std::string(kHostPreferencesFolder) + "/" + name + ".plist");
     std::error_code error;
     if (name == mainBundleIdentifier()) return Domain{name, true, file};
     if (fs::is_regular_file(file, error)) return Domain{name, false, file};
-    problem = "Domain " + name + " does not exist; \"defaults read\" shows every domain.";
-    return std::nullopt;
+    return Problem{"Domain " + name + " does not exist; \"defaults read\" shows every domain."};
 }
 
 std::string unreadable(const Domain& domain) {
     return "The file of domain " + domain.name + " cannot be read; nothing changed.";
 }
 
-// nil, with the problem, when the domain's file cannot be read.
-Ref<NSDictionary> contentsOf(const Domain& domain, std::string& problem) {
+Result<Ref<NSDictionary>> contentsOf(const Domain& domain) {
     if (domain.isHost) return NSUserDefaults::standardUserDefaults()->persistentDomain();
     Ref<NSDictionary> contents =
         NSDictionary::dictionaryWithContentsOfFile(NSString::string(domain.file));
-    if (!contents) problem = unreadable(domain);
+    if (!contents) return Problem{unreadable(domain)};
     return contents;
+}
+
+// The contents of the domain that `name` names, or why there are none.
+Result<Ref<NSDictionary>> contentsNamed(const std::string& name) {
+    Result<Domain> domain = findDomain(name);
+    if (!domain) return Problem{domain.problem()};
+    return contentsOf(*domain);
 }
 
 // Sets (nil: removes) the key of the domain; answers the problem, if any.
@@ -184,17 +187,15 @@ std::string store(const Domain& domain, const std::string& key, NSObject* value)
     return "";
 }
 
-std::string missingPair(const Domain& domain, const std::string& key) {
-    return "The domain/default pair of (" + domain.name + ", " + key + ") does not exist.";
+std::string missingPair(const std::string& domain, const std::string& key) {
+    return "The domain/default pair of (" + domain + ", " + key + ") does not exist.";
 }
 
 std::string readAll(HostSession& session) {
     Ref<NSMutableDictionary> all = NSMutableDictionary::dictionary();
-    std::string ignored;
     for (const std::string& name : domainNames())
-        if (std::optional<Domain> domain = findDomain(name, ignored))
-            if (Ref<NSDictionary> contents = contentsOf(*domain, ignored))
-                all->setObject(contents, NSString::string(name));
+        if (Result<Ref<NSDictionary>> contents = contentsNamed(name))
+            all->setObject(*contents, NSString::string(name));
     session.out() << defaultsText(all) << "\n";
     return "";
 }
@@ -202,13 +203,11 @@ std::string readAll(HostSession& session) {
 std::string readCommand(HostSession& session, const SessionArguments& args) {
     if (args.size() == 1) return readAll(session);
     if (args.size() > 3) return "defaults read takes [DOMAIN [KEY]].";
-    std::string problem;
-    std::optional<Domain> domain = findDomain(args[1], problem);
-    Ref<NSDictionary> contents = domain ? contentsOf(*domain, problem) : nullptr;
-    if (!contents) return problem;
+    Result<Ref<NSDictionary>> contents = contentsNamed(args[1]);
+    if (!contents) return contents.problem();
     NSObject* shown =
-        args.size() == 3 ? contents->objectForKey(NSString::string(args[2])) : contents.get();
-    if (!shown) return missingPair(*domain, args[2]);
+        args.size() == 3 ? (*contents)->objectForKey(NSString::string(args[2])) : contents->get();
+    if (!shown) return missingPair(args[1], args[2]);
     session.out() << defaultsText(shown) << "\n";
     return "";
 }
@@ -216,31 +215,31 @@ std::string readCommand(HostSession& session, const SessionArguments& args) {
 std::string writeCommand(HostSession&, const SessionArguments& args) {
     if (args.size() != 4 && args.size() != 5)
         return "defaults write takes DOMAIN KEY [" + std::string(kTypes) + "] VALUE.";
-    std::string problem;
-    std::optional<Domain> domain = findDomain(args[1], problem);
-    if (!domain) return problem;
+    Result<Domain> domain = findDomain(args[1]);
+    if (!domain) return domain.problem();
     if (hasControlCharacters(args[2])) return "The key has control characters; nothing changed.";
-    Ref<NSObject> value = args.size() == 5 ? defaultsValue(args[3], args[4], problem)
-                                           : defaultsValue("-string", args[3], problem);
-    return value ? store(*domain, args[2], value) : problem;
+    Result<Ref<NSObject>> value =
+        args.size() == 5 ? defaultsValue(args[3], args[4]) : defaultsValue("-string", args[3]);
+    return value ? store(*domain, args[2], *value) : value.problem();
 }
 
 std::string deleteCommand(HostSession&, const SessionArguments& args) {
     if (args.size() != 2 && args.size() != 3) return "defaults delete takes DOMAIN [KEY].";
-    std::string problem;
-    std::optional<Domain> domain = findDomain(args[1], problem);
-    Ref<NSDictionary> contents = domain ? contentsOf(*domain, problem) : nullptr;
-    if (!contents) return problem;
+    Result<Domain> domain = findDomain(args[1]);
+    if (!domain) return domain.problem();
+    Result<Ref<NSDictionary>> contents = contentsOf(*domain);
+    if (!contents) return contents.problem();
     if (args.size() == 3)
-        return contents->objectForKey(NSString::string(args[2])) ? store(*domain, args[2], nullptr)
-                                                                 : missingPair(*domain, args[2]);
+        return (*contents)->objectForKey(NSString::string(args[2]))
+                   ? store(*domain, args[2], nullptr)
+                   : missingPair(args[1], args[2]);
     if (!domain->isHost) {
         std::error_code error;
         return fs::remove(domain->file, error)
                    ? ""
                    : "Domain " + domain->name + " cannot be removed: " + error.message() + ".";
     }
-    for (const auto& [key, value] : contents->entries())
+    for (const auto& [key, value] : (*contents)->entries())
         if (std::string failed = store(*domain, key, nullptr); !failed.empty()) return failed;
     return "";
 }
@@ -254,8 +253,7 @@ std::string defaults(HostSession& session, const SessionArguments& args) {
 
 } // namespace
 
-Ref<NSObject> defaultsValue(const std::string& type, const std::string& text,
-                            std::string& problem) {
+Result<Ref<NSObject>> defaultsValue(const std::string& type, const std::string& text) {
     using Parse = Ref<NSObject> (*)(const std::string&);
     static const std::map<std::string, std::pair<Parse, const char*>> parsers = {
         {"-bool", {boolValue, "YES, NO, true or false"}},
@@ -265,15 +263,11 @@ Ref<NSObject> defaultsValue(const std::string& type, const std::string& text,
         {"-float", {floatValue, "a number such as 0.5"}},
         {"-string", {[](const std::string& t) { return Ref<NSObject>(NSString::string(t)); }, ""}}};
     auto parser = parsers.find(type);
-    if (parser == parsers.end()) {
-        problem = "Unknown type " + type + "; defaults write takes " + kTypes + ".";
-        return nullptr;
-    }
-    Ref<NSObject> value = parser->second.first(text);
-    if (!value)
-        problem = "\"" + text + "\" is no " + type.substr(1) + " value; " + type + " takes " +
-                  parser->second.second + ".";
-    return value;
+    if (parser == parsers.end())
+        return Problem{"Unknown type " + type + "; defaults write takes " + kTypes + "."};
+    if (Ref<NSObject> value = parser->second.first(text)) return value;
+    return Problem{"\"" + text + "\" is no " + type.substr(1) + " value; " + type + " takes " +
+                   parser->second.second + "."};
 }
 
 std::string defaultsText(objc_object* value, const std::string& indent) {

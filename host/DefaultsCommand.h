@@ -12,12 +12,13 @@
 
 #include <string>
 
+#include "Foundation/Result.h"
 #include "ObjectModel/NSObject.h"
 #include "host/HostSession.h"
 
-// The value of `text` as the type that the defaults tool names ("-bool" ...);
-// nil, with the problem for the user, when it does not parse as that type.
-Ref<NSObject> defaultsValue(const std::string& type, const std::string& text, std::string& problem);
+// The value of `text` as the type that the defaults tool names ("-bool" ...),
+// or the problem for the user when it does not parse as that type.
+Result<Ref<NSObject>> defaultsValue(const std::string& type, const std::string& text);
 // A property-list value as the defaults tool prints it (old-style text).
 std::string defaultsText(objc_object* value, const std::string& indent = "");
 
