@@ -61,17 +61,14 @@ std::string quotedList(const std::vector<const ScreenRow*>& rows) {
     return text;
 }
 
-UITableViewCell* rowByNumber(const std::vector<ScreenRow>& rows, const std::string& which,
-                             std::string& problem) {
+Result<UITableViewCell*> rowByNumber(const std::vector<ScreenRow>& rows, const std::string& which) {
     long number = std::stol(which);
     if (number >= 1 && number <= static_cast<long>(rows.size())) return rows[number - 1].cell;
-    problem = "No row " + which + " on this screen; its rows are numbered 1 to " +
-              std::to_string(rows.size()) + ".";
-    return nullptr;
+    return Problem{"No row " + which + " on this screen; its rows are numbered 1 to " +
+                   std::to_string(rows.size()) + "."};
 }
 
-UITableViewCell* rowByTitle(const std::vector<ScreenRow>& rows, const std::string& which,
-                            std::string& problem) {
+Result<UITableViewCell*> rowByTitle(const std::vector<ScreenRow>& rows, const std::string& which) {
     std::string wanted = folded(which);
     std::vector<const ScreenRow*> exact, prefixed;
     for (const ScreenRow& row : rows) {
@@ -82,11 +79,9 @@ UITableViewCell* rowByTitle(const std::vector<ScreenRow>& rows, const std::strin
     const auto& found = exact.empty() ? prefixed : exact;
     if (found.size() == 1) return found[0]->cell;
     if (found.empty())
-        problem = "No row \"" + which + "\" on this screen; \"show\" lists the rows.";
-    else
-        problem = "\"" + which + "\" could be " + quotedList(found) +
-                  "; give more of the title, or the row's number.";
-    return nullptr;
+        return Problem{"No row \"" + which + "\" on this screen; \"show\" lists the rows."};
+    return Problem{"\"" + which + "\" could be " + quotedList(found) +
+                   "; give more of the title, or the row's number."};
 }
 
 } // namespace
@@ -160,13 +155,10 @@ void HostSession::show() {
     if (_afterShow) _afterShow(*this);
 }
 
-UITableViewCell* HostSession::findRow(const std::string& which, std::string& problem) const {
+Result<UITableViewCell*> HostSession::findRow(const std::string& which) const {
     std::vector<ScreenRow> rows = rowsOf(top());
-    if (rows.empty()) {
-        problem = "This screen has no rows.";
-        return nullptr;
-    }
-    return isNumber(which) ? rowByNumber(rows, which, problem) : rowByTitle(rows, which, problem);
+    if (rows.empty()) return Problem{"This screen has no rows."};
+    return isNumber(which) ? rowByNumber(rows, which) : rowByTitle(rows, which);
 }
 
 std::vector<std::string> HostSession::rowTitles() const {

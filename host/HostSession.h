@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Foundation/NSArray.h"
+#include "Foundation/Result.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UITableViewCell.h"
 
@@ -85,9 +86,9 @@ class HostSession {
     void setAfterShow(std::function<void(HostSession&)> then) { _afterShow = std::move(then); }
 
     // The top screen's row that `which` names: its number as the screen
-    // shows it, or its title (any case, or the start of just one title).
-    // nil with the reason in `problem` when there is none.
-    UITableViewCell* findRow(const std::string& which, std::string& problem) const;
+    // shows it, or its title (any case, or the start of just one title);
+    // the reason when there is none.
+    Result<UITableViewCell*> findRow(const std::string& which) const;
     // The titles of the top screen's rows.
     std::vector<std::string> rowTitles() const;
 

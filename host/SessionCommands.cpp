@@ -60,10 +60,10 @@ std::string tap(HostSession& session, const SessionArguments& args) {
     auto* table = as<UITableView>(topView(session));
     if (!table) return "This screen has no rows to tap.";
     if (args.size() == 2) return tapSectionRow(table, args);
-    std::string problem;
-    UITableViewCell* cell = session.findRow(args[0], problem);
-    if (cell) table->tapRowAtIndexPath(table->indexPathForCell(cell));
-    return problem;
+    Result<UITableViewCell*> cell = session.findRow(args[0]);
+    if (!cell) return cell.problem();
+    table->tapRowAtIndexPath(table->indexPathForCell(*cell));
+    return "";
 }
 
 // The control of the kind in the row's accessory or content.
@@ -74,25 +74,22 @@ template <class C> C* controlIn(UITableViewCell* cell) {
     return nullptr;
 }
 
-// The control of the row that `which` names, with the reason when there is none.
+// The control of the row that `which` names, or the reason when there is none.
 template <class C>
-C* controlOf(HostSession& session, const std::string& which, const char* kind,
-             std::string& problem) {
-    UITableViewCell* cell = session.findRow(which, problem);
-    if (!cell) return nullptr;
-    C* control = controlIn<C>(cell);
-    if (!control) problem = "The row \"" + which + "\" has no " + kind + ".";
-    return control;
+Result<C*> controlOf(HostSession& session, const std::string& which, const char* kind) {
+    Result<UITableViewCell*> cell = session.findRow(which);
+    if (!cell) return Problem{cell.problem()};
+    if (C* control = controlIn<C>(*cell)) return control;
+    return Problem{"The row \"" + which + "\" has no " + kind + "."};
 }
 
 std::string flip(HostSession& session, const SessionArguments& args) {
     if (args.size() == 2 && args[1] != "on" && args[1] != "off")
         return "flip takes on or off after the row, not \"" + args[1] + "\".";
-    std::string problem;
-    auto* toggle = controlOf<UISwitch>(session, args[0], "switch", problem);
-    if (!toggle) return problem;
-    bool wanted = args.size() == 2 ? args[1] == "on" : !toggle->isOn();
-    if (toggle->isOn() != wanted) toggle->flip();
+    Result<UISwitch*> toggle = controlOf<UISwitch>(session, args[0], "switch");
+    if (!toggle) return toggle.problem();
+    bool wanted = args.size() == 2 ? args[1] == "on" : !(*toggle)->isOn();
+    if ((*toggle)->isOn() != wanted) (*toggle)->flip();
     return "";
 }
 
@@ -108,19 +105,18 @@ std::string type(HostSession& session, const SessionArguments& args) {
     auto row = args.begin() + (clear ? 1 : 0);
     if (row == args.end() || (!clear && row + 1 == args.end()))
         return "Usage: type [--clear] \"ROW\" TEXT";
-    std::string problem;
-    auto* field = controlOf<UITextField>(session, *row, "text field", problem);
-    if (!field) return problem;
-    if (clear) field->clearText();
-    field->typeText(joined(row + 1, args.end()));
+    Result<UITextField*> field = controlOf<UITextField>(session, *row, "text field");
+    if (!field) return field.problem();
+    if (clear) (*field)->clearText();
+    (*field)->typeText(joined(row + 1, args.end()));
     return "";
 }
 
 std::string pressReturn(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    if (auto* field = controlOf<UITextField>(session, args[0], "text field", problem))
-        field->pressReturn();
-    return problem;
+    Result<UITextField*> field = controlOf<UITextField>(session, args[0], "text field");
+    if (!field) return field.problem();
+    (*field)->pressReturn();
+    return "";
 }
 
 // A segment by its title (any case) or its number from 1.
@@ -134,9 +130,10 @@ std::optional<long> segmentNamed(UISegmentedControl* control, const std::string&
 }
 
 std::string pick(HostSession& session, const SessionArguments& args) {
-    std::string problem;
-    auto* control = controlOf<UISegmentedControl>(session, args[0], "segmented control", problem);
-    if (!control) return problem;
+    Result<UISegmentedControl*> found =
+        controlOf<UISegmentedControl>(session, args[0], "segmented control");
+    if (!found) return found.problem();
+    UISegmentedControl* control = *found;
     auto index = segmentNamed(control, args[1]);
     if (!index || !control->pickSegment(*index))
         return "No segment \"" + args[1] + "\"; pick takes a segment's title or its number, 1 to " +
@@ -221,12 +218,11 @@ std::string expectNotShown(HostSession& session, const SessionArguments& args) {
 std::optional<CGFloat> topOfItem(HostSession& session, const std::string& which) {
     UIView* view = topView(session);
     CGRect rect = CGRectZero;
-    std::string problem;
     if (auto* feed = as<IGFeedView>(view)) {
         if (auto item = number(which)) rect = feed->rectForObjectAtIndex(*item - 1);
     } else if (auto* table = as<UITableView>(view)) {
-        if (UITableViewCell* cell = session.findRow(which, problem))
-            rect = table->rectForRowAtIndexPath(table->indexPathForCell(cell));
+        if (Result<UITableViewCell*> cell = session.findRow(which))
+            rect = table->rectForRowAtIndexPath(table->indexPathForCell(*cell));
     }
     if (CGRectEqualToRect(rect, CGRectZero)) return std::nullopt;
     return rect.origin.y;
