@@ -125,16 +125,12 @@ std::string snapshotFileName(int number, UIViewController* controller) {
     return prefix + screenName(controller) + ".png";
 }
 
-std::string writeSnapshot(UIViewController* controller, const std::string& path) {
-    Result<void> written = renderScreenPNG(controller, path);
-    return written ? "" : "No picture taken: " + written.problem() + ".";
-}
-
 void snapshotEveryScreen(HostSession& session, const std::string& folder) {
     session.setAfterShow([folder, taken = 0](HostSession& shown) mutable {
         std::string file = folder + "/" + snapshotFileName(++taken, shown.navigation());
-        if (std::string problem = writeSnapshot(shown.navigation(), file); !problem.empty())
-            shown.errors() << kHostErrorPrefix << problem << "\n";
+        if (Result<void> written = renderScreenPNG(shown.navigation(), file); !written)
+            shown.errors() << kHostErrorPrefix << "No picture taken: " << written.problem()
+                           << ".\n";
     });
 }
 

@@ -13,9 +13,6 @@
 std::string screenName(UIViewController* controller);
 // "007-feed.png" for the 7th picture of the feed.
 std::string snapshotFileName(int number, UIViewController* controller);
-// Writes the picture of the screen; answers the problem for the user, or an
-// empty string when the picture was written.
-std::string writeSnapshot(UIViewController* controller, const std::string& path);
 // After this, every screen the session shows is also written into the folder
 // as a numbered picture (001-feed.png ...); a problem goes to its errors.
 void snapshotEveryScreen(HostSession& session, const std::string& folder);
