@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fcntl.h>
 #include <regex>
 #include <unistd.h>
 
@@ -35,18 +33,10 @@ TEST(NSLog, WritesOneLineWithTimeProcessAndThread) {
     EXPECT_EQ(process->processName()->utf8(), program_invocation_short_name);
     process->setProcessName("Instagram"_ns);
     process->setProcessName(nullptr);
-    char path[] = "/tmp/tavelin-log-XXXXXX";
-    int file = mkstemp(path);
-    int saved = dup(STDERR_FILENO);
-    dup2(file, STDERR_FILENO);
+    testing::internal::CaptureStderr();
     NSLog("%@ posts: %d"_ns, "Velin"_ns, 3);
     NSLog("ends with a line feed\n"_ns);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-    std::string text(4096, '\0');
-    text.resize(pread(file, text.data(), text.size(), 0));
-    close(file);
-    unlink(path);
+    std::string text = testing::internal::GetCapturedStderr();
     const std::string head = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Instagram\[)" +
                              std::to_string(getpid()) + R"(:\d+\] )";
     EXPECT_TRUE(std::regex_match(

@@ -1,5 +1,5 @@
 // Test helpers: a temporary device root with a fresh standard defaults store,
-// file helpers, and running this test program again as a child.
+// file helpers, and children: forked, or this program under strace.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,9 +21,7 @@ namespace testing_support {
 
 inline std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void writeText(const std::filesystem::path& path, std::string_view text) {
@@ -45,8 +43,7 @@ inline int run(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Runs `body` in a forked child that must end within 20 seconds; answers
-// its exit status, or -1 when it was killed (a hang ends by the alarm).
+// Runs `body` in a forked child ended by an alarm after 20 s; answers its exit status or -1.
 inline int childStatus(const std::function<int()>& body) {
     pid_t child = ::fork();
     if (child == 0) {
@@ -56,6 +53,14 @@ inline int childStatus(const std::function<int()>& body) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs this program's disabled `test` under strace `options`, with TAVELIN_CHILD_PATH=`path`.
+inline int childUnderStrace(const std::string& path, const std::string& options,
+                            const std::string& test) {
+    return run("TAVELIN_CHILD_PATH=" + path + " strace -f -o /dev/null " + options + " " +
+               std::filesystem::read_symlink("/proc/self/exe").string() +
+               " --gtest_also_run_disabled_tests --gtest_filter=" + test + " >/dev/null 2>&1");
 }
 
 // A fresh device root per test, with the standard store pointed at it.
@@ -72,8 +77,6 @@ class TempRootTest : public ::testing::Test {
     }
     void TearDown() override {
         NSUserDefaults::resetStandardUserDefaults();
-        std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add);
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
