@@ -1,5 +1,6 @@
-// Fixtures: a fresh device root and defaults store, a 320 x 480 screen, and a
-// preferences screen on a navigation stack whose notifications are recorded.
+// Fixtures: a fresh device root and defaults store, a 320 x 480 screen at
+// scale 2, the notifications posted and change blocks run, in order, and a
+// preferences screen showing given cells.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "KLPreferences/KLPSection.h"
 #include "KLPreferences/KLPreferences.h"
+#include "UIKit/UIControl.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
 #include "tests/platform/Foundation/TempRoot.h"
@@ -22,6 +24,17 @@ inline std::string text(NSObject* object) {
     return string ? string->utf8() : "(nil)";
 }
 
+inline Ref<NSArray> strings(std::initializer_list<const char*> texts) {
+    Ref<NSMutableArray> array = NSMutableArray::array();
+    for (const char* one : texts)
+        array->addObject(NSString::string(one));
+    return array;
+}
+
+inline Ref<KLPSettings> setting(const char* key, NSObject* defaultValue = nullptr) {
+    return KLPSettings::settingsWithKey(NSString::string(key), defaultValue);
+}
+
 class CellTest : public testing_support::TempRootTest {
   protected:
     void SetUp() override {
@@ -30,21 +43,36 @@ class CellTest : public testing_support::TempRootTest {
         UIScreen::mainScreen()->setSize({320, 480});
         token_ = NSNotificationCenter::defaultCenter()->addObserverForName(
             nullptr, nullptr, [this](NSNotification* note) {
-                if (note->name() && note->name()->utf8().starts_with("NSUserDefaults")) return;
-                posted.emplace_back(note);
+                if (!text(note->name()).starts_with("NSUserDefaults"))
+                    events.push_back("post " + text(note->name()) + " " + label(note->object()));
             });
     }
     void TearDown() override {
         NSNotificationCenter::defaultCenter()->removeObserver(token_);
-        posted.clear();
+        navigation = nullptr;
         TempRootTest::TearDown();
     }
 
-    // A preferences screen of one section holding `cell`, optionally on a
-    // navigation stack, with its rows loaded.
-    Ref<KLPreferences> showInTable(KLPCell* cell, bool onNavigationStack) {
+    // A change block that records "block <argument>".
+    KLPCell::ValueChangedBlock record() {
+        return [this](NSObject* argument) { events.push_back("block " + label(argument)); };
+    }
+    static std::string label(NSObject* object) {
+        if (as<UIControl>(object)) return "control";
+        return object ? describe(object)->utf8() : "(nil)";
+    }
+    // What the store holds itself under the key, registered defaults left out.
+    static Ref<NSObject> stored(const char* key) {
+        return NSUserDefaults::standardUserDefaults()->persistentDomain()->objectForKey(
+            NSString::string(key));
+    }
+
+    // A preferences screen titled "Prefs" of one section holding the cells,
+    // optionally on a navigation stack, with its rows loaded.
+    Ref<KLPreferences> show(std::initializer_list<KLPCell*> cells, bool onNavigationStack = false) {
         Ref<KLPSection> section = KLPSection::sectionWithTitle(nullptr, nullptr);
-        section->addCell(cell);
+        for (KLPCell* cell : cells)
+            section->addCell(cell);
         Ref<KLPreferences> table = KLPreferences::tableWithSections(
             NSArray::arrayWithObjects({section.get()}), "Prefs"_ns, nullptr);
         if (onNavigationStack)
@@ -52,8 +80,13 @@ class CellTest : public testing_support::TempRootTest {
         table->tableView()->layoutIfNeeded();
         return table;
     }
+    static NSIndexPath* row(long r) {
+        static Ref<NSIndexPath> paths[8];
+        if (!paths[r]) paths[r] = NSIndexPath::indexPathForRow(r, 0);
+        return paths[r];
+    }
 
-    std::vector<Ref<NSNotification>> posted;
+    std::vector<std::string> events;
     Ref<UINavigationController> navigation;
 
   private:
