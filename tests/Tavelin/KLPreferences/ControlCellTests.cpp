@@ -9,9 +9,6 @@
 #include "ObjectModel/Message.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
-using fixtures::setting;
-using fixtures::strings;
-using fixtures::text;
 using ControlCells = fixtures::CellTest;
 
 // Each change is stored before the block runs and the notification is posted;

@@ -18,23 +18,6 @@
 
 namespace fixtures {
 
-// A string's text, "(nil)" for nil or an object that is no string.
-inline std::string text(NSObject* object) {
-    NSString* string = as<NSString>(object);
-    return string ? string->utf8() : "(nil)";
-}
-
-inline Ref<NSArray> strings(std::initializer_list<const char*> texts) {
-    Ref<NSMutableArray> array = NSMutableArray::array();
-    for (const char* one : texts)
-        array->addObject(NSString::string(one));
-    return array;
-}
-
-inline Ref<KLPSettings> setting(const char* key, NSObject* defaultValue = nullptr) {
-    return KLPSettings::settingsWithKey(NSString::string(key), defaultValue);
-}
-
 class CellTest : public testing_support::TempRootTest {
   protected:
     void SetUp() override {
@@ -53,18 +36,35 @@ class CellTest : public testing_support::TempRootTest {
         TempRootTest::TearDown();
     }
 
-    // A change block that records "block <argument>".
-    KLPCell::ValueChangedBlock record() {
-        return [this](NSObject* argument) { events.push_back("block " + label(argument)); };
+    // A string's text, "(nil)" for nil or an object that is no string.
+    static std::string text(NSObject* object) {
+        NSString* string = as<NSString>(object);
+        return string ? string->utf8() : "(nil)";
     }
+    // "control" for a control, else the object's description.
     static std::string label(NSObject* object) {
         if (as<UIControl>(object)) return "control";
         return object ? describe(object)->utf8() : "(nil)";
+    }
+    static Ref<NSArray> strings(std::initializer_list<const char*> texts) {
+        Ref<NSMutableArray> array = NSMutableArray::array();
+        for (const char* one : texts)
+            array->addObject(NSString::string(one));
+        return array;
+    }
+    static Ref<KLPSettings> setting(const char* key, NSObject* defaultValue = nullptr) {
+        return KLPSettings::settingsWithKey(NSString::string(key), defaultValue);
     }
     // What the store holds itself under the key, registered defaults left out.
     static Ref<NSObject> stored(const char* key) {
         return NSUserDefaults::standardUserDefaults()->persistentDomain()->objectForKey(
             NSString::string(key));
+    }
+    static Ref<NSIndexPath> row(long r) { return NSIndexPath::indexPathForRow(r, 0); }
+
+    // A change block that records "block <argument>".
+    KLPCell::ValueChangedBlock record() {
+        return [this](NSObject* argument) { events.push_back("block " + label(argument)); };
     }
 
     // A preferences screen titled "Prefs" of one section holding the cells,
@@ -79,11 +79,6 @@ class CellTest : public testing_support::TempRootTest {
             navigation = UINavigationController::navigationControllerWithRootViewController(table);
         table->tableView()->layoutIfNeeded();
         return table;
-    }
-    static NSIndexPath* row(long r) {
-        static Ref<NSIndexPath> paths[8];
-        if (!paths[r]) paths[r] = NSIndexPath::indexPathForRow(r, 0);
-        return paths[r];
     }
 
     std::vector<std::string> events;

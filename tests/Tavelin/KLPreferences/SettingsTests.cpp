@@ -8,16 +8,15 @@
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
 using namespace testing_support;
-using fixtures::text;
 
 namespace {
 
-class Settings : public TempRootTest {
+class Settings : public fixtures::CellTest {
   protected:
-    NSUserDefaults* store() { return NSUserDefaults::standardUserDefaults(); }
+    static NSUserDefaults* store() { return NSUserDefaults::standardUserDefaults(); }
     std::string file() const { return (root_ / "prefs.plist").string(); }
     Ref<KLPSettings> withFile(const char* key, NSObject* defaultValue = "default"_ns) {
-        Ref<KLPSettings> setting = fixtures::setting(key, defaultValue);
+        Ref<KLPSettings> setting = CellTest::setting(key, defaultValue);
         setting->setFileSave(NSString::string(file()));
         return setting;
     }
@@ -38,8 +37,8 @@ class Settings : public TempRootTest {
 } // namespace
 
 TEST_F(Settings, TheLatestDefaultIsAnsweredWhileNothingIsStoredAndNothingReachesDisk) {
-    Ref<KLPSettings> first = fixtures::setting("k", "first"_ns);
-    Ref<KLPSettings> setting = fixtures::setting("k", NSNumber::numberWithBool(false));
+    Ref<KLPSettings> first = setting("k", "first"_ns);
+    Ref<KLPSettings> setting = CellTest::setting("k", NSNumber::numberWithBool(false));
     EXPECT_EQ(first->value().get(), NSNumber::numberWithBool(false).get());
     EXPECT_EQ(store()->persistentDomain()->count(), 0u);
     EXPECT_TRUE(store()->synchronize());
@@ -47,7 +46,7 @@ TEST_F(Settings, TheLatestDefaultIsAnsweredWhileNothingIsStoredAndNothingReaches
 }
 
 TEST_F(Settings, ANewValueIsFlushedAtOnceAndAnEmptyFileNameWritesNoFile) {
-    Ref<KLPSettings> setting = fixtures::setting("k", "default"_ns);
+    Ref<KLPSettings> setting = CellTest::setting("k", "default"_ns);
     setting->setFileSave(""_ns);
     setting->setValue("new"_ns);
     Ref<NSDictionary> onDisk =
@@ -83,7 +82,7 @@ TEST_F(Settings, TheFileKeepsOtherKeysAndNilRemovesTheKeyFromStoreAndFile) {
 }
 
 TEST_F(Settings, TheChangeBlockRunsOnlyForKeyValueObserving) {
-    Ref<KLPSettings> setting = fixtures::setting("k");
+    Ref<KLPSettings> setting = CellTest::setting("k");
     int calls = 0;
     setting->setValueDidChangeBlock([&] { ++calls; });
     setting->setValue("new"_ns);
@@ -125,7 +124,7 @@ TEST_F(Settings, AValueThatIsNoPropertyListIsRefusedAndNothingChanges) {
 // The failure is posted with its reason; the value is written with the next save.
 TEST_F(Settings, AFailedSettingsFileSaveIsReportedAndRetried) {
     std::filesystem::path folder = root_ / "missing";
-    Ref<KLPSettings> setting = fixtures::setting("k");
+    Ref<KLPSettings> setting = CellTest::setting("k");
     setting->setFileSave(NSString::string((folder / "prefs.plist").string()));
     std::string reason;
     Ref<NSObject> token = NSNotificationCenter::defaultCenter()->addObserverForName(
@@ -139,7 +138,7 @@ TEST_F(Settings, AFailedSettingsFileSaveIsReportedAndRetried) {
     EXPECT_NE(reason.find("No such file or directory"), std::string::npos) << reason;
     EXPECT_EQ(text(setting->value()), "v");
     std::filesystem::create_directory(folder);
-    Ref<KLPSettings> other = fixtures::setting("other");
+    Ref<KLPSettings> other = CellTest::setting("other");
     other->setFileSave(setting->fileSave());
     other->setValue("w"_ns);
     Ref<NSDictionary> written = NSDictionary::dictionaryWithContentsOfFile(setting->fileSave());
