@@ -36,15 +36,8 @@ class Gallery : public fixtures::CellTest {
         send(navigation, "viewWillAppear:"_sel, false);
     }
     std::string file() const { return (root_ / "gallery.plist").string(); }
-    std::vector<KLPCell*> cells() {
-        std::vector<KLPCell*> all;
-        for (NSObject* section : *gallery->sections())
-            for (NSObject* cell : *static_cast<KLPSection*>(section)->cells())
-                all.push_back(static_cast<KLPCell*>(cell));
-        return all;
-    }
     template <class T> T* first() {
-        for (KLPCell* cell : cells())
+        for (KLPCell* cell : rows(gallery))
             if (auto* found = as<T>(cell)) return found;
         return nullptr;
     }
@@ -62,7 +55,7 @@ class Gallery : public fixtures::CellTest {
 TEST_F(Gallery, ShowsEveryCellTypeWithEachControlOnAKeyOfItsOwn) {
     std::set<std::string> classes;
     std::vector<std::string> keys;
-    for (KLPCell* cell : cells()) {
+    for (KLPCell* cell : rows(gallery)) {
         classes.insert(object_getClassName(cell));
         if (KLPSettings* setting = cell->setting()) keys.push_back(text(setting->key()));
     }
@@ -140,12 +133,8 @@ TEST_F(Gallery, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDomain) {
     stageModule();
     addPreferencesCommand();
     std::filesystem::path list = root_ / "Tweak.plist";
-    std::ofstream(list)
-        << "<plist><dict><key>title</key><string>Tweak</string><key>items</key>"
-           "<array><dict><key>cell</key><string>PSSwitchCell</string><key>label"
-           "</key><string>Active</string><key>key</key><string>active</string>"
-           "<key>defaults</key><string>com.example.tweak</string></dict><dict>"
-           "<key>cell</key><string>PSOddCell</string></dict></array></dict></plist>";
+    std::ofstream(list) << "{title = Tweak; items = ({cell = PSSwitchCell; label = Active; key = "
+                           "active; defaults = com.example.tweak;}, {cell = PSOddCell;});}";
     std::ostringstream out, problems;
     HostSession session(NSArray::array(), out, problems, "");
     EXPECT_NE(session.perform("open-preferences " + (root_ / "None.plist").string()), "");

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSegmentCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
@@ -28,27 +26,20 @@ TEST_F(ControlCells, EachControlStoresItsValueThenCallsTheBlockThenPosts) {
     const struct {
         KLPCell* cell;
         UIControl* control;
-        std::function<void()> act;
         std::vector<std::string> events;
-    } cases[] = {
-        {toggle,
-         toggle->switchView(),
-         [&] { toggle->switchView()->flip(); },
-         {"block control stored 1", "post N control"}},
-        {segment,
-         segment->segment(),
-         [&] { segment->segment()->pickSegment(2); },
-         {"block Three stored Three", "post N Three"}},
-        {field,
-         field->textField(),
-         [&] { field->textField()->typeText("ab"); },
-         {"block control stored a", "post N control", "block control stored ab", "post N control"}},
-    };
+    } cases[] = {{toggle, toggle->switchView(), {"block control stored 1", "post N control"}},
+                 {segment, segment->segment(), {"block Three stored Three", "post N Three"}},
+                 {field,
+                  field->textField(),
+                  {"block control stored a", "post N control", "block control stored ab",
+                   "post N control"}}};
     toggle->switchView()->setOnTintColor(UIColor::blackColor()); // the client's own, replaced
     Ref<UIColor> accent = UIColor::colorWithRed(0.8, 0.2, 0.3, 1);
     for (const auto& c : cases) {
         events.clear();
-        c.act();
+        if (auto* onOff = as<UISwitch>(c.control)) onOff->flip();
+        if (auto* picker = as<UISegmentedControl>(c.control)) picker->pickSegment(2);
+        if (auto* typing = as<UITextField>(c.control)) typing->typeText("ab");
         EXPECT_EQ(events, c.events);
         EXPECT_EQ(c.cell->accessoryView(), c.control);
         for (UIColor* tint : {static_cast<UIColor*>(nullptr), accent.get()}) {

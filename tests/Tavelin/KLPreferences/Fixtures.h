@@ -60,6 +60,14 @@ class CellTest : public testing_support::TempRootTest {
         return NSUserDefaults::standardUserDefaults()->persistentDomain()->objectForKey(
             NSString::string(key));
     }
+    // Every row of a screen, section by section.
+    static std::vector<KLPCell*> rows(KLPreferences* screen) {
+        std::vector<KLPCell*> all;
+        for (NSObject* section : *screen->sections())
+            for (NSObject* cell : *static_cast<KLPSection*>(section)->cells())
+                all.push_back(static_cast<KLPCell*>(cell));
+        return all;
+    }
     static Ref<NSIndexPath> row(long r) { return NSIndexPath::indexPathForRow(r, 0); }
 
     // A change block that records "block <argument>".

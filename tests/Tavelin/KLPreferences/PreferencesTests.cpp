@@ -14,13 +14,6 @@
 
 namespace {
 
-// A cell that records the tables that hand it a tap.
-struct TapCell : KLPCell {
-    OBJC_CLASS(TapCell, KLPCell)
-    void didSelectFromTable(UITableViewController* table) { tables.push_back(table); }
-    std::vector<UITableViewController*> tables;
-};
-
 class Preferences : public fixtures::CellTest {
   protected:
     void SetUp() override {
@@ -28,7 +21,7 @@ class Preferences : public fixtures::CellTest {
         setting = CellTest::setting("PrefKey", NSNumber::numberWithBool(false));
         first = KLPSection::sectionWithTitle("Head"_ns, "Foot"_ns);
         plain = KLPCell::cellWithTitle("Plain"_ns, setting);
-        tall = make<TapCell>(&KLPCell::initWithTitle, "Tall"_ns, nullptr);
+        tall = KLPCell::cellWithTitle("Tall"_ns, nullptr);
         tall->setHeight(70);
         first->addCells(NSArray::arrayWithObjects({plain.get(), tall.get()}));
         controller = KLPreferences::tableWithSections(
@@ -42,19 +35,11 @@ class Preferences : public fixtures::CellTest {
     Ref<UIColor> accent = UIColor::colorWithRed(209 / 255.0f, 59 / 255.0f, 87 / 255.0f, 1);
     Ref<KLPSettings> setting;
     Ref<KLPSection> first, empty = KLPSection::sectionWithTitle(nullptr, "Only footer"_ns);
-    Ref<KLPCell> plain;
-    Ref<TapCell> tall;
+    Ref<KLPCell> plain, tall;
     Ref<KLPreferences> controller;
 };
 
 } // namespace
-
-const ClassInfo& TapCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<TapCell>()
-                                      .method<"didSelectFromTable:", &TapCell::didSelectFromTable>()
-                                      .build();
-    return info;
-}
 
 TEST_F(Preferences, ShowsSectionsAndTheClientsOwnCellsAndAnswersNilOutOfRange) {
     Ref<KLPViewSection> banner = KLPViewSection::sectionWithHeight(
@@ -85,13 +70,6 @@ TEST_F(Preferences, RowHeightsComeFromTheCellsWithAutomaticForZeroOrLess) {
     table()->layoutIfNeeded();
     EXPECT_DOUBLE_EQ(plain->frame().size.height, 44);
     EXPECT_DOUBLE_EQ(tall->frame().size.height, 70);
-}
-
-TEST_F(Preferences, TapsGoToTheCellWithTheControllerAndLeaveTheRowSelected) {
-    EXPECT_TRUE(table()->tapRowAtIndexPath(path(1, 0)));
-    EXPECT_EQ(tall->tables, std::vector<UITableViewController*>{controller.get()});
-    EXPECT_TRUE(objectsEqual(table()->indexPathForSelectedRow(), path(1, 0)));
-    EXPECT_TRUE(table()->tapRowAtIndexPath(path(0, 0))); // base cell: nothing happens
 }
 
 TEST_F(Preferences, ColoursAndTheSettingsFileReachCellsAndSectionsWhenTheScreenAppears) {

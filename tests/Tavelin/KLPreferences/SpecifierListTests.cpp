@@ -96,13 +96,6 @@ class SpecifierList : public fixtures::CellTest {
             body += one;
         return write(name, item(entry("items", "<array>" + body + "</array>")));
     }
-    static std::vector<KLPCell*> rows(KLPreferences* screen) {
-        std::vector<KLPCell*> all;
-        for (NSObject* section : *screen->sections())
-            for (NSObject* row : *static_cast<KLPSection*>(section)->cells())
-                all.push_back(static_cast<KLPCell*>(row));
-        return all;
-    }
 };
 
 } // namespace
@@ -184,18 +177,6 @@ TEST_F(SpecifierList, LinksOpenChildPanesRefuseCyclesAndDomainsGetTheirOwnFiles)
     EXPECT_TRUE(as<NSNumber>(domain->objectForKey("deep"_ns))->boolValue());
     EXPECT_FALSE(NSUserDefaults::standardUserDefaults()->objectForKey("deep"_ns))
         << "nothing of another domain in the host's own";
-}
-
-TEST_F(SpecifierList, ReadsAListThatPythonWroteInTheBinaryFormat) {
-    std::filesystem::path file = root_ / "Binary.plist";
-    std::string script = "import plistlib; plistlib.dump({'title': 'Py', 'items': [{'cell': "
-                         "'PSSwitchCell', 'label': 'On', 'key': 'k', 'default': True}]}, open('" +
-                         file.string() + "', 'wb'), fmt=plistlib.FMT_BINARY)";
-    ASSERT_EQ(std::system(("python3 -c \"" + script + "\"").c_str()), 0);
-    KLPSpecifierList list = KLPSpecifierListFromFile(file.string());
-    ASSERT_TRUE(list.controller) << list.error;
-    EXPECT_EQ(list.controller->title()->utf8(), "Py");
-    EXPECT_TRUE(as<KLPSwitchCell>(rows(list.controller)[0])->switchView()->isOn());
 }
 
 TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
