@@ -12,6 +12,7 @@
 #include "tests/platform/UIKit/Support.h"
 
 using Cells = fixtures::CellTest;
+using uikit_support::DeselectCalls;
 
 TEST_F(Cells, ChangeReportStoresThenCallsTheBlockThenPostsEvenWithoutAName) {
     Ref<KLPCell> cell =
@@ -44,8 +45,11 @@ TEST_F(Cells, ValueCellShowsItsDetailAndATapLeavesTheRowSelectedWithoutHighlight
 // opens the URL once; nil blocks and URLs that are no URL do nothing.
 TEST_F(Cells, LinkAndCreditsCellsDeselectAnimatedAndActOnce) {
     std::vector<NSObject*> calls;
-    UIApplication* app = UIApplication::sharedApplication();
-    app->clearOpenedURLs();
+    std::vector<std::string> opened;
+    UIApplication::sharedApplication()->setURLHandler([&](NSURL* url) {
+        opened.push_back(text(url->absoluteString()));
+        return true;
+    });
     Ref<KLPLinkCell> link =
         KLPLinkCell::cellWithTitle("L"_ns, [&](NSObject* c) { calls.push_back(c); });
     Ref<KLPreferences> table =
@@ -53,16 +57,16 @@ TEST_F(Cells, LinkAndCreditsCellsDeselectAnimatedAndActOnce) {
               KLPDeveloperCell::cellWithTitle("A"_ns, nullptr, nullptr, "https://example.com/a"_ns),
               KLPDeveloperCell::cellWithTitle("B"_ns, nullptr, nullptr, "not a url"_ns),
               KLPDeveloperCell::cellWithTitle("C"_ns, nullptr, nullptr, nullptr)});
+    DeselectCalls deselects;
     for (long r = 0; r < 5; ++r) {
         table->tableView()->tapRowAtIndexPath(row(r));
         EXPECT_FALSE(table->tableView()->indexPathForSelectedRow()) << r;
-        EXPECT_TRUE(table->tableView()->lastDeselectAnimated()) << r;
+        EXPECT_TRUE(lastAnimated(deselects)) << r;
     }
+    UIApplication::sharedApplication()->setURLHandler({});
     EXPECT_EQ(calls, std::vector<NSObject*>{link.get()});
-    ASSERT_EQ(app->openedURLs()->count(), 1u);
-    EXPECT_EQ(text(static_cast<NSURL*>(app->openedURLs()->objectAtIndex(0))->absoluteString()),
-              "https://example.com/a");
-    app->clearOpenedURLs();
+    EXPECT_EQ(deselects.calls.size(), 5u);
+    EXPECT_EQ(opened, std::vector<std::string>{"https://example.com/a"});
 }
 
 TEST_F(Cells, CreditsCellRedrawsItsAvatarAtTheScreenScaleAndCutsItToACircle) {

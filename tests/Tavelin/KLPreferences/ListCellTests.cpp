@@ -5,6 +5,9 @@
 #include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
+#include "tests/platform/UIKit/Support.h"
+
+using uikit_support::DeselectCalls;
 
 namespace {
 
@@ -43,12 +46,13 @@ TEST_F(ListCell, TheStoredValueShowsItsTextAndTheListChecksItsRowInTheCellsTint)
     Ref<UIColor> accent = UIColor::colorWithRed(0.8, 0.2, 0.3, 1);
     table->setTintUIColor(accent);
     table->updateTintColors();
+    DeselectCalls deselects;
     KLPSelectListTable* list = open(table);
     ASSERT_TRUE(list);
     for (UIColor* tint : {list->view()->tintColor(), list->tableView()->tintColor(),
                           navigation->navigationBar()->tintColor()})
         EXPECT_EQ(tint, accent.get());
-    EXPECT_TRUE(table->tableView()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     EXPECT_FALSE(table->tableView()->indexPathForSelectedRow());
     EXPECT_EQ(shown(), "< Prefs | Quality | \n\n  Low\n  Medium\n  High  ✓\n  Best\n");
 }
@@ -60,10 +64,11 @@ TEST_F(ListCell, AListThatStaysOpenMovesItsCheckmarkEvenFromAnUnknownValue) {
     Ref<KLPreferences> table = show({cell}, true);
     KLPSelectListTable* list = open(table);
     EXPECT_EQ(shown(), "< Prefs | Quality | \n\n  Low\n  Medium\n  High\n  Best\n");
+    DeselectCalls deselects;
     list->tableView()->tapRowAtIndexPath(row(2));
     list->tableView()->tapRowAtIndexPath(row(3));
     EXPECT_EQ(navigation->topViewController(), list);
-    EXPECT_TRUE(list->tableView()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     EXPECT_FALSE(list->tableView()->indexPathForSelectedRow());
     EXPECT_EQ(text(cell->detailTextLabel()->text()), "Best");
     EXPECT_EQ(events, (std::vector<std::string>{"block high", "post QualityChanged high",

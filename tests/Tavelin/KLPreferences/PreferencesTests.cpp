@@ -11,6 +11,7 @@
 #include "ObjectModel/Message.h"
 #include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
+#include "tests/platform/UIKit/Support.h"
 
 namespace {
 
@@ -94,19 +95,22 @@ TEST_F(Preferences, ReturningClearsTheSelectionAndAnAbandonedReturnRestoresIt) {
         make<UIViewController>(&UIViewController::init));
     navigation->pushViewController(controller, true);
     Ref<UIViewController> above = make<UIViewController>(&UIViewController::init);
+    uikit_support::DeselectCalls deselects;
+    uikit_support::CallRecorder<NSIndexPath*, bool, long> selects(
+        UITableView::objcClass(), "selectRowAtIndexPath:animated:scrollPosition:"_sel);
     table()->tapRowAtIndexPath(path(1, 0));
     navigation->pushViewController(above, true);
     navigation->popViewControllerAnimated(true);
     EXPECT_FALSE(table()->indexPathForSelectedRow());
-    EXPECT_TRUE(table()->lastDeselectAnimated());
+    EXPECT_TRUE(lastAnimated(deselects));
     table()->tapRowAtIndexPath(path(1, 0));
     navigation->pushViewController(above, false);
     ASSERT_TRUE(navigation->beginInteractivePop());
     EXPECT_FALSE(table()->indexPathForSelectedRow());
     ASSERT_TRUE(navigation->cancelInteractivePop());
     EXPECT_TRUE(objectsEqual(table()->indexPathForSelectedRow(), path(1, 0)));
-    EXPECT_TRUE(table()->lastSelectAnimated());
-    EXPECT_EQ(table()->lastScrollPosition(), UITableViewScrollPositionNone);
+    EXPECT_TRUE(lastAnimated(selects));
+    EXPECT_EQ(std::get<3>(selects.calls.back()), UITableViewScrollPositionNone);
     ASSERT_TRUE(navigation->beginInteractivePop());
     ASSERT_TRUE(navigation->finishInteractivePop());
     EXPECT_FALSE(table()->indexPathForSelectedRow());
