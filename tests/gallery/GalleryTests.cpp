@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
-#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <string>
 
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPListCell.h"
@@ -15,7 +13,6 @@
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
 #include "ObjectModel/Message.h"
-#include "UIKit/ScreenText.h"
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
 #include "host/HostProgram.h"
@@ -23,188 +20,122 @@
 #include "host/PreferencesCommand.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
-using fixtures::CellTest;
-using fixtures::text;
-
 namespace {
 
-class Gallery : public CellTest {
+// The gallery made by the staged module, its settings file under the root.
+class Gallery : public fixtures::CellTest {
   protected:
     void SetUp() override {
         CellTest::SetUp();
-        // Kept open: the gallery's objects run its code.
-        void* module = dlopen(KLP_GALLERY_MODULE, RTLD_NOW | RTLD_LOCAL);
+        void* module = dlopen(KLP_GALLERY_MODULE, RTLD_NOW | RTLD_LOCAL); // kept open
         ASSERT_TRUE(module) << dlerror();
         auto makeController = reinterpret_cast<KLPGalleryMakeControllerFunction>(
             dlsym(module, kKLPGalleryMakeControllerSymbol));
-        ASSERT_TRUE(makeController);
-        plist = root_ / "gallery.plist";
-        gallery = Ref<KLPreferences>::adopt(as<KLPreferences>(makeController(plist.c_str())));
+        gallery = Ref<KLPreferences>::adopt(as<KLPreferences>(makeController(file().c_str())));
         ASSERT_TRUE(gallery);
         navigation = UINavigationController::navigationControllerWithRootViewController(gallery);
         send(navigation, "viewWillAppear:"_sel, false);
-        gallery->tableView()->layoutIfNeeded();
     }
-
-    // The first cell of the class, in table order.
+    std::string file() const { return (root_ / "gallery.plist").string(); }
     template <class T> T* first() {
-        for (NSObject* section : *gallery->sections())
-            for (NSObject* cell : *static_cast<KLPSection*>(section)->cells())
-                if (auto* found = as<T>(cell)) return found;
+        for (KLPCell* cell : rows(gallery))
+            if (auto* found = as<T>(cell)) return found;
         return nullptr;
-    }
-
-    Ref<NSObject> inFile(NSString* key) {
-        Ref<NSDictionary> contents =
-            NSDictionary::dictionaryWithContentsOfFile(NSString::string(plist.string()));
-        return contents ? contents->objectForKey(key) : nullptr;
-    }
-
-    std::filesystem::path plist;
-    Ref<KLPreferences> gallery;
-};
-
-} // namespace
-
-TEST_F(Gallery, ShowsEveryCellTypeWithEachControlOnAKeyOfItsOwn) {
-    std::set<std::string> classes;
-    std::set<std::string> keys;
-    long controls = 0;
-    for (NSObject* section : *gallery->sections())
-        for (NSObject* cell : *static_cast<KLPSection*>(section)->cells()) {
-            classes.insert(class_getName(cell->class_pointer));
-            if (KLPSettings* setting = static_cast<KLPCell*>(cell)->setting()) {
-                keys.insert(setting->key()->utf8());
-                ++controls;
-            }
-        }
-    EXPECT_EQ(classes, (std::set<std::string>{"KLPDeveloperCell", "KLPLinkCell", "KLPListCell",
-                                              "KLPSegmentCell", "KLPSliderCell", "KLPSwitchCell",
-                                              "KLPTextFieldCell", "KLPValueCell", "KLPViewCell"}));
-    EXPECT_EQ(static_cast<long>(keys.size()), controls);
-    EXPECT_EQ(controls, 6);
-    EXPECT_EQ(text(gallery->title()), "Gallery");
-}
-
-TEST_F(Gallery, EveryControlWritesItsKeyIntoTheSettingsFile) {
-    first<KLPSwitchCell>()->switchView()->flip();
-    first<KLPSegmentCell>()->segment()->pickSegment(2);
-    first<KLPTextFieldCell>()->textField()->typeText("Ada");
-    first<KLPSliderCell>()->sliderCell()->dragTo(0.75f);
-    gallery->tableView()->tapRowAtIndexPath(
-        gallery->tableView()->indexPathForCell(first<KLPListCell>()));
-    auto* list = as<KLPSelectListTable>(navigation->topViewController());
-    ASSERT_TRUE(list);
-    list->tableView()->tapRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0));
-    EXPECT_EQ(navigation->topViewController(), gallery.get());
-
-    EXPECT_TRUE(objectsEqual(inFile("galleryEnabled"_ns), NSNumber::numberWithBool(true)));
-    EXPECT_TRUE(objectsEqual(inFile("galleryQuality"_ns), "high"_ns));
-    EXPECT_TRUE(objectsEqual(inFile("galleryNickname"_ns), "Ada"_ns));
-    EXPECT_TRUE(objectsEqual(inFile("galleryVolume"_ns), NSNumber::numberWithFloat(0.75f)));
-    EXPECT_TRUE(objectsEqual(inFile("galleryTheme"_ns), "dark"_ns));
-    EXPECT_EQ(text(first<KLPListCell>()->detailTextLabel()->text()), "Dark");
-    EXPECT_EQ(posted.size(), 7u);
-}
-
-TEST_F(Gallery, TheModuleIsStagedOutsideTheLoadersFolder) {
-    const std::filesystem::path stage = TAVELIN_STAGE_ROOT;
-    EXPECT_EQ(std::filesystem::path(KLP_GALLERY_MODULE), stage.string() + kKLPGalleryModulePath);
-    EXPECT_FALSE(std::filesystem::exists(
-        stage / "Library/MobileSubstrate/DynamicLibraries/KLPGallery.dylib"));
-}
-
-namespace {
-
-class GalleryCommand : public CellTest {
-  protected:
-    void SetUp() override {
-        CellTest::SetUp();
-        home = make<UIViewController>(&UIViewController::init);
-        navigation = UINavigationController::navigationControllerWithRootViewController(home);
     }
     void stageModule() {
         std::filesystem::path staged = devicePath(kKLPGalleryModulePath);
         std::filesystem::create_directories(staged.parent_path());
         std::filesystem::create_symlink(KLP_GALLERY_MODULE, staged);
     }
-    Ref<UIViewController> home;
+
+    Ref<KLPreferences> gallery;
 };
 
 } // namespace
 
-TEST_F(GalleryCommand, PushesTheGalleryWritingToItsSettingsFileUnderTheRoot) {
+// Every cell type, each control writing a key of its own.
+TEST_F(Gallery, ShowsEveryCellTypeAndEveryControlWritesItsKeyIntoTheSettingsFile) {
+    std::set<std::string> classes;
+    for (KLPCell* cell : rows(gallery))
+        classes.insert(object_getClassName(cell));
+    EXPECT_EQ(classes, (std::set<std::string>{"KLPDeveloperCell", "KLPLinkCell", "KLPListCell",
+                                              "KLPSegmentCell", "KLPSliderCell", "KLPSwitchCell",
+                                              "KLPTextFieldCell", "KLPValueCell", "KLPViewCell"}));
+    first<KLPSwitchCell>()->switchView()->flip();
+    first<KLPSegmentCell>()->segment()->pickSegment(2);
+    first<KLPTextFieldCell>()->textField()->typeText("Ada");
+    first<KLPSliderCell>()->sliderCell()->dragTo(0.75f);
+    gallery->tableView()->tapRowAtIndexPath(
+        gallery->tableView()->indexPathForCell(first<KLPListCell>()));
+    as<KLPSelectListTable>(navigation->topViewController())->tableView()->tapRowAtIndexPath(row(1));
+    EXPECT_EQ(navigation->topViewController(), gallery.get()) << "the theme list closes";
+    Ref<NSDictionary> written =
+        NSDictionary::dictionaryWithContentsOfFile(NSString::string(file()));
+    ASSERT_TRUE(written);
+    const std::pair<const char*, Ref<NSObject>> expected[] = {
+        {"galleryEnabled", NSNumber::numberWithBool(true)},
+        {"galleryQuality", "high"_ns},
+        {"galleryNickname", "Ada"_ns},
+        {"galleryVolume", NSNumber::numberWithFloat(0.75f)},
+        {"galleryTheme", "dark"_ns}};
+    for (const auto& [key, value] : expected)
+        EXPECT_TRUE(objectsEqual(written->objectForKey(NSString::string(key)), value)) << key;
+    EXPECT_EQ(events.size(), 7u);
+}
+
+TEST_F(Gallery, TheCommandPushesTheStagedModulesGalleryOrSaysWhatToDo) {
+    EXPECT_NE(openGallery(nullptr).problem().find("no navigation"), std::string::npos);
+    Result<void> missing = openGallery(navigation);
+    EXPECT_NE(missing.problem().find("build the KLPGallery target"), std::string::npos);
+    EXPECT_FALSE(
+        std::filesystem::exists(std::string(TAVELIN_STAGE_ROOT) +
+                                "/Library/MobileSubstrate/DynamicLibraries/KLPGallery.dylib"));
     stageModule();
     Result<void> opened = openGallery(navigation);
     ASSERT_TRUE(opened) << opened.problem();
-    auto* gallery = as<KLPreferences>(navigation->topViewController());
-    ASSERT_TRUE(gallery);
-    EXPECT_EQ(text(gallery->plistPath()),
-              (root_ / "var/mobile/Library/Preferences/com.tavelin.gallery.plist").string());
-    EXPECT_EQ(navigation->viewControllers()->count(), 2u);
+    EXPECT_EQ(text(as<KLPreferences>(navigation->topViewController())->plistPath()),
+              (preferences() / "com.tavelin.gallery.plist").string());
 }
 
-TEST_F(GalleryCommand, AMissingModuleOrNavigationSaysWhatToDoAndPushesNothing) {
-    Result<void> missing = openGallery(navigation);
-    EXPECT_NE(missing.problem().find("cannot open the gallery"), std::string::npos);
-    EXPECT_NE(missing.problem().find("build the KLPGallery target"), std::string::npos);
-    EXPECT_EQ(navigation->topViewController(), home.get());
-    EXPECT_NE(openGallery(nullptr).problem().find("no navigation"), std::string::npos);
-}
-
-TEST_F(GalleryCommand, TheSessionOpensTheGalleryAndDragsItsSliderByTitle) {
+// The host's commands act on the gallery's rows by title; a wrong row or
+// value says so and changes nothing.
+TEST_F(Gallery, TheSessionDrivesTheGallerysRowsByTitle) {
     stageModule();
     std::ostringstream out;
     HostSession session(NSArray::array(), hostCommands({}), out);
-    session.run("slide \"Volume\" 1");
-    session.run("gallery");
-    session.run("slide \"Volume\" 0.2 0.256");
-    session.run("slide \"Volume\" 0.5 abc");
-    session.run("slide \"Theme\" 0.5");
-    for (const char* line : {"type nick Ada", "type --clear NICKNAME \"Bo \\\"B\\\"\"",
-                             "pick quality HIGH", "pick Quality 9", "flip en on", "flip en on"})
+    for (const char* line :
+         {"slide \"Volume\" 1", "gallery", "slide \"Volume\" 0.2 0.256", "slide \"Volume\" 0.5 abc",
+          "slide \"Theme\" 0.5", "type nick Ada", "type --clear NICKNAME \"Bo \\\"B\\\"\"",
+          "pick quality HIGH", "pick Quality 9", "flip en on", "flip en on"})
         session.run(line);
     const std::string shown = out.str();
-    EXPECT_NE(shown.find("Nickname  [Bo \"B\"|___]"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("Quality  [ Low | Medium | *High* ]"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("No segment \"9\"; pick takes a segment's title or its number, 1 to 3."),
-              std::string::npos);
-    EXPECT_EQ(
-        text(as<NSString>(
-            NSUserDefaults::standardUserDefaults()->objectForKey("galleryNickname"_ns).get())),
-        "Bo \"B\"");
-    EXPECT_TRUE(NSUserDefaults::standardUserDefaults()->boolForKey("galleryEnabled"_ns))
-        << "flip ROW on sets, it does not toggle";
-    EXPECT_NE(shown.find("No row \"Volume\" with a slider"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("[0.00 --o------ 1.00]  0.00  1.00  Volume  0.26"), std::string::npos);
-    EXPECT_NE(shown.find("\"abc\" is no number"), std::string::npos);
-    EXPECT_NE(shown.find("No row \"Theme\" with a slider"), std::string::npos);
-    auto* stored = as<NSNumber>(
-        NSUserDefaults::standardUserDefaults()->objectForKey("galleryVolume"_ns).get());
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->floatValue(), 0.256f);
+    for (const char* expected :
+         {"No row \"Volume\" with a slider", "[0.00 --o------ 1.00]  0.00  1.00  Volume  0.26",
+          "\"abc\" is no number", "No row \"Theme\" with a slider", "Nickname  [Bo \"B\"|___]",
+          "Quality  [ Low | Medium | *High* ]",
+          "No segment \"9\"; pick takes a segment's title or its number, 1 to 3."})
+        EXPECT_NE(shown.find(expected), std::string::npos) << expected;
+    NSUserDefaults* store = NSUserDefaults::standardUserDefaults();
+    EXPECT_EQ(text(store->objectForKey("galleryNickname"_ns)), "Bo \"B\"");
+    EXPECT_TRUE(store->boolForKey("galleryEnabled"_ns)) << "flip ROW on sets, it does not toggle";
+    EXPECT_EQ(as<NSNumber>(store->objectForKey("galleryVolume"_ns))->floatValue(), 0.256f);
 }
 
-TEST_F(GalleryCommand, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDomain) {
+TEST_F(Gallery, TheSessionOpensASpecifierListWarnsAndStoresInTheListsDomain) {
     stageModule();
-    std::filesystem::path file = root_ / "Tweak.plist";
-    std::ofstream(file) << "<plist version=\"1.0\"><dict><key>title</key><string>Tweak</string>"
-                           "<key>items</key><array><dict><key>cell</key><string>PSSwitchCell</"
-                           "string><key>label</key><string>Active</string><key>key</key><string>"
-                           "active</string><key>defaults</key><string>com.example.tweak</string>"
-                           "</dict><dict><key>cell</key><string>PSOddCell</string></dict></array>"
-                           "</dict></plist>";
+    std::filesystem::path list = root_ / "Tweak.plist";
+    std::ofstream(list) << "{title = Tweak; items = ({cell = PSSwitchCell; label = Active; key = "
+                           "active; defaults = com.example.tweak;}, {cell = PSOddCell;});}";
     std::ostringstream out, problems;
     HostSession session(NSArray::array(), hostCommands({}), out, problems, "");
     EXPECT_NE(session.perform("open-preferences " + (root_ / "None.plist").string()), "");
-    EXPECT_EQ(session.perform("open-preferences " + file.string()), "");
+    EXPECT_EQ(session.perform("open-preferences " + list.string()), "");
     EXPECT_EQ(session.perform("flip Active on"), "");
     EXPECT_EQ(problems.str(), "open-preferences: Tweak.plist: item 2: unknown cell type PSOddCell; "
                               "shown as a plain row\n");
-    EXPECT_NE(session.screenText().find("Item 2  unknown cell type PSOddCell"), std::string::npos)
-        << session.screenText();
+    EXPECT_NE(session.screenText().find("Item 2  unknown cell type PSOddCell"), std::string::npos);
     Ref<NSDictionary> domain = NSDictionary::dictionaryWithContentsOfFile(
-        NSString::string(devicePath("/var/mobile/Library/Preferences/com.example.tweak.plist")));
+        NSString::string((preferences() / "com.example.tweak.plist").string()));
     ASSERT_TRUE(domain);
     EXPECT_TRUE(as<NSNumber>(domain->objectForKey("active"_ns))->boolValue());
 }

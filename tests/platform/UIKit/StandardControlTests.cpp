@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 #include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISlider.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITextField.h"
 
@@ -180,3 +182,67 @@ TEST(UITextField, OneFirstResponderAtATimeAndTheClearButtonWhileEditing) {
 }
 
 } // namespace
+
+namespace {
+
+// Records the slider's value at each value-changed action.
+struct SliderWatcher : NSObject {
+    OBJC_CLASS(SliderWatcher, NSObject)
+    void changed(NSObject* sender) { values.push_back(static_cast<UISlider*>(sender)->value()); }
+    std::vector<float> values;
+};
+
+std::string thumb(UISlider* slider) {
+    return send<Ref<NSString>>(slider, "screenText"_sel)->utf8();
+}
+
+} // namespace
+
+const ClassInfo& SliderWatcher::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<SliderWatcher>().method<"changed:", &SliderWatcher::changed>().build();
+    return info;
+}
+
+// Values are clamped into the bounds, a bound past the other moves it, NaN is refused.
+TEST(Slider, ValuesStayWithinTheBoundsAndTheScreenTextShowsThem) {
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float min, max, value;
+        const char* shown;
+    } steps[] = {{0, 1, 5, "[0.00 --------o 1.00]"},     {0, 1, -2, "[0.00 o-------- 1.00]"},
+                 {0, 1, 0.5f, "[0.00 ----o---- 1.00]"},  {-2, 1, 1, "[-2.00 --------o 1.00]"},
+                 {-2, -3, 1, "[-3.00 o-------- -3.00]"}, {nan, nan, nan, "[-3.00 o-------- -3.00]"},
+                 {-inf, inf, 0, "[-inf o-------- inf]"}};
+    for (const auto& step : steps) {
+        slider->setMinimumValue(step.min);
+        slider->setMaximumValue(step.max);
+        slider->setValue(step.value);
+        EXPECT_EQ(thumb(slider), step.shown);
+    }
+    slider->setMaximumValue(5);
+    slider->setMinimumValue(6);
+    EXPECT_EQ(slider->maximumValue(), 6.0f);
+    EXPECT_EQ(slider->value(), 6.0f);
+}
+
+// A continuous drag reports every step that moved the thumb; otherwise once, at the end.
+TEST(Slider, DragsReportContinuouslyOrOnceAtTheEnd) {
+    Ref<SliderWatcher> watcher = Ref<SliderWatcher>::adopt(alloc<SliderWatcher>());
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
+    slider->addTarget(watcher, "changed:"_sel, UIControlEventValueChanged);
+    slider->setValue(0.5f);
+    slider->drag({0.2f, 0.3f, 0.3f, 0.256f, 7});
+    EXPECT_EQ(watcher->values, (std::vector<float>{0.2f, 0.3f, 0.256f, 1.0f}));
+    watcher->values.clear();
+    slider->setContinuous(false);
+    slider->drag({0.2f, 0.3f, 0.256f});
+    slider->drag({0.9f, 0.256f});
+    slider->dragTo(-3);
+    slider->dragTo(0);
+    slider->setEnabled(false);
+    slider->dragTo(1);
+    EXPECT_EQ(watcher->values, (std::vector<float>{0.256f, 0.0f}));
+}
