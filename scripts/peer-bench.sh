@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-3}
 cmake --preset release >/dev/null
 cmake --build --preset release --target bench_HooksBench bench_SettingsBench \
-  bench_PropertyListBench gnustep_peer_bench
+  bench_PropertyListBench gnustep_peer_bench >&2
 bin=build/release/bench
 [[ -x $bin/bench_GNUstepPeer ]] || { echo "peer-bench: GNUstep base and gobjc++ are needed (scripts/setup.sh)" >&2; exit 1; }
 
