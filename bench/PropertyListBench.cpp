@@ -19,10 +19,10 @@ std::string fixture(const char* name) {
 }
 
 void readFile(benchmark::State& state, const char* name) {
-    std::string bytes = fixture(name), error;
+    std::string bytes = fixture(name);
     for (auto _ : state) {
-        Ref<NSObject> root = propertyListFromBytes(bytes, error);
-        if (!root || as<NSDictionary>(root)->count() != 100)
+        Result<Ref<NSObject>> root = propertyListFromBytes(bytes);
+        if (!root || as<NSDictionary>(*root)->count() != 100)
             state.SkipWithError("the file did not read");
     }
 }
