@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 # GNUstep keeps its defaults in a folder of its own, on the same disk as ours.
 printf 'GNUSTEP_USER_DEFAULTS_DIR=%s/Defaults\n' "$work" >"$work/GNUstep.conf"
 
-cases='^(sendMessage|boolForKey/real_time/threads:[12]|synchronize(/1)?|readFile/(binary|xml))$'
+cases='^(sendMessage|boolForKey(/0)?/real_time/threads:[12]|synchronize(/1)?|readFile/(binary|xml))$'
 for ((round = 1; round <= rounds; round++)); do
   echo "peer-bench: round $round of $rounds" >&2
   for program in HooksBench SettingsBench PropertyListBench; do
@@ -33,8 +33,8 @@ import glob, json, statistics, sys
 work = sys.argv[1]
 # Each case: its name in our programs, its name in GNUstep's, what it shows.
 cases = [("sendMessage", "sendMessage", "message send"),
-         ("boolForKey/real_time/threads:1", "boolForKey/real_time/threads:1", "boolForKey:, 1 thread"),
-         ("boolForKey/real_time/threads:2", "boolForKey/real_time/threads:2", "boolForKey:, 2 threads"),
+         ("boolForKey/0/real_time/threads:1", "boolForKey/real_time/threads:1", "boolForKey:, 1 thread"),
+         ("boolForKey/0/real_time/threads:2", "boolForKey/real_time/threads:2", "boolForKey:, 2 threads"),
          ("synchronize/1", "synchronize", "setBool:forKey: + synchronize, 100 keys"),
          ("readFile/binary", "readFile/binary", "binary property list, 100 keys"),
          ("readFile/xml", "readFile/xml", "XML property list, 100 keys")]
