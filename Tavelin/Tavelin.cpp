@@ -100,8 +100,9 @@ TAVELIN_EXPORT void method_IGPost_setMediaCoord(id self, SEL _cmd, id coord) {
 
 namespace {
 
-bool isSponsoredFeedItem(NSObject* object) {
-    if (!send<bool>(object, "isKindOfClass:"_sel, NSClassFromString("IGFeedItem"_ns))) return false;
+// `feedItem` names the class, looked up again for each object.
+bool isSponsoredFeedItem(NSObject* object, NSString* feedItem) {
+    if (!send<bool>(object, "isKindOfClass:"_sel, NSClassFromString(feedItem))) return false;
     return send<bool>(object, "isSponsored"_sel) || send<bool>(object, "isSponsoredApp"_sel);
 }
 
@@ -116,8 +117,9 @@ method_IGMainFeedListAdapterDataSource_objectsForListAdapter(id self, SEL _cmd, 
     std::vector<NSObject*> shown;
     if (hostObjects) {
         shown.reserve(hostObjects->count());
+        NSString* feedItem = "IGFeedItem"_ns;
         for (NSObject* object : *hostObjects)
-            if (!isSponsoredFeedItem(object)) shown.push_back(object);
+            if (!isSponsoredFeedItem(object, feedItem)) shown.push_back(object);
     }
     // One message for the whole result, not one addObject: per object.
     return send<Ref<NSMutableArray>>(NSMutableArray::objcClass(), "arrayWithObjects:count:"_sel,

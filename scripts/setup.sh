@@ -11,7 +11,7 @@ packages=(
 )
 if [[ ${1:-} != run ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev strace python3
-             libplist-dev gobjc libgnustep-base-dev)
+             libplist-dev gobjc gobjc++ libgnustep-base-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
