@@ -152,24 +152,6 @@ void readBinary(benchmark::State& state) {
 }
 BENCHMARK(readBinary)->Arg(100)->Arg(1000)->Arg(10000);
 
-#ifdef GNUSTEP_PLIST_READ
-// The same 100-key file read by GNUstep in its own process, which times its reads.
-void gnustepReadBinary(benchmark::State& state) {
-    std::string file = (benchRoot() / "sample.plist").string();
-    if (!writeFileAtomically(file, sampleBytes(100))) state.SkipWithError("no sample file");
-    for (auto _ : state) {
-        FILE* child =
-            ::popen((std::string(GNUSTEP_PLIST_READ) + " " + file + " 20000").c_str(), "r");
-        double nanoseconds = 0;
-        if (!child || std::fscanf(child, "%lf", &nanoseconds) != 1 || ::pclose(child) != 0)
-            state.SkipWithError("the GNUstep reader failed");
-        state.SetIterationTime(nanoseconds * 1e-9);
-    }
-    state.SetLabel("100 keys, GNUstep");
-}
-BENCHMARK(gnustepReadBinary)->UseManualTime()->Iterations(5);
-#endif
-
 // synchronize of one changed key in a 100-key domain, and the same bytes
 // encoded and written durably without the lock, the re-read and the merge.
 void synchronize(benchmark::State& state) {
