@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libobjc-12-dev libxml2-dev liburcu-dev nlohmann-json3-dev libedit-dev
   libcairo2-dev libpango1.0-dev libpng-dev fontconfig fonts-inter fonts-dancingscript
-  fonts-liberation fonts-noto-color-emoji
+  fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
 )
 if [[ ${1:-} != run ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev strace python3

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
 
+#include "Foundation/AtomicFile.h"
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSKeyValueCoding.h"
 #include "Foundation/NSNotificationCenter.h"
@@ -334,20 +333,37 @@ class Screen {
     std::vector<Ref<KLPSection>> sections_;
 };
 
+// A table's text: UTF-16 after a byte-order mark of either order, else
+// UTF-8; nil when malformed.
+Ref<NSString> stringsText(const std::string& bytes) {
+    bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+    return make<NSString>(&NSString::initWithBytes, bytes.data(), bytes.size(),
+                          utf16 ? NSUTF16StringEncoding : NSUTF8StringEncoding);
+}
+
 // The list's table in the language's folder beside it, or nil; a table that
-// does not parse is a warning, and the texts show as written.
+// cannot be read or parsed (no regular file, too large, malformed) is a
+// warning, and the texts show as written.
 Ref<NSDictionary> stringsTable(const fs::path& file, const Context& context) {
     fs::path table =
         file.parent_path() / (context.language + ".lproj") / (file.stem().string() + ".strings");
-    std::ifstream in(table, std::ios::binary);
-    if (!in) return nullptr;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Result<Ref<NSObject>> parsed = readOpenStepPropertyList("{" + text + "}");
+    FileRead kind = FileRead::Ok;
+    Result<std::string> bytes = readFile(table.string(), kPropertyListMaxBytes, kind);
+    if (kind == FileRead::Missing) return nullptr;
+    Ref<NSString> text = bytes ? stringsText(*bytes) : nullptr;
+    Result<Ref<NSObject>> parsed = Problem{bytes ? "malformed UTF-16" : bytes.problem()};
+    if (text) parsed = readOpenStepPropertyList("{" + text->utf8() + "}");
     Ref<NSDictionary> strings = parsed ? as<NSDictionary>(parsed->get()) : nullptr;
     if (!strings)
         context.warnings->push_back(table.filename().string() + ": " +
                                     (parsed ? "" : parsed.problem()) + "; texts shown as written");
     return strings;
+}
+
+// Languages of right-to-left scripts, by the code's first part ("ar", "he_IL").
+bool readsRightToLeft(const std::string& language) {
+    std::string code = language.substr(0, language.find_first_of("_-"));
+    return code == "ar" || code == "he" || code == "fa" || code == "ur";
 }
 
 Ref<UIColor> accentColor() {
@@ -372,6 +388,8 @@ Ref<KLPreferences> screenFromRoot(NSObject* root, NSString* fallbackTitle, Conte
     Ref<KLPreferences> controller = KLPreferences::tableWithSections(
         screen.sections(), title ? title : fallbackTitle, accentColor());
     *context.owner = controller.get();
+    if (readsRightToLeft(context.language))
+        controller->view()->setSemanticContentAttribute(UISemanticContentAttributeForceRightToLeft);
     return controller;
 }
 

@@ -30,8 +30,10 @@ struct KLPSpecifierList {
 };
 
 // The screen of the list in the file. Labels, footers and titles are looked
-// up in `<language>.lproj/<list's name>.strings` beside each list file, and
-// show as written when the table lacks them.
+// up in `<language>.lproj/<list's name>.strings` beside each list file
+// (UTF-8, or UTF-16 after a byte-order mark), and show as written when the
+// table lacks them. In a right-to-left language the screen's view reads
+// right to left.
 KLPSpecifierList KLPSpecifierListFromFile(const std::string& path,
                                           const std::string& language = "en");
 // The screen of a list given as a dictionary; details are found in `folder`.

@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "Foundation/NSNumber.h"
+#include "Foundation/PropertyListSupport.h"
 #include "ObjectModel/ClassBuilder.h"
 
 NSUInteger utf16Length(std::string_view utf8) {
@@ -16,6 +19,40 @@ NSUInteger utf16Length(std::string_view utf8) {
     }
     return units;
 }
+
+namespace {
+
+// UTF-16 as UTF-8; nothing for an odd length or an unpaired surrogate.
+std::optional<std::string> utf8FromUTF16(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2) return std::nullopt;
+    std::string units(bytes);
+    if (!bigEndian)
+        for (std::size_t i = 0; i < units.size(); i += 2)
+            std::swap(units[i], units[i + 1]);
+    Result<std::string> text =
+        plist::utf16ToUTF8(reinterpret_cast<const unsigned char*>(units.data()), units.size() / 2);
+    if (!text) return std::nullopt;
+    return std::move(*text);
+}
+
+std::optional<std::string> utf8Of(std::string_view bytes, NSStringEncoding encoding) {
+    auto starts = [&](std::string_view mark) { return bytes.substr(0, 2) == mark; };
+    switch (encoding) {
+    case NSUTF8StringEncoding:
+        return std::string(bytes);
+    case NSUTF16BigEndianStringEncoding:
+        return utf8FromUTF16(bytes, true);
+    case NSUTF16LittleEndianStringEncoding:
+        return utf8FromUTF16(bytes, false);
+    case NSUTF16StringEncoding:
+        if (starts("\xFF\xFE")) return utf8FromUTF16(bytes.substr(2), false);
+        return utf8FromUTF16(starts("\xFE\xFF") ? bytes.substr(2) : bytes, true);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 Ref<NSString> NSString::stringWithUTF8StringImp(Class cls, const char* text) {
     return make<NSString>(cls, &NSString::initWithUTF8String, text);
@@ -28,9 +65,11 @@ NSString* NSString::initWithUTF8StringImp(const char* text) {
 
 NSString* NSString::initWithBytesImp(const void* bytes, NSUInteger length,
                                      NSStringEncoding encoding) {
-    if (encoding != NSUTF8StringEncoding) return nullptr;
+    std::optional<std::string> text =
+        utf8Of(std::string_view(static_cast<const char*>(bytes), length), encoding);
+    if (!text) return nullptr;
     if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
-    if (length) _utf8.assign(static_cast<const char*>(bytes), length);
+    _utf8 = std::move(*text);
     _length = utf16Length(_utf8);
     _hash = std::hash<std::string>{}(_utf8);
     return this;

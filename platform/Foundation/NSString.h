@@ -9,9 +9,14 @@
 #include "ObjectModel/FixedString.h"
 #include "ObjectModel/NSObject.h"
 
-// Text encodings: the strings here hold UTF-8 only.
+// Text encodings: the strings here hold UTF-8, and are made from UTF-8 or
+// UTF-16 (NSUTF16StringEncoding: a byte-order mark decides the order and is
+// dropped; big endian without one).
 using NSStringEncoding = NSUInteger;
 inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
+inline constexpr NSStringEncoding NSUTF16StringEncoding = 10;
+inline constexpr NSStringEncoding NSUTF16BigEndianStringEncoding = 0x90000100;
+inline constexpr NSStringEncoding NSUTF16LittleEndianStringEncoding = 0x94000100;
 
 struct NSString : NSObject {
     OBJC_CLASS(NSString, NSObject)
@@ -19,7 +24,8 @@ struct NSString : NSObject {
     // nil for a null pointer.
     OBJC_CLASS_METHOD(Ref<NSString>, stringWithUTF8String, "stringWithUTF8String:", const char*)
     OBJC_METHOD(NSString*, initWithUTF8String, "initWithUTF8String:", const char*)
-    // nil for an encoding other than UTF-8.
+    // nil for another encoding, and for UTF-16 that is malformed (an odd
+    // length, a lone surrogate).
     OBJC_METHOD(NSString*, initWithBytes, "initWithBytes:length:encoding:", const void*, NSUInteger,
                 NSStringEncoding)
 

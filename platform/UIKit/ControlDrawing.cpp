@@ -34,6 +34,7 @@ void drawKnob(cairo_t* cr, CGRect rect) {
 
 void drawSwitch(id self, SEL, DrawContext* context) {
     auto* control = static_cast<UISwitch*>(self);
+    MirroredDrawing mirrored(context->cr, control);
     CGRect bounds = control->bounds();
     CGFloat height = bounds.size.height;
     UIColor* onTint = control->onTintColor();
@@ -151,7 +152,7 @@ void drawTextField(id self, SEL, DrawContext* context) {
     style.size = kFieldTextSize;
     style.color =
         empty ? UIColor::placeholderTextColor()->components() : UIColor::labelColor()->components();
-    style.alignment = field->textAlignment();
+    style.alignment = alignmentIn(field, field->textAlignment());
     drawText(context->cr, shown->utf8(), style, textRect);
 }
 
@@ -164,6 +165,7 @@ CGFloat sliderFraction(const UISlider* slider) {
 
 void drawSlider(id self, SEL, DrawContext* context) {
     auto* slider = static_cast<UISlider*>(self);
+    MirroredDrawing mirrored(context->cr, slider);
     CGRect bounds = slider->bounds();
     CGFloat middle = bounds.size.height / 2;
     CGFloat travel = std::max<CGFloat>(0, bounds.size.width - kThumbSize);

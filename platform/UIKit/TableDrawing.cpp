@@ -24,9 +24,11 @@ void drawTable(id self, SEL, DrawContext* context) {
     CGRect bounds = table->bounds();
     cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
     cairo_fill(cr);
+    TextStyle style = sectionTextStyle();
+    style.alignment = alignmentIn(table, style.alignment);
     for (const TableSectionLayout& section : table->tableLayout().sections) {
-        drawText(cr, section.header, sectionTextStyle(), section.headerRect);
-        drawText(cr, section.footer, sectionTextStyle(), section.footerRect);
+        drawText(cr, section.header, style, section.headerRect);
+        drawText(cr, section.footer, style, section.footerRect);
     }
 }
 
@@ -79,6 +81,8 @@ void drawAccessory(cairo_t* cr, UITableViewCell* cell) {
     if (cell->accessoryView()) return;
     CGFloat right = cell->bounds().size.width - 16;
     CGFloat middle = cell->bounds().size.height / 2;
+    // Right to left, the indicators show at the left end, facing the other way.
+    MirroredDrawing mirrored(cr, cell);
     switch (cell->accessoryType()) {
     case UITableViewCellAccessoryDisclosureIndicator:
         drawChevron(cr, right, middle);
@@ -95,11 +99,15 @@ void drawAccessory(cairo_t* cr, UITableViewCell* cell) {
     }
 }
 
+// From where the title starts to the trailing edge.
 void drawSeparator(DrawContext* context, UITableViewCell* cell) {
-    CGFloat x = cell->contentView()->frame().origin.x + cell->textLabel()->frame().origin.x;
+    CGRect bounds = cell->bounds();
+    CGRect title = cell->textLabel()->frame();
+    CGFloat x = cell->contentView()->frame().origin.x + title.origin.x;
+    if (isRightToLeft(cell)) x = bounds.size.width - x - title.size.width;
     x = std::max(x, kSeparatorInset);
     CGFloat line = 1 / context->scale;
-    CGRect bounds = cell->bounds();
+    MirroredDrawing mirrored(context->cr, cell);
     setSourceColor(context->cr, UIColor::separatorColor()->components());
     cairo_rectangle(context->cr, x, bounds.size.height - line, bounds.size.width - x, line);
     cairo_fill(context->cr);

@@ -51,24 +51,36 @@ CGSize barItemSize(UIBarButtonItem* item) {
             UINavigationBar::kHeight};
 }
 
-// A bar button at its left end x, in a bar whose top is `top`.
-void drawBarButton(cairo_t* cr, UIBarButtonItem* item, CGFloat x, CGFloat top,
+// A bar in a width, mirrored when it reads right to left: what the layout
+// puts at the left shows at the right.
+struct Bar {
+    CGFloat top;
+    CGFloat width;
+    bool rightToLeft;
+    CGRect place(CGRect rect) const {
+        rect.origin.y += top;
+        return mirroredRect(rect, rightToLeft ? width : 0);
+    }
+};
+
+// A bar button at its left end x.
+void drawBarButton(cairo_t* cr, UIBarButtonItem* item, CGFloat x, const Bar& bar,
                    const UIColor::Components& tint) {
     CGSize size = barItemSize(item);
     if (UIImage* image = item->image()) {
-        CGFloat y = top + (UINavigationBar::kHeight - size.height) / 2;
-        paintImage(cr, image, CGRectMake(x, y, size.width, size.height), &tint);
+        CGFloat y = (UINavigationBar::kHeight - size.height) / 2;
+        paintImage(cr, image, bar.place(CGRectMake(x, y, size.width, size.height)), &tint);
         return;
     }
     TextStyle style = barButtonStyle(item->style() == UIBarButtonItemStyleDone);
     style.color = tint;
     drawText(cr, titleOf(item->title()), style,
-             CGRectMake(x, top, size.width + 1, UINavigationBar::kHeight));
+             bar.place(CGRectMake(x, 0, size.width + 1, UINavigationBar::kHeight)));
 }
 
-void drawBackButton(cairo_t* cr, const NavigationBarLayout& layout, CGFloat top,
-                    const UIColor::Components& tint) {
-    CGFloat middle = top + UINavigationBar::kHeight / 2;
+void drawBackChevron(cairo_t* cr, const Bar& bar, const UIColor::Components& tint) {
+    CGFloat middle = bar.top + UINavigationBar::kHeight / 2;
+    MirroredDrawing mirrored(cr, bar.rightToLeft ? bar.width : 0);
     cairo_move_to(cr, 19, middle - 10.5);
     cairo_line_to(cr, 9, middle);
     cairo_line_to(cr, 19, middle + 10.5);
@@ -77,11 +89,14 @@ void drawBackButton(cairo_t* cr, const NavigationBarLayout& layout, CGFloat top,
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
+}
+
+void drawBackTitle(cairo_t* cr, const NavigationBarLayout& layout, const Bar& bar,
+                   const UIColor::Components& tint) {
     TextStyle style = barButtonStyle(false);
     style.color = tint;
-    CGRect rect = layout.backTitle;
-    rect.origin.y += top;
-    drawText(cr, layout.backText, style, rect);
+    if (bar.rightToLeft) style.alignment = NSTextAlignmentRight;
+    drawText(cr, layout.backText, style, bar.place(layout.backTitle));
 }
 
 NavigationBarContent barContent(UINavigationController* navigation, UIViewController* top,
@@ -100,23 +115,23 @@ NavigationBarContent barContent(UINavigationController* navigation, UIViewContro
     return content;
 }
 
-void drawNavigationBar(cairo_t* cr, CGFloat top, CGFloat width, UINavigationController* navigation,
+void drawNavigationBar(cairo_t* cr, const Bar& bar, UINavigationController* navigation,
                        UIViewController* controller) {
     UIColor::Components tint = tintOf(navigation->navigationBar());
     Ref<UINavigationItem> item = send<Ref<UINavigationItem>>(controller, "navigationItem"_sel);
-    NavigationBarContent content = barContent(navigation, controller, item, width);
+    NavigationBarContent content = barContent(navigation, controller, item, bar.width);
     NavigationBarLayout layout = layoutNavigationBar(content);
-    if (UIBarButtonItem* left = item->leftBarButtonItem())
-        drawBarButton(cr, left, kNavigationBarMargin, top, tint);
-    else if (content.back)
-        drawBackButton(cr, layout, top, tint);
+    if (UIBarButtonItem* left = item->leftBarButtonItem()) {
+        drawBarButton(cr, left, kNavigationBarMargin, bar, tint);
+    } else if (content.back) {
+        drawBackChevron(cr, bar, tint);
+        drawBackTitle(cr, layout, bar, tint);
+    }
     if (UIBarButtonItem* right = item->rightBarButtonItem())
-        drawBarButton(cr, right, width - kNavigationBarMargin - content.rightWidth, top, tint);
+        drawBarButton(cr, right, bar.width - kNavigationBarMargin - content.rightWidth, bar, tint);
     TextStyle style = barTitleStyle();
     style.color = UIColor::labelColor()->components();
-    CGRect title = layout.title;
-    title.origin.y += top;
-    drawText(cr, content.title, style, title);
+    drawText(cr, content.title, style, bar.place(layout.title));
 }
 
 // Lays the shown view out in the content area, on screen, and draws it.
@@ -160,7 +175,9 @@ void drawScreen(DrawContext* context, UIViewController* controller) {
     drawStatusBar(context->cr, device, ink);
     drawCutout(context->cr, device);
     if (navigation && top)
-        drawNavigationBar(context->cr, device.statusBarHeight, size.width, navigation, top);
+        drawNavigationBar(context->cr,
+                          {device.statusBarHeight, size.width, view && isRightToLeft(view)},
+                          navigation, top);
     drawHomeIndicator(context->cr, device, ink);
 }
 

@@ -113,6 +113,33 @@ UIView* UIView::viewWithTagImp(long tag) {
     return nullptr;
 }
 
+void UIView::setSemanticContentAttributeImp(long attribute) {
+    _semanticContentAttribute = attribute;
+    setNeedsLayout();
+}
+
+long UIView::effectiveUserInterfaceLayoutDirectionImp() {
+    for (UIView* view = this; view; view = view->superview()) {
+        long attribute = view->semanticContentAttribute();
+        if (attribute == UISemanticContentAttributeForceRightToLeft)
+            return UIUserInterfaceLayoutDirectionRightToLeft;
+        if (attribute == UISemanticContentAttributeForceLeftToRight) break;
+    }
+    return UIUserInterfaceLayoutDirectionLeftToRight;
+}
+
+void UIView::mirrorSubviews() {
+    CGFloat width = bounds().size.width;
+    for (NSObject* child : *_subviews) {
+        auto* view = static_cast<UIView*>(child);
+        CGRect frame = view->frame();
+        if (frame == view->_mirroredFrame) continue;
+        frame.origin.x = width - frame.origin.x - frame.size.width;
+        view->setFrame(frame);
+        view->_mirroredFrame = frame;
+    }
+}
+
 void UIView::setNeedsLayoutImp() {
     _needsLayout = true;
 }
@@ -124,6 +151,9 @@ void UIView::layoutIfNeededImp() {
         // Views that the pass itself added or resized are in place already.
         _needsLayout = false;
     }
+    // Subviews that another view's layout placed are mirrored here too.
+    if (effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft)
+        mirrorSubviews();
     // Layout may change the subviews: walk a snapshot.
     Ref<NSMutableArray> children = _subviews->mutableCopy();
     for (NSObject* child : *children)

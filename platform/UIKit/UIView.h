@@ -12,6 +12,19 @@
 #include "UIKit/UIColor.h"
 #include "UIKit/UITraitCollection.h"
 
+// Which way a view's content reads: forced on a view, it holds for its
+// subviews too; unspecified follows the superview, left to right at the top.
+enum UISemanticContentAttribute : long {
+    UISemanticContentAttributeUnspecified = 0,
+    UISemanticContentAttributeForceLeftToRight = 3,
+    UISemanticContentAttributeForceRightToLeft = 4,
+};
+
+enum UIUserInterfaceLayoutDirection : long {
+    UIUserInterfaceLayoutDirectionLeftToRight = 0,
+    UIUserInterfaceLayoutDirectionRightToLeft = 1,
+};
+
 struct UIView : NSObject {
     OBJC_CLASS(UIView, NSObject)
 
@@ -50,6 +63,15 @@ struct UIView : NSObject {
     // The screen's traits (its appearance).
     OBJC_METHOD(Ref<UITraitCollection>, traitCollection, "traitCollection")
 
+    // A change marks the view for layout.
+    OBJC_METHOD(void, setSemanticContentAttribute, "setSemanticContentAttribute:", long)
+    OBJC_READONLY(long, semanticContentAttribute)
+    // Right to left: each layout pass mirrors the x positions of the
+    // subviews within the view, so that what layoutSubviews puts at the left
+    // shows at the right.
+    OBJC_METHOD(long, effectiveUserInterfaceLayoutDirection,
+                "effectiveUserInterfaceLayoutDirection")
+
     OBJC_METHOD(void, setNeedsLayout, "setNeedsLayout")
     OBJC_METHOD(void, layoutIfNeeded, "layoutIfNeeded")
     OBJC_METHOD(void, layoutSubviews, "layoutSubviews")
@@ -74,7 +96,13 @@ struct UIView : NSObject {
     bool needsLayout() const { return _needsLayout; }
 
   private:
+    void mirrorSubviews();
+
     CGRect _frame{};
+    // The frame that mirroring last gave the view: one layout did not set
+    // anew is not mirrored back.
+    CGRect _mirroredFrame{};
+    long _semanticContentAttribute = UISemanticContentAttributeUnspecified;
     Ref<NSMutableArray> _subviews = NSMutableArray::array();
     UIView* _superview = nullptr;
     long _tag = 0;

@@ -33,7 +33,7 @@ void drawLabel(id self, SEL, DrawContext* context) {
     if (!label->text()) return;
     TextStyle style = textStyleOfFont(label->font());
     style.color = label->textColor()->components();
-    style.alignment = label->textAlignment();
+    style.alignment = alignmentIn(label, label->textAlignment());
     style.lines = label->numberOfLines();
     drawText(context->cr, label->text()->utf8(), style, label->bounds());
 }
@@ -48,6 +48,43 @@ void drawImageView(id self, SEL, DrawContext* context) {
 
 UIColor::Components componentsOr(const UIColor* color, const UIColor::Components& fallback) {
     return color ? color->components() : fallback;
+}
+
+bool isRightToLeft(UIView* view) {
+    return view->effectiveUserInterfaceLayoutDirection() ==
+           UIUserInterfaceLayoutDirectionRightToLeft;
+}
+
+long alignmentIn(UIView* view, long alignment) {
+    if (!isRightToLeft(view)) return alignment;
+    switch (alignment) {
+    case NSTextAlignmentLeft:
+    case NSTextAlignmentNatural:
+        return NSTextAlignmentRight;
+    case NSTextAlignmentRight:
+        return NSTextAlignmentLeft;
+    default:
+        return alignment;
+    }
+}
+
+MirroredDrawing::MirroredDrawing(cairo_t* cr, CGFloat width) : cr_(width > 0 ? cr : nullptr) {
+    if (!cr_) return;
+    cairo_save(cr_);
+    cairo_translate(cr_, width, 0);
+    cairo_scale(cr_, -1, 1);
+}
+
+MirroredDrawing::MirroredDrawing(cairo_t* cr, UIView* view)
+    : MirroredDrawing(cr, isRightToLeft(view) ? view->bounds().size.width : 0) {}
+
+MirroredDrawing::~MirroredDrawing() {
+    if (cr_) cairo_restore(cr_);
+}
+
+CGRect mirroredRect(CGRect rect, CGFloat width) {
+    if (width > 0) rect.origin.x = width - rect.origin.x - rect.size.width;
+    return rect;
 }
 
 UIColor::Components tintOf(const UIView* view) {

@@ -33,6 +33,27 @@ inline constexpr UIColor::Components kBlack{0, 0, 0, 1};
 
 // The colour's components, or the fallback when there is no colour.
 UIColor::Components componentsOr(const UIColor* color, const UIColor::Components& fallback);
+// The alignment as the view shows it: in a right-to-left view left and right
+// swap, and natural is right.
+long alignmentIn(UIView* view, long alignment);
+// Whether the view lays out right to left.
+bool isRightToLeft(UIView* view);
+// While it lives, drawing is mirrored about the middle of a width (0: not
+// mirrored), for shapes that face the reading direction.
+class MirroredDrawing {
+  public:
+    MirroredDrawing(cairo_t* cr, CGFloat width);
+    // About the view's bounds when it reads right to left.
+    MirroredDrawing(cairo_t* cr, UIView* view);
+    ~MirroredDrawing();
+    MirroredDrawing(const MirroredDrawing&) = delete;
+    MirroredDrawing& operator=(const MirroredDrawing&) = delete;
+
+  private:
+    cairo_t* cr_;
+};
+// The rectangle mirrored about the middle of a width (0: as it is).
+CGRect mirroredRect(CGRect rect, CGFloat width);
 // The tint that applies to the view: its own or an ancestor's, else system blue.
 UIColor::Components tintOf(const UIView* view);
 

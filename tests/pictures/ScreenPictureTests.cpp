@@ -1,6 +1,11 @@
 #include "PictureHost.h"
 
+#include <filesystem>
 #include <vector>
+
+#include "Foundation/DeviceRoot.h"
+#include "gallery/KLPGallery.h"
+#include "host/PreferencesCommand.h"
 
 namespace {
 
@@ -53,6 +58,25 @@ TEST(ScreenPictures, InDarkOnEachDeviceClass) {
                                         {"settings", "tap right", "flip \"Velin Mode\""},
                                         "tavelin-on-iphone-15-dark"));
     EXPECT_IN_CHILD(darkScreenOnADevice("iPhone 14", {}, "feed-iphone-14-dark"));
+}
+
+// In Arabic the list reads right to left: titles at the right, controls and
+// chevrons at the left, the back button at the right of the bar.
+void aListInARightToLeftLanguage() {
+    PictureHost host(true);
+    std::filesystem::path module = devicePath(kKLPGalleryModulePath);
+    std::filesystem::create_directories(module.parent_path());
+    std::filesystem::create_symlink(KLP_GALLERY_MODULE, module);
+    addPreferencesCommand();
+    setPreferencesLanguage("ar");
+    host.run(
+        {"settings", "open-preferences " +
+                         (snapshot::sourceDir() / "tests/pictures/rtl/Mirrored.plist").string()});
+    EXPECT_TRUE(host.looksLike("preferences-arabic"));
+}
+
+TEST(ScreenPictures, AListInARightToLeftLanguageIsMirrored) {
+    EXPECT_IN_CHILD(aListInARightToLeftLanguage());
 }
 
 } // namespace

@@ -10,6 +10,16 @@
 
 namespace {
 
+// The text in UTF-16 of the byte order, after a byte-order mark.
+std::string utf16(const std::u16string& text, bool bigEndian) {
+    std::string out;
+    for (char16_t unit : u'\uFEFF' + text) {
+        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return out;
+}
+
 // One specifier, the class of the row it makes, and its warning (none for a
 // row built as declared); a group comes first, so the first case is item 2.
 struct SpecifierCase {
@@ -188,10 +198,8 @@ TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
                              item(cell("PSGroupCell", "Head") + entry("footerText", str("Foot"))) +
                              item(cell("PSStaticTextCell", "Kept")) + "</array>")));
     std::filesystem::create_directories(root_ / "ar.lproj");
-    std::filesystem::create_directories(root_ / "de.lproj");
     std::ofstream(root_ / "ar.lproj/Tweak.strings")
         << "/* Arabic */\n\"Title\" = \"العنوان\";\nHead = \"رأس\";\n\"Foot\" = \"تذييل\";\n";
-    std::ofstream(root_ / "de.lproj/Tweak.strings") << "\"Title\" = ";
     KLPSpecifierList arabic = KLPSpecifierListFromFile(file, "ar");
     ASSERT_TRUE(arabic.controller) << arabic.error;
     EXPECT_EQ(arabic.warnings, std::vector<std::string>{});
@@ -202,9 +210,32 @@ TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
     EXPECT_EQ(rows(arabic.controller)[0]->textLabel()->text()->utf8(), "Kept")
         << "not in the table";
 
-    KLPSpecifierList german = KLPSpecifierListFromFile(file, "de");
-    ASSERT_EQ(german.warnings.size(), 1u);
-    EXPECT_EQ(german.warnings[0].rfind("Tweak.strings: ", 0), 0u) << german.warnings[0];
-    EXPECT_EQ(german.controller->title()->utf8(), "Title");
-    EXPECT_EQ(KLPSpecifierListFromFile(file, "fr").controller->title()->utf8(), "Title");
+    // UTF-16 as Xcode writes it, either byte order after a byte-order mark;
+    // what cannot be read shows the texts as written, with one warning.
+    struct Table {
+        const char* language;
+        std::string bytes;
+        const char* title;
+        std::size_t warnings;
+    };
+    const std::u16string translation = u"\"Title\" = \"Tĩtle 😀\";";
+    std::filesystem::create_directories(root_ / "dir.lproj/Tweak.strings");
+    for (const Table& table : {Table{"de", "\"Title\" = ", "Title", 1},
+                               Table{"le", utf16(translation, false), "Tĩtle 😀", 0},
+                               Table{"be", utf16(translation, true), "Tĩtle 😀", 0},
+                               Table{"odd", "\xFF\xFE\x41", "Title", 1},
+                               Table{"lone", std::string("\xFE\xFF\xD8\x00", 4), "Title", 1},
+                               Table{"dir", "", "Title", 1}, Table{"fr", "", "Title", 0}}) {
+        if (!table.bytes.empty()) {
+            std::filesystem::create_directories(root_ / (std::string(table.language) + ".lproj"));
+            std::ofstream(root_ / (std::string(table.language) + ".lproj/Tweak.strings"),
+                          std::ios::binary)
+                << table.bytes;
+        }
+        KLPSpecifierList list = KLPSpecifierListFromFile(file, table.language);
+        ASSERT_EQ(list.warnings.size(), table.warnings) << table.language;
+        for (const std::string& warning : list.warnings)
+            EXPECT_EQ(warning.rfind("Tweak.strings: ", 0), 0u) << warning;
+        EXPECT_EQ(list.controller->title()->utf8(), table.title) << table.language;
+    }
 }
