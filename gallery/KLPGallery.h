@@ -1,8 +1,8 @@
 // The gallery: a preferences screen that shows every cell type of the
 // framework, each control bound to a setting of its own, so that a person
-// can try each one and watch the settings file change. It lives in a module
-// of its own (KLPGallery.dylib) that a host opens on request; the loader
-// never loads it.
+// can try each one and watch the settings file change. Its rows are a
+// specifier list, KLPGallery.plist, beside the module of its own
+// (KLPGallery.dylib) that a host opens on request; the loader never loads it.
 #pragma once
 
 #include "ObjectModel/NSObject.h"
@@ -13,7 +13,8 @@ inline constexpr const char* kKLPGalleryMakeControllerSymbol = "KLPGalleryMakeCo
 
 extern "C" {
 // Makes the gallery's KLPreferences controller, answered with a count of 1
-// that the caller owns. With a non-empty plistPath every setting is also
+// that the caller owns, or nil (with the reason through NSLog) when its list
+// cannot be read. With a non-empty plistPath every setting is also
 // written to that property-list file once the screen is about to appear.
 using KLPGalleryMakeControllerFunction = id (*)(const char* plistPath);
 __attribute__((visibility("default"))) id KLPGalleryMakeController(const char* plistPath);

@@ -14,6 +14,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/PropertyList.h"
+#include "KLPreferences/KLPDeveloperCell.h"
 #include "KLPreferences/KLPLinkCell.h"
 #include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSegmentCell.h"
@@ -21,6 +22,8 @@
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
 #include "KLPreferences/KLPValueCell.h"
+#include "KLPreferences/KLPViewSection.h"
+#include "ObjectModel/Message.h"
 
 namespace fs = std::filesystem;
 
@@ -181,8 +184,9 @@ Ref<KLPCell> makeLinkList(Specifier& specifier, Context&) {
     if (!choices(specifier, values, titles)) return nullptr;
     Ref<KLPSettings> setting = boundSetting(specifier, firstOr(values, ""_ns));
     if (!setting) return nullptr;
-    return KLPListCell::cellWithTitle(specifier.label(), setting, titles, values, true,
-                                      note(specifier), nullptr);
+    return KLPListCell::cellWithTitle(specifier.label(), setting, titles, values,
+                                      specifier.flag("popViewOnSelect", true), note(specifier),
+                                      nullptr);
 }
 
 Ref<NSString> shownValue(NSObject* value) {
@@ -191,24 +195,39 @@ Ref<NSString> shownValue(NSObject* value) {
     return ""_ns;
 }
 
-// Shows the stored value; registers no default over a control's.
+// Shows the stored value, or without a key its default; registers no
+// default over a control's.
 Ref<KLPCell> makeTitleValue(Specifier& specifier, Context&) {
-    NSString* key = settingKey(specifier);
+    NSString* key = specifier.string("key");
     NSUserDefaults* store = settingStore(specifier);
     if (!specifier.ok()) return nullptr;
-    Ref<NSObject> stored = store->objectForKey(key);
+    Ref<NSObject> stored = key ? store->objectForKey(key) : nullptr;
     return KLPValueCell::cellWithTitle(
         specifier.label(), shownValue(stored ? stored.get() : specifier.object("default")));
 }
 
-Ref<KLPCell> makeButton(Specifier& specifier, Context&) {
+// A row that posts its PostNotification, the row as its object, when tapped.
+Ref<KLPCell> postingRow(Specifier& specifier) {
     Ref<NSString> name = note(specifier);
     if (!specifier.ok()) return nullptr;
-    Ref<KLPCell> cell = KLPLinkCell::cellWithTitle(specifier.label(), [name](NSObject* sender) {
+    return KLPLinkCell::cellWithTitle(specifier.label(), [name](NSObject* sender) {
         NSNotificationCenter::defaultCenter()->postNotificationName(name, sender);
     });
-    cell->setAccessoryType(UITableViewCellAccessoryNone);
+}
+
+Ref<KLPCell> makeButton(Specifier& specifier, Context&) {
+    Ref<KLPCell> cell = postingRow(specifier);
+    if (cell) cell->setAccessoryType(UITableViewCellAccessoryNone);
     return cell;
+}
+
+// A link to a web address, with a subtitle and an icon (a device path).
+Ref<KLPCell> webLink(Specifier& specifier, NSString* url) {
+    NSString* subtitle = specifier.shown("subtitle");
+    NSString* icon = specifier.string("icon");
+    if (!specifier.ok()) return nullptr;
+    return KLPDeveloperCell::cellWithTitle(specifier.label(), subtitle,
+                                           icon ? UIImage::imageNamed(icon) : nullptr, url);
 }
 
 // The file a detail names, beside the list, with or without ".plist".
@@ -222,7 +241,12 @@ std::optional<fs::path> detailFile(const Context& context, const std::string& de
 
 Ref<KLPreferences> childScreen(Specifier& specifier, Context& context);
 
+// A link opens a pane (`detail` or `items`), a web address (`url`), or
+// leaves the tap to whoever observes its PostNotification.
 Ref<KLPCell> makeLink(Specifier& specifier, Context& context) {
+    if (NSString* url = specifier.string("url")) return webLink(specifier, url);
+    if (!specifier.object("detail") && !specifier.object("items") && note(specifier))
+        return postingRow(specifier);
     Ref<KLPreferences> screen = childScreen(specifier, context);
     if (!screen) return nullptr;
     return KLPLinkCell::cellWithTitle(
@@ -244,16 +268,16 @@ struct CellType {
 };
 
 constexpr CellType kCellTypes[] = {
-    {"PSGroupCell", "footerText", nullptr},
+    {"PSGroupCell", "footerText headerText height", nullptr},
     {"PSSwitchCell", "key default defaults PostNotification", makeSwitch},
     {"PSSliderCell", "key default defaults PostNotification min max showValue", makeSlider},
     {"PSSegmentCell", "key default defaults PostNotification validValues validTitles", makeSegment},
     {"PSEditTextCell", "key default defaults PostNotification placeholder", makeEditText},
-    {"PSLinkListCell", "key default defaults PostNotification validValues validTitles",
-     makeLinkList},
+    {"PSLinkListCell",
+     "key default defaults PostNotification validValues validTitles popViewOnSelect", makeLinkList},
     {"PSTitleValueCell", "key default defaults", makeTitleValue},
     {"PSButtonCell", "PostNotification", makeButton},
-    {"PSLinkCell", "detail items title", makeLink},
+    {"PSLinkCell", "detail items title url subtitle icon PostNotification", makeLink},
     {"PSStaticTextCell", "", makeStaticText},
 };
 
@@ -287,6 +311,27 @@ const CellType* cellType(Specifier& specifier) {
 
 // ---- the screen
 
+constexpr float kBannerHeight = 60;
+constexpr long kBannerTag = 1;
+
+// A section of one row that shows the text centred.
+Ref<KLPSection> bannerSection(NSString* text, float height) {
+    Ref<NSString> shown = text;
+    return KLPViewSection::sectionWithHeight(
+        static_cast<int>(height),
+        [shown](UITableViewCell* cell) {
+            Ref<UILabel> label = UILabel::labelWithFrame(CGRectZero);
+            label->setText(shown);
+            label->setTextAlignment(NSTextAlignmentCenter);
+            label->setTag(kBannerTag);
+            send(cell->contentView(), "addSubview:"_sel, static_cast<UIView*>(label));
+        },
+        [](UITableViewCell* cell) {
+            if (UIView* label = cell->contentView()->viewWithTag(kBannerTag))
+                label->setFrame(cell->contentView()->bounds());
+        });
+}
+
 // The sections as the items declare them: rows before the first group go
 // into a section without titles.
 class Screen {
@@ -299,8 +344,7 @@ class Screen {
         Specifier specifier(item, context_.strings);
         const CellType* type = cellType(specifier);
         NSString* label = specifier.label();
-        if (type && !type->make && specifier.ok())
-            return group(label, specifier.shown("footerText"));
+        if (type && !type->make && specifier.ok()) return group(specifier, label, index);
         Ref<KLPCell> cell = type && specifier.ok() ? type->make(specifier, context_) : nullptr;
         if (!specifier.ok() || !cell) return addPlain(index, label, specifier.problem());
         current()->addCell(cell);
@@ -314,11 +358,17 @@ class Screen {
     }
 
   private:
-    void group(NSString* header, NSString* footer) {
-        sections_.push_back(KLPSection::sectionWithTitle(header, footer));
+    void group(Specifier& specifier, NSString* label, long index) {
+        NSString* banner = specifier.shown("headerText");
+        float height = specifier.number("height", kBannerHeight);
+        if (!specifier.ok()) return addPlain(index, label, specifier.problem());
+        if (banner) return sections_.push_back(bannerSection(banner, height));
+        sections_.push_back(KLPSection::sectionWithTitle(label, specifier.shown("footerText")));
     }
+    // Rows after a banner start a section without titles.
     KLPSection* current() {
-        if (sections_.empty()) group(nullptr, nullptr);
+        if (sections_.empty() || as<KLPViewSection>(sections_.back().get()))
+            sections_.push_back(KLPSection::sectionWithTitle(nullptr, nullptr));
         return sections_.back();
     }
     void addPlain(long index, NSString* label, const std::string& problem) {
@@ -417,7 +467,7 @@ Ref<KLPreferences> childScreen(Specifier& specifier, Context& context) {
     if (items)
         screen = screenFromRoot(specifier.item(), specifier.label(), context, error);
     else if (!detail)
-        error = "a link needs a detail or items";
+        error = "a link needs a detail, items, a url or a PostNotification";
     else if (!file)
         error = "detail \"" + detail->utf8() + "\" names no file";
     else if (std::find(context.open.begin(), context.open.end(), file->string()) !=

@@ -1,13 +1,18 @@
 // Preference screens declared as specifier lists: a property-list dictionary
 // with a screen `title` and `items`, each a dictionary whose `cell` names the
 // row's type (PSGroupCell starts a section with its `label` as header and
-// `footerText` as footer; PSSwitchCell, PSSliderCell, PSSegmentCell,
+// `footerText` as footer, or with `headerText` a banner: a section of one row
+// `height` high that shows the text centred; PSSwitchCell, PSSliderCell, PSSegmentCell,
 // PSEditTextCell, PSLinkListCell, PSTitleValueCell, PSButtonCell, PSLinkCell,
 // PSStaticTextCell become the framework's matching cells). A control is bound
 // to the setting `key` with its `default`, in the domain `defaults` (its own
 // store and file; the host's own domain when absent) and posts
-// `PostNotification` after each change. A PSLinkCell opens the list that its
-// `detail` names (beside the list, ".plist" optional) or its own `items`.
+// `PostNotification` after each change; a PSLinkListCell with
+// `popViewOnSelect` NO stays open after a choice, a PSTitleValueCell without
+// a key shows its `default`. A PSLinkCell opens the list that its `detail`
+// names (beside the list, ".plist" optional) or its own `items`, or its `url`
+// (a developer row with `subtitle` and `icon`, an image's device path), or
+// only posts its `PostNotification`, the row as the object.
 //
 // A specifier that cannot be built (not a dictionary, an unknown cell type or
 // key, a missing `key`, a value of the wrong type, validValues and

@@ -2,7 +2,9 @@
 
 #include <fstream>
 
+#include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
+#include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSliderCell.h"
 #include "KLPreferences/KLPSpecifierList.h"
 #include "KLPreferences/KLPSwitchCell.h"
@@ -89,9 +91,23 @@ class SpecifierList : public fixtures::CellTest {
             {item(cell("PSLinkCell", "Nowhere") + entry("detail", str("Missing"))), "KLPValueCell",
              "item 19: detail \"Missing\" names no file"},
             {item(cell("PSLinkCell", "Bare")), "KLPValueCell",
-             "item 20: a link needs a detail or items"},
+             "item 20: a link needs a detail, items, a url or a PostNotification"},
             {item(bound("PSSwitchCell", "Domain", "dm") + entry("defaults", str("../x"))),
              "KLPValueCell", "item 21: defaults \"../x\" names no domain"},
+            {item(bound("PSLinkListCell", "Stays", "st") + entry("validValues", strings({"x"})) +
+                  entry("popViewOnSelect", "<false/>")),
+             "KLPListCell", ""},
+            {item(cell("PSTitleValueCell", "Fixed") + entry("default", str("1.0"))), "KLPValueCell",
+             ""},
+            {item(cell("PSLinkCell", "Tap") + entry("PostNotification", str("com.example/tap"))),
+             "KLPLinkCell", ""},
+            {item(cell("PSLinkCell", "Site") + entry("url", str("https://example.com")) +
+                  entry("subtitle", str("About"))),
+             "KLPDeveloperCell", ""},
+            // Last: a banner is a section of its own.
+            {item(entry("cell", str("PSGroupCell")) + entry("headerText", str("Banner")) +
+                  entry("height", "<integer>60</integer>")),
+             "KLPViewCell", ""},
         };
         return cases;
     }
@@ -123,7 +139,7 @@ TEST_F(SpecifierList, EachSpecifierBecomesItsCellOrAPlainRowWithAWarning) {
     KLPSpecifierList list = KLPSpecifierListFromFile(writeList("List.plist", items));
     ASSERT_TRUE(list.controller) << list.error;
     EXPECT_EQ(list.warnings, expected);
-    ASSERT_EQ(list.controller->sections()->count(), 1u);
+    ASSERT_EQ(list.controller->sections()->count(), 2u);
     auto* group = static_cast<KLPSection*>(list.controller->sections()->objectAtIndex(0));
     EXPECT_EQ(group->headerTitle()->utf8(), "Group");
     EXPECT_EQ(group->footerTitle()->utf8(), "Below");
@@ -143,6 +159,16 @@ TEST_F(SpecifierList, EachSpecifierBecomesItsCellOrAPlainRowWithAWarning) {
     EXPECT_EQ(slider->sliderCell()->maximumValue(), 9.0f);
     EXPECT_TRUE(slider->vLabel()->isHidden()) << "showValue NO hides the value";
     EXPECT_EQ(made[5]->detailTextLabel()->text()->utf8(), "shown");
+    ASSERT_TRUE(as<KLPListCell>(made[20]));
+    EXPECT_FALSE(as<KLPListCell>(made[20])->popView());
+    EXPECT_EQ(made[21]->detailTextLabel()->text()->utf8(), "1.0") << "no key: the default";
+    bool tapped = false;
+    Ref<NSObject> token = NSNotificationCenter::defaultCenter()->addObserverForName(
+        "com.example/tap"_ns, made[22], [&](NSNotification*) { tapped = true; });
+    made[22]->didSelectFromTable(list.controller);
+    NSNotificationCenter::defaultCenter()->removeObserver(token);
+    EXPECT_TRUE(tapped);
+    EXPECT_EQ(made[24]->height(), 60);
 }
 
 TEST_F(SpecifierList, AListThatIsNoDictionaryOrHasNoItemsMakesNoScreen) {
