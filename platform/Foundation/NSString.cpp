@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <utility>
 
 #include "Foundation/NSNumber.h"
@@ -22,20 +21,18 @@ NSUInteger utf16Length(std::string_view utf8) {
 
 namespace {
 
-// UTF-16 as UTF-8; nothing for an odd length or an unpaired surrogate.
-std::optional<std::string> utf8FromUTF16(std::string_view bytes, bool bigEndian) {
-    if (bytes.size() % 2) return std::nullopt;
+// UTF-16 as UTF-8; refused for an odd length or an unpaired surrogate.
+Result<std::string> utf8FromUTF16(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2) return Problem{"UTF-16 of an odd length"};
     std::string units(bytes);
     if (!bigEndian)
         for (std::size_t i = 0; i < units.size(); i += 2)
             std::swap(units[i], units[i + 1]);
-    Result<std::string> text =
-        plist::utf16ToUTF8(reinterpret_cast<const unsigned char*>(units.data()), units.size() / 2);
-    if (!text) return std::nullopt;
-    return std::move(*text);
+    return plist::utf16ToUTF8(reinterpret_cast<const unsigned char*>(units.data()),
+                              units.size() / 2);
 }
 
-std::optional<std::string> utf8Of(std::string_view bytes, NSStringEncoding encoding) {
+Result<std::string> utf8Of(std::string_view bytes, NSStringEncoding encoding) {
     auto starts = [&](std::string_view mark) { return bytes.substr(0, 2) == mark; };
     switch (encoding) {
     case NSUTF8StringEncoding:
@@ -48,7 +45,7 @@ std::optional<std::string> utf8Of(std::string_view bytes, NSStringEncoding encod
         if (starts("\xFF\xFE")) return utf8FromUTF16(bytes.substr(2), false);
         return utf8FromUTF16(starts("\xFE\xFF") ? bytes.substr(2) : bytes, true);
     default:
-        return std::nullopt;
+        return Problem{"an encoding other than UTF-8 and UTF-16"};
     }
 }
 
@@ -65,7 +62,7 @@ NSString* NSString::initWithUTF8StringImp(const char* text) {
 
 NSString* NSString::initWithBytesImp(const void* bytes, NSUInteger length,
                                      NSStringEncoding encoding) {
-    std::optional<std::string> text =
+    Result<std::string> text =
         utf8Of(std::string_view(static_cast<const char*>(bytes), length), encoding);
     if (!text) return nullptr;
     if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
