@@ -67,7 +67,6 @@ void aListInARightToLeftLanguage() {
     std::filesystem::path module = devicePath(kKLPGalleryModulePath);
     std::filesystem::create_directories(module.parent_path());
     std::filesystem::create_symlink(KLP_GALLERY_MODULE, module);
-    addPreferencesCommand();
     setPreferencesLanguage("ar");
     host.run(
         {"settings", "open-preferences " +
