@@ -282,7 +282,9 @@ TEST_F(UserDefaultsTest, PathsThatAreNoRegularFileAreLeftAlone) {
     std::filesystem::remove(lock);
     writeText(file, "damaged");
     for (int copy = 0; copy < 1000; ++copy)
-        writeText(file.string() + ".corrupt" + (copy ? "." + std::to_string(copy) : ""), "");
+        writeText(copy ? file.string() + ".corrupt." + std::to_string(copy)
+                       : file.string() + ".corrupt",
+                  "");
     EXPECT_EQ(saves(), 3);
     EXPECT_EQ(readText(file), "damaged");
     EXPECT_FALSE(std::filesystem::exists(file.string() + ".corrupt.1000"));
