@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/ScreenText.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UILabel.h"
-#include "UIKit/UINavigationController.h"
-#include "UIKit/UITableViewController.h"
 
-using uikit_support::ScreenTest;
+using namespace uikit_support;
 
 namespace {
 
@@ -66,20 +63,15 @@ class Controllers : public ScreenTest {
     }
 };
 
-TEST_F(Controllers, ViewsLoadLazilyThroughLoadViewThenViewDidLoad) {
+TEST_F(Controllers, ViewsLoadLazilyAndBeforeTheirControllerFirstAppears) {
     Ref<Screen> a = screen("A");
     EXPECT_FALSE(a->isViewLoaded());
-    Ref<UIView> view = send<Ref<UIView>>(a, "view"_sel);
-    EXPECT_EQ(view->frame(), CGRectMake(0, 0, 320, 480));
-    EXPECT_EQ(a->view(), view);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad"}));
-}
-
-TEST_F(Controllers, ANavigationControllerThatAppearsLoadsItsTopViewFirst) {
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("A"));
-    transitionAppearance(nullptr, nav, false);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad", "A willAppear", "A didAppear"}));
+    EXPECT_EQ(send<Ref<UIView>>(a, "view"_sel)->frame(), CGRectMake(0, 0, 320, 480));
+    transitionAppearance(
+        nullptr, UINavigationController::navigationControllerWithRootViewController(screen("B")),
+        false);
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"A didLoad", "B didLoad", "B willAppear", "B didAppear"}));
 }
 
 TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
@@ -245,21 +237,11 @@ NSString* madeAtRunTime(id, SEL) {
 
 } // namespace
 
-TEST_F(Controllers, ATitleOfASubclassMadeAtRunTimeShowsInTheBar) {
+TEST_F(Controllers, NavigationScreensDescribeTheirBarWithATitleMadeAtRunTimeAndTheirViews) {
     Class cls = objc_allocateClassPair(UIViewController::objcClass(), "RuntimeTitled", 0);
     class_addMethod(cls, "title"_sel, toIMP(&madeAtRunTime), "@@:");
     objc_registerClassPair(cls);
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("Settings"));
-    nav->pushViewController(make<UIViewController>(cls, &UIViewController::init), false);
-    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Made at run time | \n");
-}
-
-TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
-    Ref<Screen> a = screen("Settings");
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(a);
-    Ref<Screen> b = screen("Tavelin");
+    Ref<UIViewController> b = make<UIViewController>(cls, &UIViewController::init);
     Ref<UILabel> label = UILabel::labelWithFrame(CGRectZero);
     label->setText("Hello"_ns);
     b->view()->addSubview(label);
@@ -268,8 +250,9 @@ TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
                               long{UIBarButtonItemStylePlain}, nullptr, nullptr);
     send(send<Ref<UINavigationItem>>(b, "navigationItem"_sel), "setRightBarButtonItem:"_sel,
          heart.get());
-    nav->pushViewController(b, false);
-    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Tavelin | [heart]\nHello\n");
-    EXPECT_EQ(screenText(a)->utf8(), "");
+    Ref<UINavigationController> nav = onStack(b);
+    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Made at run time | [heart]\nHello\n");
+    EXPECT_EQ(screenText(as<UIViewController>(nav->viewControllers()->objectAtIndex(0)))->utf8(),
+              "");
     EXPECT_EQ(screenText(nullptr)->utf8(), "");
 }

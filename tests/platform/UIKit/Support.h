@@ -1,10 +1,14 @@
-// Test helpers: a temporary device root, PNG files drawn with cairo, a
-// screen chosen per test, and a method's calls recorded through the runtime.
+// Test helpers: a temporary device root and a screen per test, PNG files drawn
+// with cairo, a method's calls recorded through the runtime, sample table
+// screens built from UIKit alone, and pictures compared with references.
 #pragma once
 
 #include <cairo.h>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <objc/runtime.h>
 #include <string>
 #include <tuple>
@@ -12,18 +16,14 @@
 #include <vector>
 
 #include "Foundation/DeviceRoot.h"
+#include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Implementation.h"
+#include "UIKit/PictureFile.h"
+#include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
-#include "UIKit/UITableView.h"
+#include "UIKit/UITableViewController.h"
 
 namespace uikit_support {
-
-inline std::filesystem::path makeTempRoot() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavelin-test-XXXXXX").string();
-    std::filesystem::path root = mkdtemp(pattern.data());
-    setDeviceRoot(root.string());
-    return root;
-}
 
 // Writes a PNG of one colour under the device root at the device path.
 inline void writePNG(const std::string& devicePathText, int width, int height, double red,
@@ -47,10 +47,13 @@ inline uint32_t pixelAt(cairo_surface_t* surface, int x, int y) {
     return *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
 }
 
+// A device root of its own and a 320 x 480 screen at scale 2.
 class ScreenTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = makeTempRoot();
+        std::string pattern = (std::filesystem::temp_directory_path() / "tavelin-XXXXXX").string();
+        root_ = mkdtemp(pattern.data());
+        setDeviceRoot(root_.string());
         UIScreen::mainScreen()->setScale(2.0);
         UIScreen::mainScreen()->setSize({320, 480});
     }
@@ -90,4 +93,138 @@ template <class... Args> bool lastAnimated(const CallRecorder<Args...>& recorder
     return !recorder.calls.empty() && std::get<2>(recorder.calls.back());
 }
 
+struct SampleSection {
+    Ref<NSString> header;
+    Ref<NSString> footer;
+    std::vector<Ref<UITableViewCell>> cells; // a nil cell is one the data source does not give
+    std::vector<CGFloat> heights = {};       // rows past these take the table's height
+};
+
+// A table controller that serves sections of ready-made cells and keeps the
+// rows it is told were tapped.
+struct SampleTable : UITableViewController {
+    OBJC_CLASS(SampleTable, UITableViewController)
+
+    std::vector<SampleSection> sections;
+    std::vector<Ref<NSIndexPath>> tapped;
+
+    long numberOfSectionsInTableView(UITableView*) { return static_cast<long>(sections.size()); }
+    long tableView_numberOfRowsInSection(UITableView*, long section) {
+        return static_cast<long>(sections.at(section).cells.size());
+    }
+    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+        return sections.at(path->section()).cells.at(path->row());
+    }
+    Ref<NSString> tableView_titleForHeaderInSection(UITableView*, long section) {
+        return sections.at(section).header;
+    }
+    Ref<NSString> tableView_titleForFooterInSection(UITableView*, long section) {
+        return sections.at(section).footer;
+    }
+    CGFloat tableView_heightForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+        const std::vector<CGFloat>& heights = sections.at(path->section()).heights;
+        return static_cast<std::size_t>(path->row()) < heights.size() ? heights[path->row()] : -1;
+    }
+    void tableView_didSelectRowAtIndexPath(UITableView*, NSIndexPath* path) {
+        tapped.emplace_back(path);
+    }
+};
+
+inline const ClassInfo& SampleTable::objcClassInfo() {
+    static const ClassInfo info =
+        ClassBuilder<SampleTable>()
+            .method<"numberOfSectionsInTableView:", &SampleTable::numberOfSectionsInTableView>()
+            .method<"tableView:numberOfRowsInSection:",
+                    &SampleTable::tableView_numberOfRowsInSection>()
+            .method<"tableView:cellForRowAtIndexPath:",
+                    &SampleTable::tableView_cellForRowAtIndexPath>()
+            .method<"tableView:titleForHeaderInSection:",
+                    &SampleTable::tableView_titleForHeaderInSection>()
+            .method<"tableView:titleForFooterInSection:",
+                    &SampleTable::tableView_titleForFooterInSection>()
+            .method<"tableView:heightForRowAtIndexPath:",
+                    &SampleTable::tableView_heightForRowAtIndexPath>()
+            .method<"tableView:didSelectRowAtIndexPath:",
+                    &SampleTable::tableView_didSelectRowAtIndexPath>()
+            .build();
+    return info;
+}
+
+inline Ref<SampleTable> sampleTable(const char* title, long style = UITableViewStyleGrouped) {
+    Ref<SampleTable> table = make<SampleTable>(&SampleTable::initWithStyle, style);
+    table->setTitle(NSString::string(title));
+    return table;
+}
+
+inline Ref<UITableViewCell> cell(long style, const char* title, const char* detail = nullptr) {
+    Ref<UITableViewCell> cell = UITableViewCell::cellWithStyle(style, nullptr);
+    cell->textLabel()->setText(NSString::string(title));
+    if (detail) cell->detailTextLabel()->setText(NSString::string(detail));
+    return cell;
+}
+
+// The controller pushed onto a navigation controller whose root is titled "Settings".
+inline Ref<UINavigationController> onStack(UIViewController* top) {
+    Ref<UIViewController> root = make<UIViewController>(&UIViewController::init);
+    root->setTitle("Settings"_ns);
+    Ref<UINavigationController> navigation =
+        UINavigationController::navigationControllerWithRootViewController(root);
+    navigation->pushViewController(top, false);
+    return navigation;
+}
+
 } // namespace uikit_support
+
+namespace snapshot {
+
+// Byte for byte the same pixels.
+inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
+    cairo_surface_flush(a);
+    cairo_surface_flush(b);
+    int height = cairo_image_surface_get_height(a);
+    int stride = cairo_image_surface_get_stride(a);
+    return height == cairo_image_surface_get_height(b) &&
+           stride == cairo_image_surface_get_stride(b) &&
+           std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b),
+                       static_cast<std::size_t>(height * stride)) == 0;
+}
+
+// Writes the picture to ./snapshot-failures/ and answers where.
+inline std::string writeFailure(cairo_surface_t* surface, const std::string& file) {
+    std::filesystem::path path = std::filesystem::current_path() / "snapshot-failures" / file;
+    std::filesystem::create_directories(path.parent_path());
+    cairo_surface_write_to_png(surface, path.c_str());
+    return path.string();
+}
+
+// Compares with $TAVELIN_SOURCE_DIR/<folder>/<name>.png within the picture
+// tolerances; a mismatch writes the actual and the difference pictures.
+// TAVELIN_UPDATE_SNAPSHOTS=1 writes the reference instead.
+inline ::testing::AssertionResult
+matchesReference(cairo_surface_t* actual, const std::string& folder, const std::string& name) {
+    if (!actual) return ::testing::AssertionFailure() << "no picture to compare with " << name;
+    const char* source = std::getenv("TAVELIN_SOURCE_DIR");
+    std::filesystem::path reference =
+        std::filesystem::path(source ? source : ".") / folder / (name + ".png");
+    const char* update = std::getenv("TAVELIN_UPDATE_SNAPSHOTS");
+    if (update && std::string(update) == "1") {
+        std::filesystem::create_directories(reference.parent_path());
+        if (cairo_surface_write_to_png(actual, reference.c_str()) == CAIRO_STATUS_SUCCESS)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "cannot write the reference " << reference;
+    }
+    PictureComparison comparison = comparePictureWithFile(actual, reference.string());
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    if (!comparison.same) {
+        result = ::testing::AssertionFailure()
+                 << name << ": " << comparison.problem
+                 << "; actual: " << writeFailure(actual, name + ".actual.png");
+        if (comparison.difference)
+            result << ", difference: "
+                   << writeFailure(comparison.difference, name + ".difference.png");
+    }
+    if (comparison.difference) cairo_surface_destroy(comparison.difference);
+    return result;
+}
+
+} // namespace snapshot
