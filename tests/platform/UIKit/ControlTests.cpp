@@ -1,81 +1,100 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "ObjectModel/ClassBuilder.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/UIBarButtonItem.h"
-#include "UIKit/UIControl.h"
+#include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISwitch.h"
+#include "UIKit/UITextField.h"
 
 namespace {
 
-// Records each action it receives with its sender.
+// Keeps each action it receives with its sender (and a text field's text);
+// as a text field delegate, counts return-key presses and ends editing.
 struct Recorder : NSObject {
     OBJC_CLASS(Recorder, NSObject)
-    void changed(id sender) { calls.push_back({"changed", sender}); }
-    void edited(id sender) { calls.push_back({"edited", sender}); }
-    void bare() { calls.push_back({"bare", nullptr}); }
+    void changed(id sender) { note("changed", sender); }
+    void edited(id sender) { note("edited", sender); }
+    void bare() { note("bare", nullptr); }
+    bool textFieldShouldReturn(UITextField* field) {
+        ++returns;
+        field->resignFirstResponder();
+        return false;
+    }
     struct Call {
         const char* name;
         id sender;
+        std::string text;
     };
+    void note(const char* name, id sender) {
+        auto* field = as<UITextField>(sender);
+        calls.push_back({name, sender, field ? field->text()->utf8() : ""});
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> texts;
+        for (const Call& call : calls)
+            texts.push_back(call.text);
+        return texts;
+    }
     std::vector<Call> calls;
+    int returns = 0;
 };
 
 } // namespace
 
 const ClassInfo& Recorder::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<Recorder>()
-                                      .method<"changed:", &Recorder::changed>()
-                                      .method<"edited:", &Recorder::edited>()
-                                      .method<"bare", &Recorder::bare>()
-                                      .build();
+    static const ClassInfo info =
+        ClassBuilder<Recorder>()
+            .method<"changed:", &Recorder::changed>()
+            .method<"edited:", &Recorder::edited>()
+            .method<"bare", &Recorder::bare>()
+            .method<"textFieldShouldReturn:", &Recorder::textFieldShouldReturn>()
+            .build();
     return info;
 }
 
 namespace {
 
-Ref<UIControl> control() {
-    return make<UIControl>(&UIControl::initWithFrame, CGRectZero);
-}
 Ref<Recorder> recorder() {
     return Ref<Recorder>::adopt(alloc<Recorder>());
 }
 
+std::string shown(UIView* view) {
+    return send<Ref<NSString>>(view, "screenText"_sel)->utf8();
+}
+
 TEST(UIControl, SendsEachActionOfTheEventToItsTargetWithTheControlAsSender) {
-    Ref<UIControl> view = control();
+    Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
     Ref<Recorder> first = recorder(), second = recorder();
     view->addTarget(first, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(second, "edited:"_sel, UIControlEventEditingChanged);
     view->addTarget(second, "bare"_sel, UIControlEventValueChanged | UIControlEventEditingChanged);
-
     view->sendActionsForControlEvents(UIControlEventValueChanged);
     ASSERT_EQ(first->calls.size(), 1u);
     EXPECT_STREQ(first->calls[0].name, "changed");
     EXPECT_EQ(first->calls[0].sender, view.get());
-    ASSERT_EQ(second->calls.size(), 1u);
-    EXPECT_STREQ(second->calls[0].name, "bare");
-
     view->sendActionsForControlEvents(UIControlEventEditingChanged);
     ASSERT_EQ(second->calls.size(), 3u);
+    EXPECT_STREQ(second->calls[0].name, "bare");
     EXPECT_STREQ(second->calls[1].name, "edited");
-    EXPECT_STREQ(second->calls[2].name, "bare");
     EXPECT_EQ(first->calls.size(), 1u);
     EXPECT_EQ(first->retainCount(), 1) << "targets are not owned";
 }
 
 TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
-    Ref<UIControl> view = control();
+    Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
     Ref<Recorder> target = recorder();
     view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(target, "edited:"_sel, UIControlEventValueChanged);
     EXPECT_EQ(view->actionsForTarget(target, UIControlEventValueChanged)->count(), 2u);
-
     view->removeTarget(target, "edited:"_sel, UIControlEventValueChanged);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
     ASSERT_EQ(target->calls.size(), 1u);
     EXPECT_STREQ(target->calls[0].name, "changed");
-
     view->removeTarget(target, nullptr, UIControlEventAllEvents);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
     EXPECT_EQ(target->calls.size(), 1u);
@@ -83,7 +102,7 @@ TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
 }
 
 TEST(UIControl, SkipsNilTargetsUnansweredActionsAndDisabledControls) {
-    Ref<UIControl> view = control();
+    Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
     Ref<Recorder> target = recorder();
     view->addTarget(nullptr, "changed:"_sel, UIControlEventValueChanged);
     view->addTarget(target, "missing:"_sel, UIControlEventValueChanged);
@@ -111,6 +130,108 @@ TEST(UIBarButtonItem, TapSendsThroughTheSameActionPath) {
     EXPECT_EQ(target->calls[0].sender, withSender.get());
     EXPECT_STREQ(target->calls[1].name, "bare");
     EXPECT_EQ(target->retainCount(), 1) << "the target is not owned";
+}
+
+TEST(UISwitch, HasTheStandardSizeAndSendsValueChangedOnlyForAUserChange) {
+    Ref<UISwitch> toggle = make<UISwitch>(&UISwitch::initWithFrame, CGRectMake(5, 6, 200, 300));
+    EXPECT_EQ(toggle->frame(), CGRectMake(5, 6, 51, 31));
+    Ref<Recorder> target = recorder();
+    toggle->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
+    toggle->setOn(true, true);
+    EXPECT_TRUE(target->calls.empty());
+    EXPECT_EQ(shown(toggle), "[on]");
+    toggle->flip();
+    EXPECT_FALSE(toggle->isOn());
+    toggle->setOnByUser(false);
+    EXPECT_EQ(target->calls.size(), 1u) << "no change, no event";
+    EXPECT_EQ(shown(toggle), "[off]");
+    toggle->setEnabled(false);
+    toggle->flip();
+    EXPECT_FALSE(toggle->isOn());
+    EXPECT_EQ(target->calls.size(), 1u);
+}
+
+TEST(UISegmentedControl, ShowsAndPicksOnlySegmentsItHas) {
+    Ref<UISegmentedControl> control = UISegmentedControl::segmentedControlWithItems(
+        NSArray::arrayWithObjects({"One"_ns, "Two"_ns, "Three"_ns}));
+    Ref<Recorder> target = recorder();
+    control->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
+    EXPECT_EQ(control->selectedSegmentIndex(), UISegmentedControlNoSegment);
+    EXPECT_EQ(shown(control), "[ One | Two | Three ]");
+    EXPECT_TRUE(control->pickSegment(1));
+    EXPECT_TRUE(control->pickSegment(1));
+    EXPECT_EQ(target->calls.size(), 2u);
+    EXPECT_EQ(shown(control), "[ One | *Two* | Three ]");
+    EXPECT_EQ(control->titleForSegmentAtIndex(2)->utf8(), "Three");
+    EXPECT_FALSE(control->titleForSegmentAtIndex(3));
+    EXPECT_FALSE(control->imageForSegmentAtIndex(0));
+    EXPECT_FALSE(control->pickSegment(3));
+    EXPECT_FALSE(control->pickSegment(-1));
+    EXPECT_EQ(control->selectedSegmentIndex(), 1);
+    EXPECT_EQ(target->calls.size(), 2u);
+    for (long outside : {3L, -2L, long(NSNotFound)}) {
+        control->setSelectedSegmentIndex(outside);
+        EXPECT_EQ(control->selectedSegmentIndex(), UISegmentedControlNoSegment) << outside;
+    }
+    EXPECT_EQ(UISegmentedControl::segmentedControlWithItems(nullptr)->numberOfSegments(), 0);
+}
+
+Ref<UITextField> field() {
+    return make<UITextField>(&UITextField::initWithFrame, CGRectMake(0, 0, 190, 30));
+}
+
+TEST(UITextField, TypingReportsEachCharacterAndPastingOnce) {
+    Ref<UITextField> text = field();
+    Ref<Recorder> target = recorder();
+    text->addTarget(target, "changed:"_sel, UIControlEventEditingChanged);
+    EXPECT_EQ(text->typeText("aé🌹"), 3);
+    EXPECT_TRUE(text->isFirstResponder());
+    EXPECT_TRUE(text->paste("xyz"));
+    EXPECT_FALSE(text->paste(""));
+    EXPECT_EQ(target->texts(), (std::vector<std::string>{"a", "aé", "aé🌹", "aé🌹xyz"}));
+    // A stray continuation byte or a cut-off sequence still moves on.
+    EXPECT_EQ(field()->typeText("\x80z\xE2\x82"), 3);
+}
+
+TEST(UITextField, ADisabledFieldTakesNoTypingAndNilTextIsEmpty) {
+    Ref<UITextField> text = field();
+    text->setText(nullptr);
+    EXPECT_EQ(text->text()->utf8(), "");
+    text->setEnabled(false);
+    EXPECT_EQ(text->typeText("ab"), 0);
+    EXPECT_FALSE(text->becomeFirstResponder());
+}
+
+TEST(UITextField, ReturnAsksTheDelegateByMessageWhenItAnswers) {
+    Ref<UITextField> text = field();
+    EXPECT_TRUE(text->pressReturn()) << "no delegate";
+    Ref<Recorder> delegate = recorder();
+    text->setDelegate(delegate);
+    text->typeText("a");
+    EXPECT_FALSE(text->pressReturn());
+    EXPECT_EQ(delegate->returns, 1);
+    EXPECT_FALSE(text->isFirstResponder());
+    EXPECT_EQ(delegate->retainCount(), 1) << "the delegate is not owned";
+    text->setDelegate("a delegate without the method"_ns);
+    EXPECT_TRUE(text->pressReturn());
+}
+
+TEST(UITextField, OneFirstResponderAtATimeAndTheClearButtonWhileEditing) {
+    Ref<UITextField> first = field(), second = field();
+    first->setClearButtonMode(UITextFieldViewModeWhileEditing);
+    first->setText("ab"_ns);
+    EXPECT_FALSE(first->showsClearButton());
+    EXPECT_TRUE(send<bool>(first.get(), "becomeFirstResponder"_sel));
+    EXPECT_TRUE(first->showsClearButton());
+    EXPECT_EQ(shown(first), "[ab|___]");
+    second->becomeFirstResponder();
+    EXPECT_FALSE(first->isFirstResponder());
+    EXPECT_EQ(shown(first), "[ab___]");
+    second->setPlaceholder("Name"_ns);
+    second->resignFirstResponder();
+    EXPECT_EQ(shown(second), "[(Name)___]");
+    field()->becomeFirstResponder(); // and goes away
+    EXPECT_TRUE(first->becomeFirstResponder()) << "a first responder that goes away leaves none";
 }
 
 } // namespace
