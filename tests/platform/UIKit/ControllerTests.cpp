@@ -99,45 +99,9 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     EXPECT_EQ(nav->viewControllers()->count(), 1u);
 }
 
-TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("A"));
-    nav->pushViewController(screen("B"), false);
-    std::vector<bool> outcomes;
-    auto watch = [&] {
-        ASSERT_TRUE(nav->transitionCoordinator());
-        EXPECT_TRUE(nav->transitionCoordinator()->isInteractive());
-        nav->transitionCoordinator()->notifyWhenInteractionEndsUsingBlock(
-            [&](UIViewControllerTransitionCoordinator* context) {
-                outcomes.push_back(context->isCancelled());
-            });
-    };
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    watch();
-    EXPECT_FALSE(nav->beginInteractivePop());
-    ASSERT_TRUE(nav->cancelInteractivePop());
-    EXPECT_EQ(outcomes, std::vector<bool>{true});
-    EXPECT_EQ(nav->viewControllers()->count(), 2u);
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A didLoad", "B willDisappear animated", "A willAppear animated",
-                             "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated"}));
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    watch();
-    ASSERT_TRUE(nav->finishInteractivePop());
-    EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
-    EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
-    EXPECT_EQ(journal(),
-              (std::vector<std::string>{"B willDisappear animated", "A willAppear animated",
-                                        "B didDisappear animated", "A didAppear animated"}));
-    EXPECT_FALSE(nav->finishInteractivePop());
-    EXPECT_FALSE(nav->cancelInteractivePop());
-    EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
-}
-
-TEST_F(Controllers, AlongsideAnimationsRunAfterTheWillCallsAndCompleteLast) {
+// Alongside animations run after the will calls, at once when added while
+// a transition is under way, and complete last.
+TEST_F(Controllers, InteractivePopsFinishOrAreCancelledAndAlongsideAnimationsCompleteLast) {
     Ref<UINavigationController> nav =
         UINavigationController::navigationControllerWithRootViewController(screen("A"));
     auto alongside = [](UIViewControllerTransitionCoordinator* coordinator) {
@@ -155,16 +119,40 @@ TEST_F(Controllers, AlongsideAnimationsRunAfterTheWillCallsAndCompleteLast) {
                                                    "B willAppear animated", "alongside",
                                                    "A didDisappear animated",
                                                    "B didAppear animated", "completed"}));
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    Ref<UIViewControllerTransitionCoordinator> coordinator = nav->transitionCoordinator();
-    EXPECT_TRUE(alongside(coordinator)); // under way: the animation runs at once
+    std::vector<bool> outcomes;
+    Ref<UIViewControllerTransitionCoordinator> coordinator;
+    auto begin = [&] {
+        journal().clear();
+        ASSERT_TRUE(nav->beginInteractivePop());
+        coordinator = nav->transitionCoordinator();
+        ASSERT_TRUE(coordinator);
+        EXPECT_TRUE(coordinator->isInteractive());
+        coordinator->notifyWhenInteractionEndsUsingBlock(
+            [&](UIViewControllerTransitionCoordinator* context) {
+                outcomes.push_back(context->isCancelled());
+            });
+        EXPECT_TRUE(alongside(coordinator));
+    };
+    begin();
+    EXPECT_FALSE(nav->beginInteractivePop());
     ASSERT_TRUE(nav->cancelInteractivePop());
-    EXPECT_FALSE(alongside(coordinator)); // over
+    EXPECT_FALSE(alongside(coordinator)) << "over";
+    EXPECT_EQ(outcomes, std::vector<bool>{true});
+    EXPECT_EQ(nav->viewControllers()->count(), 2u);
     EXPECT_EQ(journal(), (std::vector<std::string>{
                              "A didLoad", "B willDisappear animated", "A willAppear animated",
                              "alongside", "A willDisappear animated", "B willAppear animated",
                              "A didDisappear animated", "B didAppear animated", "cancelled"}));
+    begin();
+    ASSERT_TRUE(nav->finishInteractivePop());
+    EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
+    EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
+    EXPECT_EQ(journal(), (std::vector<std::string>{
+                             "B willDisappear animated", "A willAppear animated", "alongside",
+                             "B didDisappear animated", "A didAppear animated", "completed"}));
+    EXPECT_FALSE(nav->finishInteractivePop());
+    EXPECT_FALSE(nav->cancelInteractivePop());
+    EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
 }
 
 TEST_F(Controllers, PoppedControllersAndTheirViewsAreFreed) {

@@ -189,42 +189,30 @@ inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
                        static_cast<std::size_t>(height * stride)) == 0;
 }
 
-// Writes the picture to ./snapshot-failures/ and answers where.
-inline std::string writeFailure(cairo_surface_t* surface, const std::string& file) {
-    std::filesystem::path path = std::filesystem::current_path() / "snapshot-failures" / file;
-    std::filesystem::create_directories(path.parent_path());
-    cairo_surface_write_to_png(surface, path.c_str());
-    return path.string();
-}
-
 // Compares with $TAVELIN_SOURCE_DIR/<folder>/<name>.png within the picture
-// tolerances; a mismatch writes the actual and the difference pictures.
-// TAVELIN_UPDATE_SNAPSHOTS=1 writes the reference instead.
+// tolerances; a mismatch leaves <name>.actual.png and <name>.difference.png
+// in the working folder. TAVELIN_UPDATE_SNAPSHOTS=1 writes the reference.
 inline ::testing::AssertionResult
 matchesReference(cairo_surface_t* actual, const std::string& folder, const std::string& name) {
     if (!actual) return ::testing::AssertionFailure() << "no picture to compare with " << name;
     const char* source = std::getenv("TAVELIN_SOURCE_DIR");
-    std::filesystem::path reference =
-        std::filesystem::path(source ? source : ".") / folder / (name + ".png");
+    std::string reference = std::string(source ? source : ".") + "/" + folder + "/" + name + ".png";
     const char* update = std::getenv("TAVELIN_UPDATE_SNAPSHOTS");
     if (update && std::string(update) == "1") {
-        std::filesystem::create_directories(reference.parent_path());
-        if (cairo_surface_write_to_png(actual, reference.c_str()) == CAIRO_STATUS_SUCCESS)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "cannot write the reference " << reference;
+        Result<void> written = writePictureFile(actual, reference);
+        return written ? ::testing::AssertionSuccess()
+                       : ::testing::AssertionFailure() << written.problem();
     }
-    PictureComparison comparison = comparePictureWithFile(actual, reference.string());
-    ::testing::AssertionResult result = ::testing::AssertionSuccess();
-    if (!comparison.same) {
-        result = ::testing::AssertionFailure()
-                 << name << ": " << comparison.problem
-                 << "; actual: " << writeFailure(actual, name + ".actual.png");
-        if (comparison.difference)
-            result << ", difference: "
-                   << writeFailure(comparison.difference, name + ".difference.png");
+    PictureComparison comparison = comparePictureWithFile(actual, reference);
+    if (comparison.difference) {
+        if (!comparison.same)
+            cairo_surface_write_to_png(comparison.difference, (name + ".difference.png").c_str());
+        cairo_surface_destroy(comparison.difference);
     }
-    if (comparison.difference) cairo_surface_destroy(comparison.difference);
-    return result;
+    if (comparison.same) return ::testing::AssertionSuccess();
+    cairo_surface_write_to_png(actual, (name + ".actual.png").c_str());
+    return ::testing::AssertionFailure()
+           << comparison.problem << " (actual: " << name << ".actual.png)";
 }
 
 } // namespace snapshot

@@ -11,21 +11,6 @@ using namespace uikit_support;
 
 namespace {
 
-// Counts its layout passes and the views it is given.
-struct CountingCell : UITableViewCell {
-    OBJC_CLASS(CountingCell, UITableViewCell)
-    void layoutSubviews() {
-        ++layouts;
-        sendSuper(this, UITableViewCell::objcClass(), "layoutSubviews"_sel);
-    }
-    void addSubview(UIView* view) {
-        added.push_back(view);
-        sendSuper(this, UITableViewCell::objcClass(), "addSubview:"_sel, view);
-    }
-    int layouts = 0;
-    std::vector<UIView*> added;
-};
-
 // A data source with only the required methods, reusing its cells.
 struct Rows : NSObject {
     OBJC_CLASS(Rows, NSObject)
@@ -52,14 +37,6 @@ struct ShrinkingRows : Rows {
 };
 
 } // namespace
-
-const ClassInfo& CountingCell::objcClassInfo() {
-    static const ClassInfo info = ClassBuilder<CountingCell>()
-                                      .method<"layoutSubviews", &CountingCell::layoutSubviews>()
-                                      .method<"addSubview:", &CountingCell::addSubview>()
-                                      .build();
-    return info;
-}
 
 const ClassInfo& Rows::objcClassInfo() {
     static const ClassInfo info =
@@ -127,20 +104,24 @@ TEST_F(Views, SubviewsMoveBetweenSuperviewsRefuseCyclesAndInheritTheTint) {
 }
 
 TEST_F(Views, CellsLayOutByMessageAndAddTheirSeparatorThroughAddSubview) {
-    Ref<CountingCell> cell =
-        make<CountingCell>(&CountingCell::initWithStyle, long{UITableViewCellStyleValue1}, nullptr);
-    cell->added.clear();
+    Ref<UITableViewCell> cell = UITableViewCell::cellWithStyle(UITableViewCellStyleValue1, nullptr);
+    CallRecorder<> layouts(UITableViewCell::objcClass(), "layoutSubviews"_sel);
+    CallRecorder<UIView*> added(UIView::objcClass(), "addSubview:"_sel);
+    auto toCell = [&](const auto& calls) {
+        return std::count_if(calls.begin(), calls.end(),
+                             [&](const auto& call) { return std::get<0>(call) == (id)cell.get(); });
+    };
     cell->setFrame(CGRectMake(0, 0, 320, 44));
     cell->layoutIfNeeded();
-    ASSERT_EQ(cell->added.size(), 1u);
-    EXPECT_EQ(cell->added[0], cell->separatorView());
+    ASSERT_EQ(toCell(added.calls), 1);
+    EXPECT_EQ(std::get<1>(added.calls.back()), cell->separatorView());
     EXPECT_DOUBLE_EQ(cell->separatorView()->frame().size.height, 0.5);
     cell->layoutIfNeeded(); // nothing marked: no pass
-    EXPECT_EQ(cell->layouts, 1);
+    EXPECT_EQ(toCell(layouts.calls), 1);
     cell->setFrame(CGRectMake(0, 0, 375, 44));
     cell->layoutIfNeeded();
-    EXPECT_EQ(cell->layouts, 2);
-    EXPECT_EQ(cell->added.size(), 1u); // the separator is in place already
+    EXPECT_EQ(toCell(layouts.calls), 2);
+    EXPECT_EQ(toCell(added.calls), 1); // the separator is in place already
 }
 
 TEST_F(Views, CellsPlaceImageLabelsAndAccessory) {
