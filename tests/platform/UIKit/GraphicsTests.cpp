@@ -49,14 +49,6 @@ TEST_F(Graphics, ColoursKeepTheirComponentsWithinRange) {
               (UIColor::Components{1, 0, 0, 0.5}));
 }
 
-// Classes made at run time, without a C++ type of their own.
-Class subclassOf(Class superclass, const char* name) {
-    if (Class known = objc_lookUpClass(name)) return known;
-    Class cls = objc_allocateClassPair(superclass, name, 0);
-    objc_registerClassPair(cls);
-    return cls;
-}
-
 TEST_F(Graphics, FactoriesSentToASubclassMakeTheSubclass) {
     Class shade = subclassOf(UIColor::objcClass(), "TestShade");
     Ref<UIColor> white = send<Ref<UIColor>>(shade, "whiteColor"_sel);

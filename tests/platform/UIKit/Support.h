@@ -61,6 +61,17 @@ class ScreenTest : public ::testing::Test {
     std::filesystem::path root_;
 };
 
+// A class made at run time, without a C++ type of its own; with one method
+// of its own when given one.
+inline Class subclassOf(Class superclass, const char* name, SEL selector = nullptr,
+                        IMP imp = nullptr, const char* types = nullptr) {
+    if (Class known = objc_lookUpClass(name)) return known;
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    if (selector) class_addMethod(cls, selector, imp, types);
+    objc_registerClassPair(cls);
+    return cls;
+}
+
 // While it lives, -[cls selector] runs an implementation that keeps the
 // receiver and the arguments of each call, then calls the original; one
 // recorder per argument list at a time.
