@@ -14,16 +14,11 @@ using namespace uikit_support;
 
 namespace {
 
-std::vector<std::string>& journal() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-
 // Writes its lifecycle calls to the journal, named by its title.
 struct Screen : UIViewController {
     OBJC_CLASS(Screen, UIViewController)
     void note(const char* what, bool animated) {
-        journal().push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
+        journal.push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
     }
     void viewDidLoad() { note("didLoad", false); }
     void viewWillAppear(bool a) {
@@ -34,15 +29,17 @@ struct Screen : UIViewController {
     void viewWillDisappear(bool a) { note("willDisappear", a); }
     void viewDidDisappear(bool a) { note("didDisappear", a); }
     std::function<void(Screen*)> willAppear;
+    inline static std::vector<std::string> journal;
 };
+
+std::vector<std::string>& journal = Screen::journal;
+using Lines = std::vector<std::string>;
 
 Ref<Screen> screen(const char* title) {
     Ref<Screen> s = make<Screen>(&Screen::init);
     s->setTitle(NSString::string(title));
     return s;
 }
-
-} // namespace
 
 const ClassInfo& Screen::objcClassInfo() {
     static const ClassInfo info = ClassBuilder<Screen>()
@@ -59,7 +56,7 @@ class Controllers : public ScreenTest {
   protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        journal().clear();
+        journal.clear();
     }
 };
 
@@ -79,21 +76,20 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     EXPECT_EQ(popped, b);
     EXPECT_FALSE(b->navigationController());
     // Each view loads before its controller first appears.
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "B didLoad", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "A didLoad",
-                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
+    EXPECT_EQ(journal, (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "A didLoad",
+                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
     EXPECT_FALSE(nav->popViewControllerAnimated(true)); // the root stays
     nav->pushViewController(a, true);                   // already on the stack
     nav->pushViewController(nullptr, true);
     EXPECT_EQ(nav->viewControllers()->count(), 1u);
     EXPECT_EQ(send<Ref<UIView>>(a, "view"_sel)->frame(), CGRectMake(0, 0, 320, 480));
     // A navigation controller that appears loads its top view first.
-    journal().clear();
+    journal.clear();
     transitionAppearance(
         nullptr, UINavigationController::navigationControllerWithRootViewController(screen("C")),
         false);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"C didLoad", "C willAppear", "C didAppear"}));
+    EXPECT_EQ(journal, (Lines{"C didLoad", "C willAppear", "C didAppear"}));
 }
 
 // Alongside animations run after the will calls, at once when added while
@@ -103,23 +99,22 @@ TEST_F(Controllers, InteractivePopsFinishOrAreCancelledAndAlongsideAnimationsCom
         UINavigationController::navigationControllerWithRootViewController(screen("A"));
     auto alongside = [](UIViewControllerTransitionCoordinator* coordinator) {
         return coordinator->animateAlongsideTransition(
-            [](UIViewControllerTransitionCoordinator*) { journal().push_back("alongside"); },
+            [](UIViewControllerTransitionCoordinator*) { journal.push_back("alongside"); },
             [](UIViewControllerTransitionCoordinator* context) {
-                journal().push_back(context->isCancelled() ? "cancelled" : "completed");
+                journal.push_back(context->isCancelled() ? "cancelled" : "completed");
             });
     };
     Ref<Screen> b = screen("B");
     b->willAppear = [&](Screen* s) { EXPECT_TRUE(alongside(s->transitionCoordinator())); };
     nav->pushViewController(b, true);
     b->willAppear = nullptr;
-    EXPECT_EQ(journal(), (std::vector<std::string>{"B didLoad", "A willDisappear animated",
-                                                   "B willAppear animated", "alongside",
-                                                   "A didDisappear animated",
-                                                   "B didAppear animated", "completed"}));
+    EXPECT_EQ(journal,
+              (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated", "alongside",
+                     "A didDisappear animated", "B didAppear animated", "completed"}));
     std::vector<bool> outcomes;
     Ref<UIViewControllerTransitionCoordinator> coordinator;
     auto begin = [&] {
-        journal().clear();
+        journal.clear();
         ASSERT_TRUE(nav->beginInteractivePop());
         coordinator = nav->transitionCoordinator();
         ASSERT_TRUE(coordinator);
@@ -136,17 +131,15 @@ TEST_F(Controllers, InteractivePopsFinishOrAreCancelledAndAlongsideAnimationsCom
     EXPECT_FALSE(alongside(coordinator)) << "over";
     EXPECT_EQ(outcomes, std::vector<bool>{true});
     EXPECT_EQ(nav->viewControllers()->count(), 2u);
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A didLoad", "B willDisappear animated", "A willAppear animated",
-                             "alongside", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "cancelled"}));
+    EXPECT_EQ(journal, (Lines{"A didLoad", "B willDisappear animated", "A willAppear animated",
+                              "alongside", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "cancelled"}));
     begin();
     ASSERT_TRUE(nav->finishInteractivePop());
     EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
     EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "B willDisappear animated", "A willAppear animated", "alongside",
-                             "B didDisappear animated", "A didAppear animated", "completed"}));
+    EXPECT_EQ(journal, (Lines{"B willDisappear animated", "A willAppear animated", "alongside",
+                              "B didDisappear animated", "A didAppear animated", "completed"}));
     EXPECT_FALSE(nav->finishInteractivePop());
     EXPECT_FALSE(nav->cancelInteractivePop());
     EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
@@ -193,10 +186,9 @@ TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
     EXPECT_FALSE(a->presentedViewController());
     EXPECT_FALSE(b->presentingViewController());
     EXPECT_EQ(completions, 2);
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "B didLoad", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "A didLoad",
-                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
+    EXPECT_EQ(journal, (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "A didLoad",
+                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
 }
 
 TEST_F(Controllers, OpenURLGoesToTheHandler) {
@@ -211,16 +203,12 @@ TEST_F(Controllers, OpenURLGoesToTheHandler) {
     });
     EXPECT_FALSE(app->openURL(url));
     app->setURLHandler(nullptr);
-    EXPECT_EQ(handled, std::vector<std::string>{"https://example.com"});
+    EXPECT_EQ(handled, Lines{"https://example.com"});
 }
-
-namespace {
 
 NSString* madeAtRunTime(id, SEL) {
     return "Made at run time"_ns;
 }
-
-} // namespace
 
 TEST_F(Controllers, NavigationScreensDescribeTheirBarWithATitleMadeAtRunTimeAndTheirViews) {
     Class cls = subclassOf(UIViewController::objcClass(), "RuntimeTitled", "title"_sel,
@@ -240,3 +228,5 @@ TEST_F(Controllers, NavigationScreensDescribeTheirBarWithATitleMadeAtRunTimeAndT
               "");
     EXPECT_EQ(screenText(nullptr)->utf8(), "");
 }
+
+} // namespace

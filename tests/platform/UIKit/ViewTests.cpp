@@ -36,8 +36,6 @@ struct ShrinkingRows : Rows {
     }
 };
 
-} // namespace
-
 const ClassInfo& Rows::objcClassInfo() {
     static const ClassInfo info =
         ClassBuilder<Rows>()
@@ -54,8 +52,6 @@ const ClassInfo& ShrinkingRows::objcClassInfo() {
                                       .build();
     return info;
 }
-
-namespace {
 
 using Views = ScreenTest;
 
