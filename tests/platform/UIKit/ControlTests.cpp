@@ -1,14 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
-#include "UIKit/UIBarButtonItem.h"
-#include "UIKit/UISegmentedControl.h"
-#include "UIKit/UISwitch.h"
-#include "UIKit/UITextField.h"
+#include "Support.h"
 
 namespace {
 

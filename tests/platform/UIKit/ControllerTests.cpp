@@ -1,13 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "ObjectModel/Message.h"
 #include "Support.h"
-#include "UIKit/ScreenText.h"
-#include "UIKit/UIApplication.h"
 #include "UIKit/UILabel.h"
 
 using namespace uikit_support;

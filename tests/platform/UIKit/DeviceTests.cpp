@@ -1,14 +1,9 @@
 // The device table, the appearance's colours, text that fits in cells and
 // navigation bars, and the safe area that tables keep out of.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "Support.h"
 #include "UIKit/NavigationBarLayout.h"
-#include "UIKit/TextDrawing.h"
-#include "UIKit/UIRenderer.h"
-#include "UIKit/UIScreen.h"
 
 using namespace uikit_support;
 

@@ -1,11 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "Foundation/NSNotificationCenter.h"
 #include "Support.h"
 #include "UIKit/PNGEncoder.h"
-#include "UIKit/PictureFile.h"
-#include "UIKit/UIApplication.h"
-#include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
 

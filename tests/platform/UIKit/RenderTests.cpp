@@ -1,19 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-#include <vector>
-
-#include "ObjectModel/Message.h"
 #include "Support.h"
 #include "UIKit/TableLayout.h"
-#include "UIKit/TextDrawing.h"
-#include "UIKit/UIRenderer.h"
-#include "UIKit/UISegmentedControl.h"
-#include "UIKit/UISlider.h"
-#include "UIKit/UISwitch.h"
-#include "UIKit/UITextField.h"
 #include "UIKit/ViewDrawing.h"
 
 using namespace uikit_support;

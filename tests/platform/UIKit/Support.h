@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <objc/runtime.h>
 #include <string>
@@ -18,10 +19,19 @@
 #include "Foundation/DeviceRoot.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Implementation.h"
+#include "ObjectModel/Message.h"
 #include "UIKit/PictureFile.h"
+#include "UIKit/ScreenText.h"
+#include "UIKit/TextDrawing.h"
+#include "UIKit/UIApplication.h"
 #include "UIKit/UINavigationController.h"
+#include "UIKit/UIRenderer.h"
 #include "UIKit/UIScreen.h"
+#include "UIKit/UISegmentedControl.h"
+#include "UIKit/UISlider.h"
+#include "UIKit/UISwitch.h"
 #include "UIKit/UITableViewController.h"
+#include "UIKit/UITextField.h"
 
 namespace uikit_support {
 

@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "ObjectModel/Message.h"
 #include "Support.h"
-#include "UIKit/ScreenText.h"
 
 using namespace uikit_support;
 
