@@ -210,29 +210,6 @@ TEST_F(Render, ControlsShowTheirStateInEachAppearanceAndMatchTheirReferences) {
     UIScreen::mainScreen()->setUserInterfaceStyle(UIUserInterfaceStyleLight);
 }
 
-TEST_F(Render, AWrittenPictureFollowsTheScreensSizeAndScale) {
-    UIScreen::mainScreen()->setScale(3);
-    UIScreen::mainScreen()->setSize({320, 480});
-    std::filesystem::path file = root_ / "screen.png";
-    ASSERT_EQ(writeProblem(file), "");
-    cairo_surface_t* back = cairo_image_surface_create_from_png(file.c_str());
-    EXPECT_EQ(cairo_image_surface_get_width(back), 960);
-    EXPECT_EQ(cairo_image_surface_get_height(back), 1440);
-    cairo_surface_destroy(back);
-    EXPECT_FALSE(std::filesystem::exists(root_ / "screen.png.tmp"));
-}
-
-TEST_F(Render, APresentedControllerIsWhatShows) {
-    Ref<UINavigationController> navigation = onStack(groupedSettings());
-    Ref<UIViewController> sheet = make<UIViewController>(&UIViewController::init);
-    sheet->view()->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
-    navigation->presentViewController(sheet, false, nullptr);
-    Result<SurfacePtr> picture = renderScreen(navigation);
-    ASSERT_TRUE(picture);
-    // No navigation bar: red right below the status bar.
-    EXPECT_EQ(at(picture->get(), 100, 30), 0xffff0000u);
-}
-
 // A view class made at run time that draws itself: its own drawInContext: stays.
 void drawStripe(id, SEL, DrawContext* context) {
     cairo_set_source_rgb(context->cr, 0, 1, 0);
@@ -240,8 +217,10 @@ void drawStripe(id, SEL, DrawContext* context) {
     cairo_fill(context->cr);
 }
 
-TEST_F(Render, AViewClassMayDrawItselfAndHiddenViewsDoNotShow) {
-    Ref<UIViewController> controller = make<UIViewController>(&UIViewController::init);
+TEST_F(Render, APresentedControllerShowsWithViewsThatDrawThemselvesAndNoHiddenOnes) {
+    Ref<UINavigationController> navigation = onStack(groupedSettings());
+    Ref<UIViewController> sheet = make<UIViewController>(&UIViewController::init);
+    sheet->view()->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
     Class cls = subclassOf(UIView::objcClass(), "Stripe", "drawInContext:"_sel, toIMP(&drawStripe),
                            encoding<void, DrawContext*>());
     Ref<UIView> stripe = make<UIView>(cls, &UIView::initWithFrame, CGRectMake(20, 20, 10, 10));
@@ -249,12 +228,15 @@ TEST_F(Render, AViewClassMayDrawItselfAndHiddenViewsDoNotShow) {
     stripe->setBackgroundColor(UIColor::blackColor());
     hidden->setBackgroundColor(UIColor::blackColor());
     hidden->setHidden(true);
-    send(controller->view(), "addSubview:"_sel, stripe.get());
-    send(controller->view(), "addSubview:"_sel, hidden.get());
-    Result<SurfacePtr> picture = renderScreen(controller);
+    send(sheet->view(), "addSubview:"_sel, stripe.get());
+    send(sheet->view(), "addSubview:"_sel, hidden.get());
+    navigation->presentViewController(sheet, false, nullptr);
+    Result<SurfacePtr> picture = renderScreen(navigation);
     ASSERT_TRUE(picture);
+    // No navigation bar: red right below the status bar.
+    EXPECT_EQ(at(picture->get(), 100, 30), 0xffff0000u);
     EXPECT_EQ(at(picture->get(), 25, 45), 0xff00ff00u);
-    EXPECT_EQ(at(picture->get(), 55, 45), 0xffffffffu);
+    EXPECT_EQ(at(picture->get(), 55, 45), 0xffff0000u);
 }
 
 TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
@@ -268,7 +250,16 @@ TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
         << said;
 }
 
-TEST_F(Render, PathsThatCannotBeWrittenAreClearErrors) {
+TEST_F(Render, AWrittenPictureFollowsTheScreenAndPathsThatCannotBeWrittenAreClearErrors) {
+    UIScreen::mainScreen()->setScale(3);
+    UIScreen::mainScreen()->setSize({320, 480});
+    ASSERT_EQ(writeProblem(root_ / "screen.png"), "");
+    cairo_surface_t* back = cairo_image_surface_create_from_png((root_ / "screen.png").c_str());
+    EXPECT_EQ(cairo_image_surface_get_width(back), 960);
+    EXPECT_EQ(cairo_image_surface_get_height(back), 1440);
+    cairo_surface_destroy(back);
+    for (const auto& left : std::filesystem::directory_iterator(root_))
+        EXPECT_EQ(left.path().filename(), "screen.png") << "no temporary file stays";
     std::ofstream(root_ / "file") << "x";
     std::filesystem::create_directory(root_ / "taken");
     const std::pair<std::filesystem::path, const char*> cases[] = {
