@@ -179,30 +179,25 @@ uint32_t middleOf(cairo_surface_t* picture, UIView* view, CGFloat dx = 0, CGFloa
 } // namespace
 
 TEST_F(Render, ControlsShowTheirStateInEachAppearanceAndMatchTheirReferences) {
-    struct Case {
-        long style;
-        const char* reference;
-        uint32_t offTrack, segmentTrack, raisedSegment;
-    };
-    const Case cases[] = {
+    const std::tuple<long, const char*, uint32_t, uint32_t, uint32_t> cases[] = {
         {UIUserInterfaceStyleLight, "controls", 0xffeaeaebu, 0xffefeff0u, 0xffffffffu},
         {UIUserInterfaceStyleDark, "controls-dark", 0xff39393du, 0xff313135u, 0xff636366u},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reference);
-        UIScreen::mainScreen()->setUserInterfaceStyle(c.style);
+    for (auto [style, reference, offTrack, segmentTrack, raisedSegment] : cases) {
+        SCOPED_TRACE(reference);
+        UIScreen::mainScreen()->setUserInterfaceStyle(style);
         ControlsScreen screen;
         Ref<UINavigationController> navigation = onStack(screen.table);
         Result<SurfacePtr> picture = renderScreen(navigation);
         ASSERT_TRUE(picture);
         cairo_surface_t* p = picture->get();
-        EXPECT_TRUE(matchesReference(p, kReferences, c.reference));
+        EXPECT_TRUE(matchesReference(p, kReferences, reference));
         // On: the track in the on-tint, whatever the appearance; off: the fill.
         EXPECT_EQ(middleOf(p, screen.on, -18), 0xffd13b57u);
-        EXPECT_EQ(middleOf(p, screen.off, 18), c.offTrack);
+        EXPECT_EQ(middleOf(p, screen.off, 18), offTrack);
         // The selected segment stands raised on the track; no tint fills it.
-        EXPECT_EQ(middleOf(p, screen.segments, 0, -11), c.raisedSegment);
-        EXPECT_EQ(middleOf(p, screen.segments, -64, -11), c.segmentTrack);
+        EXPECT_EQ(middleOf(p, screen.segments, 0, -11), raisedSegment);
+        EXPECT_EQ(middleOf(p, screen.segments, -64, -11), segmentTrack);
         Result<SurfacePtr> again = renderScreen(navigation);
         ASSERT_TRUE(again);
         EXPECT_TRUE(snapshot::samePixels(p, again->get())) << "rendering is deterministic";
