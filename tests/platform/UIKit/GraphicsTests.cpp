@@ -15,7 +15,7 @@ bool appendTo(void* file, const unsigned char* data, std::size_t length) {
         .good();
 }
 
-TEST_F(Graphics, FontNamesResolveIgnoringCaseAndOnesNoInstalledFontServesGiveNil) {
+TEST_F(Graphics, FontNamesResolveIgnoringCaseAndMissingFontsGiveNilOrFallBackSayingSoOnce) {
     for (auto [name, family] : {std::pair{"arial", "Liberation Sans"},
                                 {"ARIAL", "Liberation Sans"},
                                 {"liberation serif", "Liberation Serif"}}) {
@@ -29,6 +29,15 @@ TEST_F(Graphics, FontNamesResolveIgnoringCaseAndOnesNoInstalledFontServesGiveNil
         EXPECT_FALSE(UIFont::fontWithName(NSString::string(name), size)) << name << " " << size;
     EXPECT_FALSE(UIFont::fontWithName(nullptr, 12));
     EXPECT_TRUE(UIFont::systemFontOfSize(17));
+    // A family that is not installed falls back to the system's, said once.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily(kSystemFamily), kSystemFamily);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"No Such Family Anywhere\" is not installed"), std::string::npos);
+    EXPECT_EQ(said.find("No Such Family", said.find("No Such Family") + 20), std::string::npos)
+        << said;
 }
 
 TEST_F(Graphics, ColoursKeepTheirComponentsWithinRangeAndFactoriesMakeTheClassSentTo) {

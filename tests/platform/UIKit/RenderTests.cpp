@@ -25,7 +25,7 @@ Ref<UIImage> discImage(CGFloat side, CGFloat red, CGFloat green, CGFloat blue) {
     return image;
 }
 
-// The pixel at a point of the screen's picture.
+// The pixel at a point of the picture at scale 2.
 uint32_t at(cairo_surface_t* picture, CGFloat x, CGFloat y) {
     return pixelAt(picture, static_cast<int>(x * 2), static_cast<int>(y * 2));
 }
@@ -232,17 +232,6 @@ TEST_F(Render, APresentedControllerShowsWithViewsThatDrawThemselvesAndNoHiddenOn
     EXPECT_EQ(at(picture->get(), 100, 30), 0xffff0000u);
     EXPECT_EQ(at(picture->get(), 25, 45), 0xff00ff00u);
     EXPECT_EQ(at(picture->get(), 55, 45), 0xffff0000u);
-}
-
-TEST_F(Render, AMissingFontFallsBackAndSaysSoOnce) {
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
-    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
-    EXPECT_EQ(installedFamily(kSystemFamily), kSystemFamily);
-    std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("\"No Such Family Anywhere\" is not installed"), std::string::npos);
-    EXPECT_EQ(said.find("No Such Family", said.find("No Such Family") + 20), std::string::npos)
-        << said;
 }
 
 TEST_F(Render, AWrittenPictureFollowsTheScreenAndPathsThatCannotBeWrittenAreClearErrors) {
