@@ -125,48 +125,33 @@ struct SampleSection {
 // rows it is told were tapped.
 struct SampleTable : UITableViewController {
     OBJC_CLASS(SampleTable, UITableViewController)
-
     std::vector<SampleSection> sections;
     std::vector<Ref<NSIndexPath>> tapped;
 
-    long numberOfSectionsInTableView(UITableView*) { return static_cast<long>(sections.size()); }
-    long tableView_numberOfRowsInSection(UITableView*, long section) {
-        return static_cast<long>(sections.at(section).cells.size());
-    }
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+    long count(UITableView*) { return static_cast<long>(sections.size()); }
+    long rows(UITableView*, long s) { return static_cast<long>(sections.at(s).cells.size()); }
+    Ref<UITableViewCell> cellAt(UITableView*, NSIndexPath* path) {
         return sections.at(path->section()).cells.at(path->row());
     }
-    Ref<NSString> tableView_titleForHeaderInSection(UITableView*, long section) {
-        return sections.at(section).header;
-    }
-    Ref<NSString> tableView_titleForFooterInSection(UITableView*, long section) {
-        return sections.at(section).footer;
-    }
-    CGFloat tableView_heightForRowAtIndexPath(UITableView*, NSIndexPath* path) {
+    Ref<NSString> header(UITableView*, long s) { return sections.at(s).header; }
+    Ref<NSString> footer(UITableView*, long s) { return sections.at(s).footer; }
+    CGFloat height(UITableView*, NSIndexPath* path) {
         const std::vector<CGFloat>& heights = sections.at(path->section()).heights;
         return static_cast<std::size_t>(path->row()) < heights.size() ? heights[path->row()] : -1;
     }
-    void tableView_didSelectRowAtIndexPath(UITableView*, NSIndexPath* path) {
-        tapped.emplace_back(path);
-    }
+    void tap(UITableView*, NSIndexPath* path) { tapped.emplace_back(path); }
 };
 
 inline const ClassInfo& SampleTable::objcClassInfo() {
     static const ClassInfo info =
         ClassBuilder<SampleTable>()
-            .method<"numberOfSectionsInTableView:", &SampleTable::numberOfSectionsInTableView>()
-            .method<"tableView:numberOfRowsInSection:",
-                    &SampleTable::tableView_numberOfRowsInSection>()
-            .method<"tableView:cellForRowAtIndexPath:",
-                    &SampleTable::tableView_cellForRowAtIndexPath>()
-            .method<"tableView:titleForHeaderInSection:",
-                    &SampleTable::tableView_titleForHeaderInSection>()
-            .method<"tableView:titleForFooterInSection:",
-                    &SampleTable::tableView_titleForFooterInSection>()
-            .method<"tableView:heightForRowAtIndexPath:",
-                    &SampleTable::tableView_heightForRowAtIndexPath>()
-            .method<"tableView:didSelectRowAtIndexPath:",
-                    &SampleTable::tableView_didSelectRowAtIndexPath>()
+            .method<"numberOfSectionsInTableView:", &SampleTable::count>()
+            .method<"tableView:numberOfRowsInSection:", &SampleTable::rows>()
+            .method<"tableView:cellForRowAtIndexPath:", &SampleTable::cellAt>()
+            .method<"tableView:titleForHeaderInSection:", &SampleTable::header>()
+            .method<"tableView:titleForFooterInSection:", &SampleTable::footer>()
+            .method<"tableView:heightForRowAtIndexPath:", &SampleTable::height>()
+            .method<"tableView:didSelectRowAtIndexPath:", &SampleTable::tap>()
             .build();
     return info;
 }

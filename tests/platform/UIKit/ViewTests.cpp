@@ -7,8 +7,8 @@ namespace {
 // A data source with only the required methods, reusing its cells.
 struct Rows : NSObject {
     OBJC_CLASS(Rows, NSObject)
-    long tableView_numberOfRowsInSection(UITableView*, long) { return rows; }
-    Ref<UITableViewCell> tableView_cellForRowAtIndexPath(UITableView* table, NSIndexPath* path) {
+    long number(UITableView*, long) { return rows; }
+    Ref<UITableViewCell> cellAt(UITableView* table, NSIndexPath* path) {
         Ref<UITableViewCell> cell = table->dequeueReusableCellWithIdentifier("row"_ns);
         if (!cell) cell = UITableViewCell::cellWithStyle(UITableViewCellStyleValue1, "row"_ns);
         cell->textLabel()->setText(NSString::stringWithFormat("Row 0.%ld", path->row()));
@@ -27,11 +27,10 @@ CGFloat shrinkAtTheLastRow(id self, SEL, UITableView* table, NSIndexPath* path) 
 }
 
 const ClassInfo& Rows::objcClassInfo() {
-    static const ClassInfo info =
-        ClassBuilder<Rows>()
-            .method<"tableView:numberOfRowsInSection:", &Rows::tableView_numberOfRowsInSection>()
-            .method<"tableView:cellForRowAtIndexPath:", &Rows::tableView_cellForRowAtIndexPath>()
-            .build();
+    static const ClassInfo info = ClassBuilder<Rows>()
+                                      .method<"tableView:numberOfRowsInSection:", &Rows::number>()
+                                      .method<"tableView:cellForRowAtIndexPath:", &Rows::cellAt>()
+                                      .build();
     return info;
 }
 
