@@ -44,7 +44,7 @@ std::string shown(UIView* view) {
 
 using Calls = std::vector<std::string>;
 
-TEST(UIControl, SendsTheEventsActionsToTargetsThatAnswerWhileEnabled) {
+TEST(UIControl, SendsTheEventsActionsToTargetsThatAnswerWhileEnabledAndKeepsEachPairOnce) {
     Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
     Ref<Recorder> first = recorder(), second = recorder();
     view->addTarget(first, "changed:"_sel, UIControlEventValueChanged);
@@ -62,21 +62,18 @@ TEST(UIControl, SendsTheEventsActionsToTargetsThatAnswerWhileEnabled) {
     EXPECT_EQ(first->senders, std::vector<id>{view.get()});
     EXPECT_EQ(second->calls, (Calls{"bare", "edited", "bare"}));
     EXPECT_EQ(first->retainCount(), 1) << "targets are not owned";
-}
-
-TEST(UIControl, KeepsAPairOnceAndRemovesByActionOrAll) {
-    Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
-    Ref<Recorder> target = recorder();
-    view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
-    view->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
-    view->addTarget(target, "edited:"_sel, UIControlEventValueChanged);
-    EXPECT_EQ(view->actionsForTarget(target, UIControlEventValueChanged)->count(), 2u);
-    view->removeTarget(target, "edited:"_sel, UIControlEventValueChanged);
+    // A pair is kept once; removal goes by action or takes all.
+    Ref<Recorder> third = recorder();
+    view->addTarget(third, "changed:"_sel, UIControlEventValueChanged);
+    view->addTarget(third, "changed:"_sel, UIControlEventValueChanged);
+    view->addTarget(third, "edited:"_sel, UIControlEventValueChanged);
+    EXPECT_EQ(view->actionsForTarget(third, UIControlEventValueChanged)->count(), 2u);
+    view->removeTarget(third, "edited:"_sel, UIControlEventValueChanged);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
-    view->removeTarget(target, nullptr, UIControlEventAllEvents);
+    view->removeTarget(third, nullptr, UIControlEventAllEvents);
     view->sendActionsForControlEvents(UIControlEventValueChanged);
-    EXPECT_EQ(target->calls, Calls{"changed"});
-    EXPECT_FALSE(view->actionsForTarget(target, UIControlEventAllEvents));
+    EXPECT_EQ(third->calls, Calls{"changed"});
+    EXPECT_FALSE(view->actionsForTarget(third, UIControlEventAllEvents));
 }
 
 TEST(UIBarButtonItem, TapSendsThroughTheSameActionPath) {

@@ -24,7 +24,7 @@ class Devices : public ::testing::Test {
     }
 };
 
-TEST_F(Devices, NamesFindTheirDevicesWhateverTheirCaseSpacesOrDashes) {
+TEST_F(Devices, NamesAndSizesFindTheirDevicesAndAnyOtherSizeIsAPlainScreen) {
     for (auto [name, found] : {std::pair{"iphone se 3rd generation", "iPhone SE (3rd generation)"},
                                {"iphone-15", "iPhone 15"},
                                {"IPHONE 15 PRO MAX", "iPhone 15 Pro Max"}}) {
@@ -35,9 +35,7 @@ TEST_F(Devices, NamesFindTheirDevicesWhateverTheirCaseSpacesOrDashes) {
         EXPECT_FALSE(deviceNamed(unknown)) << unknown;
     EXPECT_EQ(deviceNamed("iPhone 15 Pro Max")->cutout, ScreenCutout::DynamicIsland);
     EXPECT_EQ(deviceNames(), "iPhone SE (3rd generation), iPhone 14, iPhone 15, iPhone 15 Pro Max");
-}
-
-TEST_F(Devices, ASizeTakesItsDevicesFeaturesAndAnyOtherIsAPlainScreen) {
+    // A size takes its device's features; any other is a plain screen.
     UIScreen* screen = UIScreen::mainScreen();
     ASSERT_TRUE(screen->setSize({390, 844}));
     EXPECT_EQ(screen->device().cutout, ScreenCutout::Notch);
