@@ -154,21 +154,7 @@ TEST(UITextField, TypingReportsEachCharacterPastingOnceAndADisabledFieldNeither)
     EXPECT_FALSE(text->becomeFirstResponder());
 }
 
-TEST(UITextField, ReturnAsksTheDelegateByMessageWhenItAnswers) {
-    Ref<UITextField> text = field();
-    EXPECT_TRUE(text->pressReturn()) << "no delegate";
-    Ref<Recorder> delegate = recorder();
-    text->setDelegate(delegate);
-    text->typeText("a");
-    EXPECT_FALSE(text->pressReturn());
-    EXPECT_EQ(delegate->calls, Calls{"return"});
-    EXPECT_FALSE(text->isFirstResponder());
-    EXPECT_EQ(delegate->retainCount(), 1) << "the delegate is not owned";
-    text->setDelegate("a delegate without the method"_ns);
-    EXPECT_TRUE(text->pressReturn());
-}
-
-TEST(UITextField, OneFirstResponderAtATimeAndTheClearButtonWhileEditing) {
+TEST(UITextField, OneFirstResponderAtATimeTheClearButtonWhileEditingAndReturnAsTheDelegateSays) {
     Ref<UITextField> first = field(), second = field();
     first->setClearButtonMode(UITextFieldViewModeWhileEditing);
     first->setText("ab"_ns);
@@ -184,6 +170,18 @@ TEST(UITextField, OneFirstResponderAtATimeAndTheClearButtonWhileEditing) {
     EXPECT_EQ(shown(second), "[(Name)___]");
     field()->becomeFirstResponder(); // and goes away
     EXPECT_TRUE(first->becomeFirstResponder()) << "a first responder that goes away leaves none";
+    // Return asks the delegate by message when it answers.
+    Ref<UITextField> text = field();
+    EXPECT_TRUE(text->pressReturn()) << "no delegate";
+    Ref<Recorder> delegate = recorder();
+    text->setDelegate(delegate);
+    text->typeText("a");
+    EXPECT_FALSE(text->pressReturn());
+    EXPECT_EQ(delegate->calls, Calls{"return"});
+    EXPECT_FALSE(text->isFirstResponder());
+    EXPECT_EQ(delegate->retainCount(), 1) << "the delegate is not owned";
+    text->setDelegate("a delegate without the method"_ns);
+    EXPECT_TRUE(text->pressReturn());
 }
 
 } // namespace

@@ -65,7 +65,6 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
         send<Ref<UIViewController>>(nav, "popViewControllerAnimated:"_sel, false);
     EXPECT_EQ(popped, b);
     EXPECT_FALSE(b->navigationController());
-    // Each view loads before its controller first appears.
     EXPECT_EQ(journal, (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated",
                               "A didDisappear animated", "B didAppear animated", "A didLoad",
                               "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));

@@ -234,7 +234,7 @@ TEST_F(Render, APresentedControllerShowsWithViewsThatDrawThemselvesAndNoHiddenOn
     EXPECT_EQ(at(picture->get(), 55, 45), 0xffff0000u);
 }
 
-TEST_F(Render, AWrittenPictureFollowsTheScreenAndPathsThatCannotBeWrittenAreClearErrors) {
+TEST_F(Render, AWrittenPictureFollowsTheScreenAndWhatCannotBeWrittenIsAClearError) {
     UIScreen::mainScreen()->setScale(3);
     UIScreen::mainScreen()->setSize({320, 480});
     ASSERT_EQ(writeProblem(root_ / "screen.png"), "");
@@ -244,6 +244,14 @@ TEST_F(Render, AWrittenPictureFollowsTheScreenAndPathsThatCannotBeWrittenAreClea
     cairo_surface_destroy(back);
     for (const auto& left : std::filesystem::directory_iterator(root_))
         EXPECT_EQ(left.path().filename(), "screen.png") << "no temporary file stays";
+    // No controller or no screen area: no picture.
+    EXPECT_NE(renderScreen(nullptr).problem().find("no view controller"), std::string::npos);
+    ASSERT_TRUE(UIScreen::mainScreen()->setSize({0, 0}));
+    EXPECT_NE(writeProblem(root_ / "zero.png").find("choose another size"), std::string::npos);
+    ASSERT_TRUE(UIScreen::mainScreen()->setSize({100000, 100}));
+    EXPECT_NE(writeProblem(root_ / "wide.png"), "");
+    EXPECT_FALSE(std::filesystem::exists(root_ / "wide.png"));
+    ASSERT_TRUE(UIScreen::mainScreen()->setSize({320, 480}));
     std::ofstream(root_ / "file") << "x";
     std::filesystem::create_directory(root_ / "taken");
     const std::pair<std::filesystem::path, const char*> cases[] = {
@@ -258,13 +266,4 @@ TEST_F(Render, AWrittenPictureFollowsTheScreenAndPathsThatCannotBeWrittenAreClea
     std::filesystem::permissions(root_, std::filesystem::perms::owner_read |
                                             std::filesystem::perms::owner_exec);
     EXPECT_NE(writeProblem(root_ / "screen.png").find("permission denied"), std::string::npos);
-}
-
-TEST_F(Render, NoControllerOrNoScreenAreaGiveNoPicture) {
-    EXPECT_NE(renderScreen(nullptr).problem().find("no view controller"), std::string::npos);
-    ASSERT_TRUE(UIScreen::mainScreen()->setSize({0, 0}));
-    EXPECT_NE(writeProblem(root_ / "zero.png").find("choose another size"), std::string::npos);
-    ASSERT_TRUE(UIScreen::mainScreen()->setSize({100000, 100}));
-    EXPECT_NE(writeProblem(root_ / "wide.png"), "");
-    EXPECT_FALSE(std::filesystem::exists(root_ / "wide.png"));
 }
