@@ -44,7 +44,7 @@ std::string shown(UIView* view) {
 
 using Calls = std::vector<std::string>;
 
-TEST(UIControl, SendsTheEventsActionsToTargetsThatAnswerWhileEnabledAndKeepsEachPairOnce) {
+TEST(UIControl, SendsActionsToTargetsThatAnswerWhileEnabledAsBarButtonItemsDo) {
     Ref<UIControl> view = make<UIControl>(&UIControl::initWithFrame, CGRectZero);
     Ref<Recorder> first = recorder(), second = recorder();
     view->addTarget(first, "changed:"_sel, UIControlEventValueChanged);
@@ -74,9 +74,7 @@ TEST(UIControl, SendsTheEventsActionsToTargetsThatAnswerWhileEnabledAndKeepsEach
     view->sendActionsForControlEvents(UIControlEventValueChanged);
     EXPECT_EQ(third->calls, Calls{"changed"});
     EXPECT_FALSE(view->actionsForTarget(third, UIControlEventAllEvents));
-}
-
-TEST(UIBarButtonItem, TapSendsThroughTheSameActionPath) {
+    // A bar button item's tap takes the same action path.
     Ref<Recorder> target = recorder();
     auto item = [&](SEL action) {
         return make<UIBarButtonItem>(&UIBarButtonItem::initWithTitle, "Done"_ns,

@@ -95,7 +95,15 @@ Ref<UITableViewCell> valueRow(const char* title, const char* detail) {
     return row;
 }
 
-TEST_F(Devices, Value1TitlesTakeTheirTextsWidthAndTheDetailTheRestCutAtTheTail) {
+NavigationBarLayout bar(const char* title, const char* back, CGFloat right = 0) {
+    return layoutNavigationBar({.width = 375,
+                                .title = title,
+                                .back = back != nullptr,
+                                .backTitle = back ? back : "",
+                                .rightWidth = right});
+}
+
+TEST_F(Devices, TextsThatDoNotFitInCellsAndBarsAreCutInTheirOrder) {
     const std::tuple<const char*, const char*, bool, bool> cases[] = {
         {"Language", "English", false, false},
         {"Navro", "@navrokelmasuti, who also has a much longer handle", false, true},
@@ -115,18 +123,8 @@ TEST_F(Devices, Value1TitlesTakeTheirTextsWidthAndTheDetailTheRestCutAtTheTail) 
     }
     EXPECT_GT(valueRow(kArabicTitle, "x")->textLabel()->frame().size.width, 60)
         << "right-to-left text is measured as shaped";
-}
-
-NavigationBarLayout bar(const char* title, const char* back, CGFloat right = 0) {
-    return layoutNavigationBar({.width = 375,
-                                .title = title,
-                                .back = back != nullptr,
-                                .backTitle = back ? back : "",
-                                .rightWidth = right});
-}
-
-TEST_F(Devices, BackTitlesAreFullThenBackThenNoneAndTitlesCutLast) {
-    const std::tuple<const char*, const char*, CGFloat, const char*, bool> cases[] = {
+    // Back titles are full, then "Back", then none; titles are cut last.
+    const std::tuple<const char*, const char*, CGFloat, const char*, bool> bars[] = {
         {"Tavelin", "Settings", 28, "Settings", false},
         {"Gallery", "Instagram", 0, "Instagram", false},
         {"Tavelin", "A Previous Screen With A Long Name", 28, "Back", false},
@@ -134,7 +132,7 @@ TEST_F(Devices, BackTitlesAreFullThenBackThenNoneAndTitlesCutLast) {
         {"A title far too long for any navigation bar on this phone", "Settings", 28, "", true},
         {"Tavelin", "", 0, "Back", false},
     };
-    for (auto [title, back, right, shown, titleCut] : cases) {
+    for (auto [title, back, right, shown, titleCut] : bars) {
         NavigationBarLayout layout = bar(title, back, right);
         EXPECT_EQ(layout.backText, shown) << title;
         EXPECT_EQ(layout.title.size.width < textSize(title, barTitleStyle(), 0).width, titleCut)

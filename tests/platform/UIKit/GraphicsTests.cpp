@@ -80,7 +80,7 @@ TEST_F(Graphics, ImageNamedLoadsAndKeepsPNGFilesUnderTheDeviceRootAndNilForMissi
     EXPECT_EQ(plain->pixelWidth(), 20);
 }
 
-TEST_F(Graphics, ImageContextsHavePointsTimesScalePixelsAndImagesDrawSqueezedIntoThem) {
+TEST_F(Graphics, ImageContextsHavePointsTimesScalePixelsAndEncodedPNGsDecodeToTheSamePixels) {
     writePNG("/wide.png", 200, 100, 0, 0, 1);
     Ref<UIImage> wide = UIImage::imageNamed("/wide.png"_ns);
     UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 3);
@@ -99,9 +99,7 @@ TEST_F(Graphics, ImageContextsHavePointsTimesScalePixelsAndImagesDrawSqueezedInt
     EXPECT_FALSE(UIGraphicsGetImageFromCurrentImageContext());
     UIGraphicsEndImageContext();              // without a context: nothing happens
     wide->drawInRect(CGRectMake(0, 0, 1, 1)); // likewise
-}
-
-TEST_F(Graphics, EncodedPNGsDecodeToTheSamePixelsWithOrWithoutAlpha) {
+    // Encoded PNGs decode to the same pixels, with or without alpha.
     for (double alpha : {1.0, 0.5}) {
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3, 2);
         cairo_t* cr = cairo_create(surface);

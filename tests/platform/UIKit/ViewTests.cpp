@@ -199,7 +199,7 @@ TEST_F(Views, GroupedTablesInsetTheirCellsAndPlainTablesSpanTheirWidth) {
     }
 }
 
-TEST_F(Views, ADataSourceThatReloadsDuringLayoutLeavesOnlyItsNewRowsPlaced) {
+TEST_F(Views, DataSourcesThatReloadDuringLayoutOrGiveNoCellsLeaveTablesWhole) {
     Ref<Rows> rows;
     Ref<UITableView> table = tableOf(
         rows,
@@ -211,16 +211,14 @@ TEST_F(Views, ADataSourceThatReloadsDuringLayoutLeavesOnlyItsNewRowsPlaced) {
     EXPECT_EQ(cell->superview(), table.get());
     EXPECT_EQ(cell->frame(), CGRectMake(0, 35, 320, 50));
     EXPECT_EQ(table->subviews()->count(), 1u) << "only the remaining row";
-}
-
-TEST_F(Views, MissingCellsBecomeEmptyRows) {
-    Ref<SampleTable> rows = sampleTable("Missing");
-    rows->sections = {{nullptr, nullptr, {nullptr, nullptr}}};
-    UITableView* table = rows->tableView();
-    ASSERT_EQ(table->visibleCells()->count(), 2u);
-    EXPECT_FALSE(table->cellForRowAtIndexPath(row(0, 0))->textLabel()->text());
-    table->setDataSource(nullptr);
-    EXPECT_EQ(table->numberOfSections(), 0);
+    // Missing cells become empty rows.
+    Ref<SampleTable> missing = sampleTable("Missing");
+    missing->sections = {{nullptr, nullptr, {nullptr, nullptr}}};
+    UITableView* empty = missing->tableView();
+    ASSERT_EQ(empty->visibleCells()->count(), 2u);
+    EXPECT_FALSE(empty->cellForRowAtIndexPath(row(0, 0))->textLabel()->text());
+    empty->setDataSource(nullptr);
+    EXPECT_EQ(empty->numberOfSections(), 0);
 }
 
 TEST_F(Views, AReplacedSetFrameSeesEveryFrameThatLayoutGives) {
