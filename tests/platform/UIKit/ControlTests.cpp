@@ -1,9 +1,12 @@
+#include <limits>
+
 #include "Support.h"
 
 namespace {
 
 // Keeps the name of each action it receives (with a text field's text after
-// it) and its sender; as a text field delegate, ends editing on return.
+// it), its sender and a slider's value; as a text field delegate, ends editing
+// on return.
 struct Recorder : NSObject {
     OBJC_CLASS(Recorder, NSObject)
     void changed(id sender) { note("changed", sender); }
@@ -18,9 +21,11 @@ struct Recorder : NSObject {
         UITextField* field = as<UITextField>(sender);
         calls.push_back(field ? name + " " + field->text()->utf8() : name);
         senders.push_back(sender);
+        if (UISlider* slider = as<UISlider>(sender)) values.push_back(slider->value());
     }
     std::vector<std::string> calls;
     std::vector<id> senders;
+    std::vector<float> values; // a slider's, at each action
 };
 
 const ClassInfo& Recorder::objcClassInfo() {
@@ -128,6 +133,47 @@ TEST(UISegmentedControl, ShowsAndPicksOnlySegmentsItHas) {
         EXPECT_EQ(control->selectedSegmentIndex(), UISegmentedControlNoSegment) << outside;
     }
     EXPECT_EQ(UISegmentedControl::segmentedControlWithItems(nullptr)->numberOfSegments(), 0);
+}
+
+// Values are clamped into the bounds, a bound past the other moves it, NaN is refused.
+TEST(UISlider, ValuesStayWithinTheBoundsAndTheScreenTextShowsThem) {
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::tuple<float, float, float, const char*> steps[] = {
+        {0, 1, 5, "[0.00 --------o 1.00]"},     {0, 1, -2, "[0.00 o-------- 1.00]"},
+        {0, 1, 0.5f, "[0.00 ----o---- 1.00]"},  {-2, 1, 1, "[-2.00 --------o 1.00]"},
+        {-2, -3, 1, "[-3.00 o-------- -3.00]"}, {nan, nan, nan, "[-3.00 o-------- -3.00]"},
+        {-inf, inf, 0, "[-inf o-------- inf]"}};
+    for (auto [min, max, value, text] : steps) {
+        slider->setMinimumValue(min);
+        slider->setMaximumValue(max);
+        slider->setValue(value);
+        EXPECT_EQ(shown(slider), text);
+    }
+    slider->setMaximumValue(5);
+    slider->setMinimumValue(6);
+    EXPECT_EQ(slider->maximumValue(), 6.0f);
+    EXPECT_EQ(slider->value(), 6.0f);
+}
+
+// A continuous drag reports every step that moved the thumb; otherwise once, at the end.
+TEST(UISlider, DragsReportContinuouslyOrOnceAtTheEnd) {
+    Ref<Recorder> target = recorder();
+    Ref<UISlider> slider = make<UISlider>(&UISlider::initWithFrame, CGRectZero);
+    slider->addTarget(target, "changed:"_sel, UIControlEventValueChanged);
+    slider->setValue(0.5f);
+    slider->drag({0.2f, 0.3f, 0.3f, 0.256f, 7});
+    EXPECT_EQ(target->values, (std::vector<float>{0.2f, 0.3f, 0.256f, 1.0f}));
+    target->values.clear();
+    slider->setContinuous(false);
+    slider->drag({0.2f, 0.3f, 0.256f});
+    slider->drag({0.9f, 0.256f});
+    slider->dragTo(-3);
+    slider->dragTo(0);
+    slider->setEnabled(false);
+    slider->dragTo(1);
+    EXPECT_EQ(target->values, (std::vector<float>{0.256f, 0.0f}));
 }
 
 Ref<UITextField> field() {

@@ -213,7 +213,8 @@ void drawStripe(id, SEL, DrawContext* context) {
 }
 
 TEST_F(Render, APresentedControllerShowsWithViewsThatDrawThemselvesAndNoHiddenOnes) {
-    Ref<UINavigationController> navigation = onStack(groupedSettings());
+    Ref<SampleTable> below = groupedSettings();
+    Ref<UINavigationController> navigation = onStack(below);
     Ref<UIViewController> sheet = make<UIViewController>(&UIViewController::init);
     sheet->view()->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
     Class cls = subclassOf(UIView::objcClass(), "Stripe", "drawInContext:"_sel, toIMP(&drawStripe),
@@ -226,12 +227,15 @@ TEST_F(Render, APresentedControllerShowsWithViewsThatDrawThemselvesAndNoHiddenOn
     send(sheet->view(), "addSubview:"_sel, stripe.get());
     send(sheet->view(), "addSubview:"_sel, hidden.get());
     navigation->presentViewController(sheet, false, nullptr);
+    ASSERT_EQ(navigation->visibleViewController(), sheet.get());
     Result<SurfacePtr> picture = renderScreen(navigation);
     ASSERT_TRUE(picture);
     // No navigation bar: red right below the status bar.
     EXPECT_EQ(at(picture->get(), 100, 30), 0xffff0000u);
     EXPECT_EQ(at(picture->get(), 25, 45), 0xff00ff00u);
     EXPECT_EQ(at(picture->get(), 55, 45), 0xffff0000u);
+    navigation->dismissViewControllerAnimated(false, nullptr);
+    EXPECT_EQ(navigation->visibleViewController(), below.get());
 }
 
 TEST_F(Render, AWrittenPictureFollowsTheScreenAndWhatCannotBeWrittenIsAClearError) {
