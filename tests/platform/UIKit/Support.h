@@ -183,6 +183,12 @@ inline Ref<UINavigationController> onStack(UIViewController* top) {
 
 namespace snapshot {
 
+// The source tree: $TAVELIN_SOURCE_DIR, else the working folder.
+inline std::filesystem::path sourceDir() {
+    const char* dir = std::getenv("TAVELIN_SOURCE_DIR");
+    return dir ? dir : ".";
+}
+
 // Byte for byte the same pixels.
 inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
     cairo_surface_flush(a);
@@ -201,8 +207,7 @@ inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
 inline ::testing::AssertionResult
 matchesReference(cairo_surface_t* actual, const std::string& folder, const std::string& name) {
     if (!actual) return ::testing::AssertionFailure() << "no picture to compare with " << name;
-    const char* source = std::getenv("TAVELIN_SOURCE_DIR");
-    std::string reference = std::string(source ? source : ".") + "/" + folder + "/" + name + ".png";
+    std::string reference = (sourceDir() / folder / (name + ".png")).string();
     const char* update = std::getenv("TAVELIN_UPDATE_SNAPSHOTS");
     if (update && std::string(update) == "1") {
         Result<void> written = writePictureFile(actual, reference);
