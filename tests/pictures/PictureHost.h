@@ -14,7 +14,7 @@
 #include "host/HostSession.h"
 #include "host/SnapshotCommand.h"
 #include "tests/host/InjectedHost.h"
-#include "tests/platform/UIKit/Snapshot.h"
+#include "tests/platform/UIKit/Support.h"
 
 struct PictureHost {
     explicit PictureHost(bool inject, const char* device = "iPhone SE (3rd generation)",

@@ -1,32 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
 #include "Support.h"
-#include "UIKit/ScreenText.h"
-#include "UIKit/UIApplication.h"
 #include "UIKit/UILabel.h"
-#include "UIKit/UINavigationController.h"
-#include "UIKit/UITableViewController.h"
 
-using uikit_support::ScreenTest;
+using namespace uikit_support;
 
 namespace {
-
-std::vector<std::string>& journal() {
-    static std::vector<std::string> lines;
-    return lines;
-}
 
 // Writes its lifecycle calls to the journal, named by its title.
 struct Screen : UIViewController {
     OBJC_CLASS(Screen, UIViewController)
     void note(const char* what, bool animated) {
-        journal().push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
+        journal.push_back(title()->utf8() + " " + what + (animated ? " animated" : ""));
     }
     void viewDidLoad() { note("didLoad", false); }
     void viewWillAppear(bool a) {
@@ -37,15 +20,17 @@ struct Screen : UIViewController {
     void viewWillDisappear(bool a) { note("willDisappear", a); }
     void viewDidDisappear(bool a) { note("didDisappear", a); }
     std::function<void(Screen*)> willAppear;
+    inline static std::vector<std::string> journal;
 };
+
+std::vector<std::string>& journal = Screen::journal;
+using Lines = std::vector<std::string>;
 
 Ref<Screen> screen(const char* title) {
     Ref<Screen> s = make<Screen>(&Screen::init);
     s->setTitle(NSString::string(title));
     return s;
 }
-
-} // namespace
 
 const ClassInfo& Screen::objcClassInfo() {
     static const ClassInfo info = ClassBuilder<Screen>()
@@ -58,35 +43,19 @@ const ClassInfo& Screen::objcClassInfo() {
     return info;
 }
 
-class Controllers : public ScreenTest {
-  protected:
+struct Controllers : ScreenTest {
     void SetUp() override {
         ScreenTest::SetUp();
-        journal().clear();
+        journal.clear();
     }
 };
-
-TEST_F(Controllers, ViewsLoadLazilyThroughLoadViewThenViewDidLoad) {
-    Ref<Screen> a = screen("A");
-    EXPECT_FALSE(a->isViewLoaded());
-    Ref<UIView> view = send<Ref<UIView>>(a, "view"_sel);
-    EXPECT_EQ(view->frame(), CGRectMake(0, 0, 320, 480));
-    EXPECT_EQ(a->view(), view);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad"}));
-}
-
-TEST_F(Controllers, ANavigationControllerThatAppearsLoadsItsTopViewFirst) {
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("A"));
-    transitionAppearance(nullptr, nav, false);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"A didLoad", "A willAppear", "A didAppear"}));
-}
 
 TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
     Ref<Screen> a = screen("A");
     Ref<UINavigationController> nav =
         UINavigationController::navigationControllerWithRootViewController(a);
     Ref<Screen> b = screen("B");
+    EXPECT_FALSE(a->isViewLoaded());
     EXPECT_FALSE(nav->transitionCoordinator());
     send(nav, "pushViewController:animated:"_sel, static_cast<UIViewController*>(b), true);
     EXPECT_FALSE(nav->transitionCoordinator()) << "over once the push returns";
@@ -96,83 +65,73 @@ TEST_F(Controllers, PushAndPopRunTheLifecycleInThePlatformsOrder) {
         send<Ref<UIViewController>>(nav, "popViewControllerAnimated:"_sel, false);
     EXPECT_EQ(popped, b);
     EXPECT_FALSE(b->navigationController());
-    // Each view loads before its controller first appears.
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "B didLoad", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "A didLoad",
-                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
+    EXPECT_EQ(journal, (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "A didLoad",
+                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
     EXPECT_FALSE(nav->popViewControllerAnimated(true)); // the root stays
     nav->pushViewController(a, true);                   // already on the stack
     nav->pushViewController(nullptr, true);
     EXPECT_EQ(nav->viewControllers()->count(), 1u);
+    EXPECT_EQ(send<Ref<UIView>>(a, "view"_sel)->frame(), CGRectMake(0, 0, 320, 480));
+    // A navigation controller that appears loads its top view first.
+    journal.clear();
+    transitionAppearance(
+        nullptr, UINavigationController::navigationControllerWithRootViewController(screen("C")),
+        false);
+    EXPECT_EQ(journal, (Lines{"C didLoad", "C willAppear", "C didAppear"}));
 }
 
-TEST_F(Controllers, InteractivePopsFinishOrAreCancelled) {
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("A"));
-    nav->pushViewController(screen("B"), false);
-    std::vector<bool> outcomes;
-    auto watch = [&] {
-        ASSERT_TRUE(nav->transitionCoordinator());
-        EXPECT_TRUE(nav->transitionCoordinator()->isInteractive());
-        nav->transitionCoordinator()->notifyWhenInteractionEndsUsingBlock(
-            [&](UIViewControllerTransitionCoordinator* context) {
-                outcomes.push_back(context->isCancelled());
-            });
-    };
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    watch();
-    EXPECT_FALSE(nav->beginInteractivePop());
-    ASSERT_TRUE(nav->cancelInteractivePop());
-    EXPECT_EQ(outcomes, std::vector<bool>{true});
-    EXPECT_EQ(nav->viewControllers()->count(), 2u);
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A didLoad", "B willDisappear animated", "A willAppear animated",
-                             "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated"}));
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    watch();
-    ASSERT_TRUE(nav->finishInteractivePop());
-    EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
-    EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
-    EXPECT_EQ(journal(),
-              (std::vector<std::string>{"B willDisappear animated", "A willAppear animated",
-                                        "B didDisappear animated", "A didAppear animated"}));
-    EXPECT_FALSE(nav->finishInteractivePop());
-    EXPECT_FALSE(nav->cancelInteractivePop());
-    EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
-}
-
-TEST_F(Controllers, AlongsideAnimationsRunAfterTheWillCallsAndCompleteLast) {
+// Alongside animations run after the will calls, at once when added while
+// a transition is under way, and complete last.
+TEST_F(Controllers, InteractivePopsFinishOrAreCancelledAndAlongsideAnimationsCompleteLast) {
     Ref<UINavigationController> nav =
         UINavigationController::navigationControllerWithRootViewController(screen("A"));
     auto alongside = [](UIViewControllerTransitionCoordinator* coordinator) {
         return coordinator->animateAlongsideTransition(
-            [](UIViewControllerTransitionCoordinator*) { journal().push_back("alongside"); },
+            [](UIViewControllerTransitionCoordinator*) { journal.push_back("alongside"); },
             [](UIViewControllerTransitionCoordinator* context) {
-                journal().push_back(context->isCancelled() ? "cancelled" : "completed");
+                journal.push_back(context->isCancelled() ? "cancelled" : "completed");
             });
     };
     Ref<Screen> b = screen("B");
     b->willAppear = [&](Screen* s) { EXPECT_TRUE(alongside(s->transitionCoordinator())); };
     nav->pushViewController(b, true);
     b->willAppear = nullptr;
-    EXPECT_EQ(journal(), (std::vector<std::string>{"B didLoad", "A willDisappear animated",
-                                                   "B willAppear animated", "alongside",
-                                                   "A didDisappear animated",
-                                                   "B didAppear animated", "completed"}));
-    journal().clear();
-    ASSERT_TRUE(nav->beginInteractivePop());
-    Ref<UIViewControllerTransitionCoordinator> coordinator = nav->transitionCoordinator();
-    EXPECT_TRUE(alongside(coordinator)); // under way: the animation runs at once
+    EXPECT_EQ(journal,
+              (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated", "alongside",
+                     "A didDisappear animated", "B didAppear animated", "completed"}));
+    std::vector<bool> outcomes;
+    Ref<UIViewControllerTransitionCoordinator> coordinator;
+    auto begin = [&] {
+        journal.clear();
+        ASSERT_TRUE(nav->beginInteractivePop());
+        coordinator = nav->transitionCoordinator();
+        ASSERT_TRUE(coordinator);
+        EXPECT_TRUE(coordinator->isInteractive());
+        coordinator->notifyWhenInteractionEndsUsingBlock(
+            [&](UIViewControllerTransitionCoordinator* context) {
+                outcomes.push_back(context->isCancelled());
+            });
+        EXPECT_TRUE(alongside(coordinator));
+    };
+    begin();
+    EXPECT_FALSE(nav->beginInteractivePop());
     ASSERT_TRUE(nav->cancelInteractivePop());
-    EXPECT_FALSE(alongside(coordinator)); // over
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "A didLoad", "B willDisappear animated", "A willAppear animated",
-                             "alongside", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "cancelled"}));
+    EXPECT_FALSE(alongside(coordinator)) << "over";
+    EXPECT_EQ(outcomes, std::vector<bool>{true});
+    EXPECT_EQ(nav->viewControllers()->count(), 2u);
+    EXPECT_EQ(journal, (Lines{"A didLoad", "B willDisappear animated", "A willAppear animated",
+                              "alongside", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "cancelled"}));
+    begin();
+    ASSERT_TRUE(nav->finishInteractivePop());
+    EXPECT_EQ(outcomes, (std::vector<bool>{true, false}));
+    EXPECT_EQ(nav->topViewController()->title()->utf8(), "A");
+    EXPECT_EQ(journal, (Lines{"B willDisappear animated", "A willAppear animated", "alongside",
+                              "B didDisappear animated", "A didAppear animated", "completed"}));
+    EXPECT_FALSE(nav->finishInteractivePop());
+    EXPECT_FALSE(nav->cancelInteractivePop());
+    EXPECT_FALSE(nav->beginInteractivePop()); // only the root is left
 }
 
 TEST_F(Controllers, PoppedControllersAndTheirViewsAreFreed) {
@@ -216,10 +175,9 @@ TEST_F(Controllers, PresentationsShowOneControllerAtATime) {
     EXPECT_FALSE(a->presentedViewController());
     EXPECT_FALSE(b->presentingViewController());
     EXPECT_EQ(completions, 2);
-    EXPECT_EQ(journal(), (std::vector<std::string>{
-                             "B didLoad", "A willDisappear animated", "B willAppear animated",
-                             "A didDisappear animated", "B didAppear animated", "A didLoad",
-                             "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
+    EXPECT_EQ(journal, (Lines{"B didLoad", "A willDisappear animated", "B willAppear animated",
+                              "A didDisappear animated", "B didAppear animated", "A didLoad",
+                              "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
 }
 
 TEST_F(Controllers, OpenURLGoesToTheHandler) {
@@ -234,32 +192,17 @@ TEST_F(Controllers, OpenURLGoesToTheHandler) {
     });
     EXPECT_FALSE(app->openURL(url));
     app->setURLHandler(nullptr);
-    EXPECT_EQ(handled, std::vector<std::string>{"https://example.com"});
+    EXPECT_EQ(handled, Lines{"https://example.com"});
 }
-
-namespace {
 
 NSString* madeAtRunTime(id, SEL) {
     return "Made at run time"_ns;
 }
 
-} // namespace
-
-TEST_F(Controllers, ATitleOfASubclassMadeAtRunTimeShowsInTheBar) {
-    Class cls = objc_allocateClassPair(UIViewController::objcClass(), "RuntimeTitled", 0);
-    class_addMethod(cls, "title"_sel, toIMP(&madeAtRunTime), "@@:");
-    objc_registerClassPair(cls);
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(screen("Settings"));
-    nav->pushViewController(make<UIViewController>(cls, &UIViewController::init), false);
-    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Made at run time | \n");
-}
-
-TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
-    Ref<Screen> a = screen("Settings");
-    Ref<UINavigationController> nav =
-        UINavigationController::navigationControllerWithRootViewController(a);
-    Ref<Screen> b = screen("Tavelin");
+TEST_F(Controllers, NavigationScreensDescribeTheirBarWithATitleMadeAtRunTimeAndTheirViews) {
+    Class cls = subclassOf(UIViewController::objcClass(), "RuntimeTitled", "title"_sel,
+                           toIMP(&madeAtRunTime), "@@:");
+    Ref<UIViewController> b = make<UIViewController>(cls, &UIViewController::init);
     Ref<UILabel> label = UILabel::labelWithFrame(CGRectZero);
     label->setText("Hello"_ns);
     b->view()->addSubview(label);
@@ -268,8 +211,9 @@ TEST_F(Controllers, NavigationScreensDescribeTheirBarAndViews) {
                               long{UIBarButtonItemStylePlain}, nullptr, nullptr);
     send(send<Ref<UINavigationItem>>(b, "navigationItem"_sel), "setRightBarButtonItem:"_sel,
          heart.get());
-    nav->pushViewController(b, false);
-    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Tavelin | [heart]\nHello\n");
-    EXPECT_EQ(screenText(a)->utf8(), "");
+    Ref<UINavigationController> nav = onStack(b);
+    EXPECT_EQ(screenText(nav)->utf8(), "< Settings | Made at run time | [heart]\nHello\n");
     EXPECT_EQ(screenText(nullptr)->utf8(), "");
 }
+
+} // namespace

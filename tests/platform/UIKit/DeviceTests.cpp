@@ -1,16 +1,11 @@
 // The device table, the appearance's colours, text that fits in cells and
 // navigation bars, and the safe area that tables keep out of.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "Screens.h"
+#include "Support.h"
 #include "UIKit/NavigationBarLayout.h"
-#include "UIKit/TextDrawing.h"
-#include "UIKit/UIRenderer.h"
-#include "UIKit/UIScreen.h"
 
-using namespace render_support;
+using namespace uikit_support;
 
 namespace {
 
@@ -29,37 +24,18 @@ class Devices : public ::testing::Test {
     }
 };
 
-TEST_F(Devices, NamesFindTheirDevicesWhateverTheirCaseSpacesOrDashes) {
-    struct Case {
-        const char* name;
-        CGSize size;
-        CGFloat scale;
-        ScreenCutout cutout;
-        CGFloat top, bottom;
-    };
-    const Case cases[] = {
-        {"iPhone SE (3rd generation)", {375, 667}, 2, ScreenCutout::None, 20, 0},
-        {"iphone se 3rd generation", {375, 667}, 2, ScreenCutout::None, 20, 0},
-        {"iPhone 14", {390, 844}, 3, ScreenCutout::Notch, 47, 34},
-        {"iphone-15", {393, 852}, 3, ScreenCutout::DynamicIsland, 59, 34},
-        {"IPHONE 15 PRO MAX", {430, 932}, 3, ScreenCutout::DynamicIsland, 59, 34},
-    };
-    for (const Case& c : cases) {
-        const DeviceModel* device = deviceNamed(c.name);
-        ASSERT_TRUE(device) << c.name;
-        EXPECT_EQ(device->size, c.size) << c.name;
-        EXPECT_EQ(device->scale, c.scale) << c.name;
-        EXPECT_EQ(device->cutout, c.cutout) << c.name;
-        EXPECT_EQ(device->safeAreaInsets.top, c.top) << c.name;
-        EXPECT_EQ(device->safeAreaInsets.bottom, c.bottom) << c.name;
-        EXPECT_EQ(device->homeIndicator, c.bottom > 0) << c.name;
+TEST_F(Devices, NamesAndSizesFindTheirDevicesAndAnyOtherSizeIsAPlainScreen) {
+    for (auto [name, found] : {std::pair{"iphone se 3rd generation", "iPhone SE (3rd generation)"},
+                               {"iphone-15", "iPhone 15"},
+                               {"IPHONE 15 PRO MAX", "iPhone 15 Pro Max"}}) {
+        ASSERT_TRUE(deviceNamed(name)) << name;
+        EXPECT_EQ(deviceNamed(name)->name, found);
     }
     for (const char* unknown : {"iPhone 99", "", "15", "iPhone 15 Pro"})
         EXPECT_FALSE(deviceNamed(unknown)) << unknown;
+    EXPECT_EQ(deviceNamed("iPhone 15 Pro Max")->cutout, ScreenCutout::DynamicIsland);
     EXPECT_EQ(deviceNames(), "iPhone SE (3rd generation), iPhone 14, iPhone 15, iPhone 15 Pro Max");
-}
-
-TEST_F(Devices, ASizeTakesItsDevicesFeaturesAndAnyOtherIsAPlainScreen) {
+    // A size takes its device's features; any other is a plain screen.
     UIScreen* screen = UIScreen::mainScreen();
     ASSERT_TRUE(screen->setSize({390, 844}));
     EXPECT_EQ(screen->device().cutout, ScreenCutout::Notch);
@@ -76,14 +52,10 @@ TEST_F(Devices, ASizeTakesItsDevicesFeaturesAndAnyOtherIsAPlainScreen) {
     EXPECT_EQ(screen->traitCollection()->userInterfaceStyle(), UIUserInterfaceStyleLight);
 }
 
-using ColorMessage = Ref<UIColor> (*)();
-
 TEST_F(Devices, SemanticColoursResolvePerAppearanceAndExplicitOnesStayAsGiven) {
-    struct Case {
-        ColorMessage color;
-        uint32_t light, dark; // 0xRRGGBBAA
-    };
-    const Case cases[] = {
+    using Message = Ref<UIColor> (*)();
+    const std::tuple<Message, uint32_t, uint32_t> cases[] = {
+        // 0xRRGGBBAA, light and dark
         {&UIColor::systemBackgroundColor, 0xffffffff, 0x000000ff},
         {&UIColor::systemGroupedBackgroundColor, 0xf2f2f7ff, 0x000000ff},
         {&UIColor::secondarySystemGroupedBackgroundColor, 0xffffffff, 0x1c1c1eff},
@@ -97,21 +69,19 @@ TEST_F(Devices, SemanticColoursResolvePerAppearanceAndExplicitOnesStayAsGiven) {
         auto byte = [](CGFloat v) { return static_cast<uint32_t>(std::lround(v * 255)); };
         return byte(c.red) << 24 | byte(c.green) << 16 | byte(c.blue) << 8 | byte(c.alpha);
     };
-    Ref<UITraitCollection> dark =
+    Ref<UITraitCollection> darkTraits =
         UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyleDark);
-    Ref<UIColor> accent = UIColor::colorWithRed(209 / 255.0, 59 / 255.0, 87 / 255.0, 1);
-    for (const Case& c : cases) {
-        Ref<UIColor> color = c.color();
-        EXPECT_EQ(packed(color->components()), c.light);
-        EXPECT_EQ(packed(color->resolvedColorWithTraitCollection(dark)->components()), c.dark);
+    for (auto [color, light, dark] : cases) {
+        EXPECT_EQ(packed(color()->components()), light);
+        EXPECT_EQ(packed(color()->resolvedColorWithTraitCollection(darkTraits)->components()),
+                  dark);
     }
     UIScreen::mainScreen()->setUserInterfaceStyle(UIUserInterfaceStyleDark);
     EXPECT_EQ(packed(UIColor::labelColor()->components()), 0xffffffffu) << "the screen's traits";
-    EXPECT_EQ(packed(accent->components()), 0xd13b57ffu);
+    EXPECT_EQ(packed(UIColor::colorWithRed(1, 0.5, 0, 1)->components()), 0xff8000ffu);
     UITraitCollection::setCurrentTraitCollection(
         UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyleLight));
     EXPECT_EQ(packed(UIColor::labelColor()->components()), 0x000000ffu) << "the current traits";
-    EXPECT_EQ(packed(accent->components()), 0xd13b57ffu);
     Ref<UIColor> none =
         UIColor::colorWithDynamicProvider([](UITraitCollection*) { return nullptr; });
     EXPECT_EQ(none->components().alpha, 0) << "a provider without a colour gives clear";
@@ -125,54 +95,36 @@ Ref<UITableViewCell> valueRow(const char* title, const char* detail) {
     return row;
 }
 
-TEST_F(Devices, Value1TitlesTakeTheirTextsWidthAndTheDetailTheRestCutAtTheTail) {
-    struct Case {
-        const char* title;
-        const char* detail;
-        bool titleCut, detailCut;
-    };
-    const Case cases[] = {
+NavigationBarLayout bar(const char* title, const char* back, CGFloat right = 0) {
+    return layoutNavigationBar({.width = 375,
+                                .title = title,
+                                .back = back != nullptr,
+                                .backTitle = back ? back : "",
+                                .rightWidth = right});
+}
+
+TEST_F(Devices, TextsThatDoNotFitInCellsAndBarsAreCutInTheirOrder) {
+    const std::tuple<const char*, const char*, bool, bool> cases[] = {
         {"Language", "English", false, false},
         {"Navro", "@navrokelmasuti, who also has a much longer handle", false, true},
         {"A title so long that it could never fit in a single row", "On", true, false},
         {kArabicTitle, "English", false, false},
     };
-    const CGFloat available = 343 - 2 * 15;
-    for (const Case& c : cases) {
-        Ref<UITableViewCell> row = valueRow(c.title, c.detail);
-        UILabel* title = row->textLabel();
-        UILabel* detail = row->detailTextLabel();
-        CGFloat titleText = title->intrinsicContentSize().width;
-        CGFloat detailText = detail->intrinsicContentSize().width;
-        EXPECT_EQ(title->frame().origin.x, 15) << c.title;
-        EXPECT_EQ(title->frame().size.width < titleText, c.titleCut) << c.title;
-        EXPECT_EQ(detail->frame().size.width < detailText, c.detailCut) << c.title;
-        EXPECT_DOUBLE_EQ(CGRectGetMaxX(detail->frame()), 15 + available) << c.title;
-        EXPECT_LE(CGRectGetMaxX(title->frame()), detail->frame().origin.x) << c.title;
+    for (auto [text, detailText, titleCut, detailCut] : cases) {
+        Ref<UITableViewCell> row = valueRow(text, detailText);
+        CGRect title = row->textLabel()->frame(), detail = row->detailTextLabel()->frame();
+        EXPECT_EQ(title.origin.x, 15) << text;
+        EXPECT_EQ(title.size.width < row->textLabel()->intrinsicContentSize().width, titleCut);
+        EXPECT_EQ(detail.size.width < row->detailTextLabel()->intrinsicContentSize().width,
+                  detailCut)
+            << text;
+        EXPECT_DOUBLE_EQ(CGRectGetMaxX(detail), 343 - 15) << text;
+        EXPECT_LE(CGRectGetMaxX(title), detail.origin.x) << text;
     }
     EXPECT_GT(valueRow(kArabicTitle, "x")->textLabel()->frame().size.width, 60)
         << "right-to-left text is measured as shaped";
-}
-
-NavigationBarLayout bar(const char* title, const char* back, CGFloat rightWidth = 0) {
-    NavigationBarContent content;
-    content.width = 375;
-    content.title = title;
-    content.back = back != nullptr;
-    content.backTitle = back ? back : "";
-    content.rightWidth = rightWidth;
-    return layoutNavigationBar(content);
-}
-
-TEST_F(Devices, BackTitlesAreFullThenBackThenNoneAndTitlesCutLast) {
-    struct Case {
-        const char* title;
-        const char* back;
-        CGFloat right;
-        const char* shown;
-        bool titleCut;
-    };
-    const Case cases[] = {
+    // Back titles are full, then "Back", then none; titles are cut last.
+    const std::tuple<const char*, const char*, CGFloat, const char*, bool> bars[] = {
         {"Tavelin", "Settings", 28, "Settings", false},
         {"Gallery", "Instagram", 0, "Instagram", false},
         {"Tavelin", "A Previous Screen With A Long Name", 28, "Back", false},
@@ -180,13 +132,13 @@ TEST_F(Devices, BackTitlesAreFullThenBackThenNoneAndTitlesCutLast) {
         {"A title far too long for any navigation bar on this phone", "Settings", 28, "", true},
         {"Tavelin", "", 0, "Back", false},
     };
-    for (const Case& c : cases) {
-        NavigationBarLayout layout = bar(c.title, c.back, c.right);
-        EXPECT_EQ(layout.backText, c.shown) << c.title;
-        CGFloat full = textSize(c.title, barTitleStyle(), 0).width;
-        EXPECT_EQ(layout.title.size.width < full, c.titleCut) << c.title;
-        EXPECT_GE(layout.title.origin.x, kBackTextX) << c.title;
-        EXPECT_LE(CGRectGetMaxX(layout.title), 375 - 16 - c.right) << c.title;
+    for (auto [title, back, right, shown, titleCut] : bars) {
+        NavigationBarLayout layout = bar(title, back, right);
+        EXPECT_EQ(layout.backText, shown) << title;
+        EXPECT_EQ(layout.title.size.width < textSize(title, barTitleStyle(), 0).width, titleCut)
+            << title;
+        EXPECT_GE(layout.title.origin.x, kBackTextX) << title;
+        EXPECT_LE(CGRectGetMaxX(layout.title), 375 - 16 - right) << title;
     }
     NavigationBarLayout centred = bar("Tavelin", "Settings");
     EXPECT_DOUBLE_EQ(centred.title.origin.x + centred.title.size.width / 2, 375 / 2.0);

@@ -1,76 +1,53 @@
-#include <gtest/gtest.h>
-
-#include "Foundation/NSArray.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Support.h"
 #include "UIKit/PNGEncoder.h"
-#include "UIKit/PictureFile.h"
-#include "UIKit/UIApplication.h"
-#include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
 
-using uikit_support::pixelAt;
-using uikit_support::ScreenTest;
-using uikit_support::writePNG;
+using namespace uikit_support;
 
 using Graphics = ScreenTest;
 
-namespace {
-
-bool appendTo(void* closure, const unsigned char* data, std::size_t length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return true;
+// Appends the encoder's bytes to a file.
+bool appendTo(void* file, const unsigned char* data, std::size_t length) {
+    return static_cast<std::ofstream*>(file)
+        ->write(reinterpret_cast<const char*>(data), length)
+        .good();
 }
 
-cairo_status_t readFrom(void* closure, unsigned char* data, unsigned int length) {
-    auto* rest = static_cast<std::string_view*>(closure);
-    if (rest->size() < length) return CAIRO_STATUS_READ_ERROR;
-    rest->copy(reinterpret_cast<char*>(data), length);
-    rest->remove_prefix(length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-} // namespace
-
-TEST_F(Graphics, FontNamesResolveIgnoringCaseToAMetricCompatibleFamily) {
-    Ref<UIFont> lower = UIFont::fontWithName("arial"_ns, 55);
-    Ref<UIFont> upper = UIFont::fontWithName("ARIAL"_ns, 12);
-    ASSERT_TRUE(lower);
-    ASSERT_TRUE(upper);
-    EXPECT_EQ(lower->familyName()->utf8(), "Liberation Sans");
-    EXPECT_EQ(upper->familyName()->utf8(), "Liberation Sans");
-    EXPECT_FALSE(lower->filePath()->utf8().empty());
-    EXPECT_TRUE(UIFont::fontWithName("liberation serif"_ns, 10));
+TEST_F(Graphics, FontNamesResolveIgnoringCaseAndMissingFontsGiveNilOrFallBackSayingSoOnce) {
+    for (auto [name, family] : {std::pair{"arial", "Liberation Sans"},
+                                {"ARIAL", "Liberation Sans"},
+                                {"liberation serif", "Liberation Serif"}}) {
+        Ref<UIFont> font = UIFont::fontWithName(NSString::string(name), 12);
+        ASSERT_TRUE(font) << name;
+        EXPECT_EQ(font->familyName()->utf8(), family);
+        EXPECT_FALSE(font->filePath()->utf8().empty());
+    }
+    for (auto [name, size] :
+         {std::pair{"NoSuchFontAnywhere", 12.0}, {"", 12.0}, {"arial", 0.0}, {"arial", -3.0}})
+        EXPECT_FALSE(UIFont::fontWithName(NSString::string(name), size)) << name << " " << size;
+    EXPECT_FALSE(UIFont::fontWithName(nullptr, 12));
     EXPECT_TRUE(UIFont::systemFontOfSize(17));
+    // A family that is not installed falls back to the system's, said once.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily("No Such Family Anywhere"), kSystemFamily);
+    EXPECT_EQ(installedFamily(kSystemFamily), kSystemFamily);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"No Such Family Anywhere\" is not installed"), std::string::npos);
+    EXPECT_EQ(said.find("No Such Family", said.find("No Such Family") + 20), std::string::npos)
+        << said;
 }
 
-TEST_F(Graphics, FontNamesThatNoInstalledFontServesGiveNil) {
-    const std::pair<const char*, CGFloat> cases[] = {
-        {"NoSuchFontAnywhere", 12}, {nullptr, 12}, {"", 12}, {"arial", 0}, {"arial", -3}};
-    for (auto [name, size] : cases)
-        EXPECT_FALSE(UIFont::fontWithName(name ? NSString::string(name) : nullptr, size))
-            << (name ? name : "(nil)") << " " << size;
-}
-
-TEST_F(Graphics, ColoursKeepTheirComponentsWithinRange) {
+TEST_F(Graphics, ColoursKeepTheirComponentsWithinRangeAndFactoriesMakeTheClassSentTo) {
     CGFloat r, g, b, a;
     UIColor::colorWithRed(0.25, 0.5, 0.75, 1)->getRed(&r, &g, &b, &a);
     EXPECT_EQ((UIColor::Components{r, g, b, a}), (UIColor::Components{0.25, 0.5, 0.75, 1}));
     EXPECT_TRUE(objectsEqual(UIColor::clearColor(), UIColor::colorWithRed(0, 0, 0, 0)));
     EXPECT_EQ(UIColor::colorWithRed(2, -1, 0.0 / 0.0, 0.5)->components(),
               (UIColor::Components{1, 0, 0, 0.5}));
-}
-
-// Classes made at run time, without a C++ type of their own.
-Class subclassOf(Class superclass, const char* name) {
-    if (Class known = objc_lookUpClass(name)) return known;
-    Class cls = objc_allocateClassPair(superclass, name, 0);
-    objc_registerClassPair(cls);
-    return cls;
-}
-
-TEST_F(Graphics, FactoriesSentToASubclassMakeTheSubclass) {
+    // Factories sent to a subclass make the subclass.
     Class shade = subclassOf(UIColor::objcClass(), "TestShade");
     Ref<UIColor> white = send<Ref<UIColor>>(shade, "whiteColor"_sel);
     EXPECT_EQ(object_getClass(white.get()), shade);
@@ -79,7 +56,7 @@ TEST_F(Graphics, FactoriesSentToASubclassMakeTheSubclass) {
     EXPECT_EQ(object_getClass(send<Ref<UIFont>>(face, "systemFontOfSize:"_sel, 12.0).get()), face);
 }
 
-TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
+TEST_F(Graphics, ImageNamedLoadsAndKeepsPNGFilesUnderTheDeviceRootAndNilForMissingOrBrokenOnes) {
     writePNG("/Library/images/plain.png", 20, 10, 1, 0, 0);
     writePNG("/Library/images/sharp@2x.png", 20, 10, 1, 0, 0);
     Ref<UIImage> plain = UIImage::imageNamed("/Library/images/plain.png"_ns);
@@ -90,58 +67,39 @@ TEST_F(Graphics, ImageNamedLoadsPNGFilesUnderTheDeviceRoot) {
     ASSERT_TRUE(sharp);
     EXPECT_DOUBLE_EQ(sharp->scale(), 2);
     EXPECT_EQ(sharp->size(), CGSizeMake(10, 5));
-}
-
-TEST_F(Graphics, ImageNamedSeesAChangedFileOnlyAfterAMemoryWarning) {
-    writePNG("/Library/images/kept.png", 20, 10, 1, 0, 0);
-    Ref<UIImage> first = UIImage::imageNamed("/Library/images/kept.png"_ns);
-    writePNG("/Library/images/kept.png", 40, 10, 1, 0, 0);
-    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 20);
+    std::ofstream(root_ / "Library/broken.png") << "not a png";
+    for (const char* path : {"/Library/images/missing.png", "", "/Library/broken.png", "/Library"})
+        EXPECT_FALSE(UIImage::imageNamed(NSString::string(path))) << path;
+    EXPECT_FALSE(UIImage::imageNamed(nullptr));
+    // The cache keeps the decoded file until a memory warning.
+    writePNG("/Library/images/plain.png", 40, 10, 1, 0, 0);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/plain.png"_ns)->pixelWidth(), 20);
     NSNotificationCenter::defaultCenter()->postNotificationName(
         UIApplicationDidReceiveMemoryWarningNotification, nullptr);
-    EXPECT_EQ(UIImage::imageNamed("/Library/images/kept.png"_ns)->pixelWidth(), 40);
-    EXPECT_EQ(first->pixelWidth(), 20);
+    EXPECT_EQ(UIImage::imageNamed("/Library/images/plain.png"_ns)->pixelWidth(), 40);
+    EXPECT_EQ(plain->pixelWidth(), 20);
 }
 
-TEST_F(Graphics, ImageNamedAnswersNilForMissingOrBrokenFiles) {
-    EXPECT_FALSE(UIImage::imageNamed("/Library/images/missing.png"_ns));
-    EXPECT_FALSE(UIImage::imageNamed(nullptr));
-    EXPECT_FALSE(UIImage::imageNamed(""_ns));
-    std::filesystem::create_directories(root_ / "Library");
-    std::ofstream(root_ / "Library/broken.png") << "not a png";
-    EXPECT_FALSE(UIImage::imageNamed("/Library/broken.png"_ns));
-    EXPECT_FALSE(UIImage::imageNamed("/Library"_ns));
-}
-
-TEST_F(Graphics, ImageContextsHavePointsTimesScalePixels) {
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 3);
-    Ref<UIImage> three = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    EXPECT_EQ(three->pixelWidth(), 105);
-    EXPECT_EQ(three->size(), CGSizeMake(35, 35));
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(10, 4), false, 0);
-    Ref<UIImage> screen = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    EXPECT_EQ(screen->pixelWidth(), 20);
-    EXPECT_EQ(screen->pixelHeight(), 8);
-    EXPECT_DOUBLE_EQ(screen->scale(), 2);
-    EXPECT_FALSE(UIGraphicsGetImageFromCurrentImageContext());
-    UIGraphicsEndImageContext(); // without a context: nothing happens
-}
-
-TEST_F(Graphics, DrawInRectSqueezesTheWholeImageIntoTheRectangle) {
+TEST_F(Graphics, ImageContextsHavePointsTimesScalePixelsAndEncodedPNGsDecodeToTheSamePixels) {
     writePNG("/wide.png", 200, 100, 0, 0, 1);
     Ref<UIImage> wide = UIImage::imageNamed("/wide.png"_ns);
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 2);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(35, 35), false, 3);
     wide->drawInRect(CGRectMake(0, 0, 35, 35));
     Ref<UIImage> square = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
+    EXPECT_EQ(square->pixelWidth(), 105);
+    EXPECT_EQ(square->size(), CGSizeMake(35, 35));
     EXPECT_EQ(pixelAt(square->surface(), 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(pixelAt(square->surface(), 69, 69), 0xFF0000FFu);
-    wide->drawInRect(CGRectMake(0, 0, 1, 1)); // no context: nothing happens
-}
-
-TEST_F(Graphics, EncodedPNGsDecodeToTheSamePixelsWithOrWithoutAlpha) {
+    EXPECT_EQ(pixelAt(square->surface(), 104, 104), 0xFF0000FFu);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(10, 4), false, 0);
+    Ref<UIImage> screen = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    EXPECT_EQ(screen->pixelHeight(), 8) << "scale 0 is the screen's";
+    EXPECT_DOUBLE_EQ(screen->scale(), 2);
+    EXPECT_FALSE(UIGraphicsGetImageFromCurrentImageContext());
+    UIGraphicsEndImageContext();              // without a context: nothing happens
+    wide->drawInRect(CGRectMake(0, 0, 1, 1)); // likewise
+    // Encoded PNGs decode to the same pixels, with or without alpha.
     for (double alpha : {1.0, 0.5}) {
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3, 2);
         cairo_t* cr = cairo_create(surface);
@@ -149,10 +107,11 @@ TEST_F(Graphics, EncodedPNGsDecodeToTheSamePixelsWithOrWithoutAlpha) {
         cairo_rectangle(cr, 1, 0, 2, 2);
         cairo_fill(cr);
         cairo_destroy(cr);
-        std::string bytes;
-        ASSERT_TRUE(encodePNG(surface, appendTo, &bytes));
-        std::string_view rest = bytes;
-        cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(readFrom, &rest);
+        std::ofstream file(root_ / "encoded.png", std::ios::binary);
+        ASSERT_TRUE(encodePNG(surface, appendTo, &file));
+        file.close();
+        cairo_surface_t* decoded =
+            cairo_image_surface_create_from_png((root_ / "encoded.png").c_str());
         for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}})
             EXPECT_TRUE(pixelsClose(pixelAt(decoded, x, y), pixelAt(surface, x, y))) << alpha;
         cairo_surface_destroy(decoded);
