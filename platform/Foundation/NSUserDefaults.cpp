@@ -154,13 +154,20 @@ std::string defaultsPath(const std::string& suite) {
 
 } // namespace
 
+// The shared store is made without reading its file: standardUserDefaults
+// reads it on first use, so a reset before then reads nothing twice.
+static thread_local bool makingSharedStore = false;
+
 NSUserDefaults* NSUserDefaults::sharedStore() {
     static NSUserDefaults* const store = [] {
         // A fork while the watcher holds the store's lock would leave the child stuck.
         pthread_atfork([] { sharedStore()->_writer.lock(); },
                        [] { sharedStore()->_writer.unlock(); },
                        [] { sharedStore()->_writer.unlock(); });
-        return make<NSUserDefaults>(&NSObject::init).leak();
+        makingSharedStore = true;
+        NSUserDefaults* made = make<NSUserDefaults>(&NSObject::init).leak();
+        makingSharedStore = false;
+        return made;
     }();
     return store;
 }
@@ -183,7 +190,7 @@ void NSUserDefaults::resetStandardUserDefaultsImp(Class) {
 
 NSObject* NSUserDefaults::initImp() {
     if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
-    load();
+    if (!makingSharedStore) load();
     return this;
 }
 
