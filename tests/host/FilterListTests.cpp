@@ -39,10 +39,6 @@ std::string binaryOf(const std::string& xml) {
     return binary;
 }
 
-Result<FilterList> read(const TestRoot& root, const std::string& contents) {
-    return readFilterList(root.write("list.plist", contents));
-}
-
 TEST(FilterList, EachKindAndModeDecideInXMLAndBinary) {
     struct Case {
         std::string filters;
@@ -83,7 +79,7 @@ TEST(FilterList, EachKindAndModeDecideInXMLAndBinary) {
     for (const Case& c : cases)
         for (const std::string& contents :
              {TestRoot::filterList(c.filters), binaryOf(TestRoot::filterList(c.filters))}) {
-            auto list = read(root, contents);
+            auto list = readFilterList(root.write("list.plist", contents));
             ASSERT_TRUE(list) << c.filters << ": " << list.problem();
             FilterDecision decision = decide(*list, kHost);
             EXPECT_EQ(decision.load, c.load) << c.filters;
@@ -121,20 +117,12 @@ TEST(FilterList, BadListsSayWhatIsWrong) {
     };
     TestRoot root;
     for (const auto& [contents, expected] : cases) {
-        auto list = read(root, contents);
+        auto list = readFilterList(root.write("list.plist", contents));
         ASSERT_FALSE(list) << contents;
         EXPECT_EQ(list.problem().rfind(expected, 0), 0u) << contents << "\n" << list.problem();
     }
     std::filesystem::create_directory(root.path() + "/folder.plist");
     EXPECT_EQ(readFilterList(root.path() + "/folder.plist").problem(), "is not a regular file");
-}
-
-TEST(FilterList, UnknownKeysAreKeptForAWarning) {
-    TestRoot root;
-    auto list = read(root, TestRoot::filterList(strings("Bundles", {"a"}) +
-                                                "<key>Bundle</key><string>x</string>"));
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->unknownKeys, std::vector<std::string>{"Bundle"});
 }
 
 } // namespace
