@@ -18,9 +18,20 @@ struct ProgramRun {
 
 inline std::string contents(const std::string& path) {
     std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+inline std::vector<std::string> linesStartingWith(const std::string& text,
+                                                  const std::string& start) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with(start)) lines.push_back(line);
+    return lines;
 }
 
 // Runs tavelin-host with `arguments`, its output kept in files under `root`.

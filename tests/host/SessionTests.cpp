@@ -2,12 +2,11 @@
 
 #include <sstream>
 
-#include "Foundation/DeviceRoot.h"
 #include "host/HostClasses.h"
 #include "host/HostProgram.h"
 #include "host/HostSession.h"
 #include "host/SessionCommands.h"
-#include "tests/host/TestRoot.h"
+#include "tests/host/ProgramRun.h"
 
 namespace {
 
@@ -20,10 +19,6 @@ std::string runScript(const std::string& script,
     std::istringstream in(script);
     session.runScript(in, {.name = "s", .keepGoing = true});
     return out.str();
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 TEST(Session, SplitsWordsQuotedTitlesAndEscapes) {

@@ -13,18 +13,6 @@ namespace {
 
 const std::string kTavelin = std::string(kInjectedLibrariesFolder) + "/Tavelin.dylib";
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> linesStartingWith(const std::string& text, const std::string& start) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (line.starts_with(start)) lines.push_back(line);
-    return lines;
-}
-
 // The failed lines of the session's script, from the script's file name on.
 std::vector<std::string> failures(const ProgramRun& run) {
     std::vector<std::string> lines;
