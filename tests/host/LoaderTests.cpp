@@ -26,8 +26,6 @@ void loadsWhatTheFiltersAllowAndSaysWhy() {
     root.inject("Reversed.dylib", FOUNDATION_LIBRARY,
                 "<key>CoreFoundationVersion</key><array><real>2</real><real>1</real></array>");
     root.inject("Tavelin.dylib", TAVELIN_DYLIB);
-    root.write(kFolder.substr(1) + "Unreadable.plist", "not a list");
-    root.inject("Unreadable.dylib", FOUNDATION_LIBRARY, "");
     std::ostringstream log;
     std::vector<LoadedLibrary> loaded = loadInjectedLibraries(root.path(), log);
     ASSERT_EQ(loaded.size(), 2u) << log.str();
@@ -51,10 +49,7 @@ void loadsWhatTheFiltersAllowAndSaysWhy() {
         "Error: Skipping: " + kFolder +
             "Reversed.dylib: its filter list Reversed.plist CoreFoundationVersion (2, 1) is "
             "reversed: its end must be above its lowest version",
-        "Notice: Loading: " + kFolder + "Tavelin.dylib (bundle com.burbn.instagram)",
-        "Error: Skipping: " + kFolder +
-            "Unreadable.dylib: its filter list Unreadable.plist cannot be read as a property "
-            "list whose top is a dictionary"};
+        "Notice: Loading: " + kFolder + "Tavelin.dylib (bundle com.burbn.instagram)"};
     std::string expected, quiet;
     for (const std::string& line : lines) {
         expected += "MS:" + line + "\n";

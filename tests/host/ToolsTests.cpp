@@ -102,38 +102,65 @@ TEST(Relaunch, WhenTheHostCannotStartAgainTheSessionGoesOn) {
         << inside;
 }
 
-TEST_F(Tools, DefaultsWritesEveryTypeThroughTheStoreThatTheHostReads) {
+// Bad input first: it changes nothing. Then every type, through the store
+// that the host reads.
+TEST_F(Tools, DefaultsRefusesBadInputAndWritesEveryTypeThatTheHostReads) {
+    std::string damaged = root.write("var/mobile/Library/Preferences/com.damaged.plist", "{{");
     root.write("var/mobile/Library/Preferences/com.tavelin.prefs.plist",
                "<plist version=\"1.0\"><dict><key>a</key><integer>1</integer></dict></plist>");
-    ProgramRun run = runSessionScript(root, R"(defaults write com.burbn.instagram flag -bool YES
-defaults write com.burbn.instagram count -int -42
-defaults write com.burbn.instagram ratio -float 0.25
-defaults write com.burbn.instagram name -string "two words"
-defaults write com.burbn.instagram plain word
-defaults write com.burbn.instagram TVLSWitch1 -boolean true
-defaults read com.burbn.instagram
-feed
-defaults delete com.burbn.instagram plain
-defaults read com.burbn.instagram plain
-defaults read com.burbn.instagram ratio
-defaults write com.tavelin.prefs extra -int 2
-defaults read com.tavelin.prefs
-defaults delete com.tavelin.prefs
-defaults read com.tavelin.prefs
-)",
-                                      {"--keep-going"});
+    ProgramRun run =
+        runSessionScript(root,
+                         "defaults write com.burbn.instagram n -int 1.5\n"
+                         "defaults write com.burbn.instagram b -bool maybe\n"
+                         "defaults write com.burbn.instagram f -float nan\n"
+                         "defaults write com.burbn.instagram x -array a\n"
+                         "defaults write com.nobody.app k v\n"
+                         "defaults write ../etc k v\n"
+                         "defaults write com.burbn.instagram \"a\x01key\" v\n"
+                         "defaults write com.burbn.instagram k\n"
+                         "defaults wipe\n"
+                         "defaults write com.damaged k v\n"
+                         "defaults read com.burbn.instagram\n"
+                         "defaults write com.burbn.instagram flag -bool YES\n"
+                         "defaults write com.burbn.instagram count -int -42\n"
+                         "defaults write com.burbn.instagram ratio -float 0.25\n"
+                         "defaults write com.burbn.instagram name -string \"two words\"\n"
+                         "defaults write com.burbn.instagram plain word\n"
+                         "defaults write com.burbn.instagram TVLSWitch1 -boolean true\n"
+                         "defaults read com.burbn.instagram\n"
+                         "feed\n"
+                         "defaults delete com.burbn.instagram plain\n"
+                         "defaults read com.burbn.instagram plain\n"
+                         "defaults read com.burbn.instagram ratio\n"
+                         "defaults write com.tavelin.prefs extra -int 2\n"
+                         "defaults read com.tavelin.prefs\n"
+                         "defaults delete com.tavelin.prefs\n"
+                         "defaults read com.tavelin.prefs\n",
+                         {"--keep-going"});
     EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(failures(run),
+              (std::vector<std::string>{
+                  "1: \"1.5\" is no int value; -int takes a whole number.",
+                  "2: \"maybe\" is no bool value; -bool takes YES, NO, true or false.",
+                  "3: \"nan\" is no float value; -float takes a number such as 0.5.",
+                  "4: Unknown type -array; defaults write takes -bool, -int, -float or -string.",
+                  "5: Domain com.nobody.app does not exist; \"defaults read\" shows every domain.",
+                  "6: \"../etc\" is no domain name (such as com.burbn.instagram).",
+                  "7: The key has control characters; nothing changed.",
+                  "8: defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
+                  "9: defaults takes read, write or delete, not \"wipe\".",
+                  "10: The file of domain com.damaged cannot be read; nothing changed.",
+                  "21: The domain/default pair of (com.burbn.instagram, plain) does not exist.",
+                  "26: Domain com.tavelin.prefs does not exist; \"defaults read\" shows every "
+                  "domain."}));
+    EXPECT_EQ(contents(damaged), "{{");
     for (const char* said :
-         {"> defaults read com.burbn.instagram\n{\n    TVLSWitch1 = 1;\n    count = -42;\n"
+         {"> defaults read com.burbn.instagram\n{\n}\n",
+          "> defaults read com.burbn.instagram\n{\n    TVLSWitch1 = 1;\n    count = -42;\n"
           "    flag = 1;\n    name = \"two words\";\n    plain = word;\n    ratio = 0.25;\n}\n",
           "2. Post\n", "> defaults read com.burbn.instagram ratio\n0.25\n",
           "> defaults read com.tavelin.prefs\n{\n    a = 1;\n    extra = 2;\n}\n"})
         EXPECT_TRUE(contains(run.out, said)) << said << "\n" << run.out;
-    EXPECT_EQ(failures(run),
-              (std::vector<std::string>{
-                  "10: The domain/default pair of (com.burbn.instagram, plain) does not exist.",
-                  "15: Domain com.tavelin.prefs does not exist; \"defaults read\" shows every "
-                  "domain."}));
     Ref<NSDictionary> saved = NSDictionary::dictionaryWithContentsOfFile(NSString::string(
         root.path() + "/var/mobile/Library/Preferences/com.burbn.instagram.plist"));
     ASSERT_TRUE(saved);
@@ -147,38 +174,6 @@ defaults read com.tavelin.prefs
     }
     EXPECT_EQ(as<NSString>(saved->objectForKey(std::string_view("name")))->utf8(), "two words");
     EXPECT_FALSE(saved->objectForKey(std::string_view("plain")));
-}
-
-TEST_F(Tools, BadDefaultsAreExplainedAndChangeNothing) {
-    std::string damaged = root.write("var/mobile/Library/Preferences/com.damaged.plist", "{{");
-    ProgramRun run = runSessionScript(root,
-                                      "defaults write com.burbn.instagram n -int 1.5\n"
-                                      "defaults write com.burbn.instagram b -bool maybe\n"
-                                      "defaults write com.burbn.instagram f -float nan\n"
-                                      "defaults write com.burbn.instagram x -array a\n"
-                                      "defaults write com.nobody.app k v\n"
-                                      "defaults write ../etc k v\n"
-                                      "defaults write com.burbn.instagram \"a\x01key\" v\n"
-                                      "defaults write com.burbn.instagram k\n"
-                                      "defaults wipe\n"
-                                      "defaults write com.damaged k v\n"
-                                      "defaults read com.burbn.instagram\n",
-                                      {"--keep-going"});
-    EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_EQ(failures(run),
-              (std::vector<std::string>{
-                  "1: \"1.5\" is no int value; -int takes a whole number.",
-                  "2: \"maybe\" is no bool value; -bool takes YES, NO, true or false.",
-                  "3: \"nan\" is no float value; -float takes a number such as 0.5.",
-                  "4: Unknown type -array; defaults write takes -bool, -int, -float or -string.",
-                  "5: Domain com.nobody.app does not exist; \"defaults read\" shows every domain.",
-                  "6: \"../etc\" is no domain name (such as com.burbn.instagram).",
-                  "7: The key has control characters; nothing changed.",
-                  "8: defaults write takes DOMAIN KEY [-bool, -int, -float or -string] VALUE.",
-                  "9: defaults takes read, write or delete, not \"wipe\".",
-                  "10: The file of domain com.damaged cannot be read; nothing changed."}));
-    EXPECT_TRUE(contains(run.out, "> defaults read com.burbn.instagram\n{\n}\n")) << run.out;
-    EXPECT_EQ(contents(damaged), "{{");
 }
 
 std::string shell(const std::string& command) {
