@@ -33,9 +33,8 @@ class TestRoot {
     void inject(const std::string& name, const std::string& library,
                 const std::string& filters = kHostBundleFilter) const {
         std::filesystem::create_symlink(library, libraries() / name);
-        if (filters.empty()) return;
-        std::filesystem::path list = libraries() / name;
-        std::ofstream(list.replace_extension(".plist")) << filterList(filters);
+        if (!filters.empty())
+            std::ofstream((libraries() / name).replace_extension(".plist")) << filterList(filters);
     }
     static constexpr const char* kHostBundleFilter =
         "<key>Bundles</key><array><string>com.burbn.instagram</string></array>";
