@@ -1,14 +1,10 @@
 // The library in the host through the real loader (each scenario in a child
 // process): its settings button and screen, and other libraries beside it.
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <dlfcn.h>
 #include <set>
-#include <sstream>
-#include <string>
 
-#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSUserDefaults.h"

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -12,7 +9,6 @@
 #include "KLPreferences/KLPSliderCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
-#include "ObjectModel/Message.h"
 #include "gallery/KLPGallery.h"
 #include "host/GalleryCommand.h"
 #include "host/HostProgram.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <plist/plist.h>
 
 #include "host/FilterList.h"

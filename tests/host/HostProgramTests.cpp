@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <poll.h>
 #include <pty.h>
-#include <sys/wait.h>
 #include <termios.h>
 
 #include "Foundation/NSDictionary.h"

@@ -3,10 +3,8 @@
 // For test programs built with tavelin_injecting_test.
 #pragma once
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "Foundation/DeviceRoot.h"

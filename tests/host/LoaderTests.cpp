@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "Foundation/NSProcessInfo.h"
-#include "host/Loader.h"
 #include "tests/host/TestRoot.h"
 
 namespace {

@@ -1,11 +1,8 @@
 // Runs the host program in a child process, its output kept in files.
 #pragma once
 
-#include <fstream>
 #include <sstream>
-#include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "tests/host/TestRoot.h"

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "host/HostClasses.h"
 #include "host/HostProgram.h"
 #include "host/HostSession.h"

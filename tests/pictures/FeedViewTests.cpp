@@ -1,4 +1,3 @@
-#include "ObjectModel/Message.h"
 #include "PictureHost.h"
 #include "host/FeedDrawing.h"
 #include "host/FeedPrinter.h"

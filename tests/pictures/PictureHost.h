@@ -3,12 +3,8 @@
 // process: the screen is the process's).
 #pragma once
 
-#include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 
-#include "UIKit/UIRenderer.h"
-#include "UIKit/UIScreen.h"
 #include "host/FeedFile.h"
 #include "host/HostProgram.h"
 #include "host/HostSession.h"

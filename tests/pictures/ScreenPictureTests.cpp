@@ -1,9 +1,5 @@
 #include "PictureHost.h"
 
-#include <filesystem>
-#include <vector>
-
-#include "Foundation/DeviceRoot.h"
 #include "gallery/KLPGallery.h"
 #include "host/PreferencesCommand.h"
 

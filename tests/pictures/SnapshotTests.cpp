@@ -3,8 +3,6 @@
 #include <sys/sysmacros.h>
 
 #include "PictureHost.h"
-#include "UIKit/UIScreen.h"
-#include "host/HostProgram.h"
 
 namespace {
 

@@ -1,15 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPDeveloperCell.h"
 #include "KLPreferences/KLPLinkCell.h"
 #include "KLPreferences/KLPValueCell.h"
 #include "KLPreferences/KLPViewSection.h"
-#include "ObjectModel/Message.h"
-#include "UIKit/UIApplication.h"
-#include "UIKit/UISwitch.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
-#include "tests/platform/UIKit/Support.h"
 
 using Cells = fixtures::CellTest;
 using uikit_support::DeselectCalls;

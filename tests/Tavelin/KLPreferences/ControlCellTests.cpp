@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSegmentCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPTextFieldCell.h"
-#include "ObjectModel/Message.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
 using ControlCells = fixtures::CellTest;

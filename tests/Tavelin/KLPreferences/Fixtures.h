@@ -3,27 +3,18 @@
 // preferences screen showing given cells.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "Foundation/NSNotificationCenter.h"
 #include "KLPreferences/KLPSection.h"
 #include "KLPreferences/KLPreferences.h"
 #include "UIKit/UIControl.h"
-#include "UIKit/UINavigationController.h"
-#include "UIKit/UIScreen.h"
-#include "tests/platform/Foundation/TempRoot.h"
+#include "tests/platform/UIKit/Support.h"
 
 namespace fixtures {
 
-class CellTest : public testing_support::TempRootTest {
+class CellTest : public uikit_support::ScreenTest {
   protected:
     void SetUp() override {
-        TempRootTest::SetUp();
-        UIScreen::mainScreen()->setScale(2.0);
-        UIScreen::mainScreen()->setSize({320, 480});
+        ScreenTest::SetUp();
         token_ = NSNotificationCenter::defaultCenter()->addObserverForName(
             nullptr, nullptr, [this](NSNotification* note) {
                 if (!text(note->name()).starts_with("NSUserDefaults"))
@@ -33,7 +24,7 @@ class CellTest : public testing_support::TempRootTest {
     void TearDown() override {
         NSNotificationCenter::defaultCenter()->removeObserver(token_);
         navigation = nullptr;
-        TempRootTest::TearDown();
+        ScreenTest::TearDown();
     }
 
     // A string's text, "(nil)" for nil or an object that is no string.

@@ -1,11 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSelectListTable.h"
-#include "ObjectModel/Message.h"
-#include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
-#include "tests/platform/UIKit/Support.h"
 
 using uikit_support::DeselectCalls;
 

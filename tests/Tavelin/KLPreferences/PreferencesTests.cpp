@@ -1,17 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <cctype>
-#include <objc/runtime.h>
 
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSliderCell.h"
 #include "KLPreferences/KLPSwitchCell.h"
 #include "KLPreferences/KLPViewSection.h"
-#include "ObjectModel/ClassBuilder.h"
-#include "ObjectModel/Message.h"
-#include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
-#include "tests/platform/UIKit/Support.h"
 
 namespace {
 

@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSettings.h"
-#include "ObjectModel/Message.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
 using namespace testing_support;

@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPSliderCell.h"
-#include "ObjectModel/Message.h"
-#include "UIKit/ScreenText.h"
 #include "tests/Tavelin/KLPreferences/Fixtures.h"
 
 namespace {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <fstream>
-
-#include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
 #include "KLPreferences/KLPListCell.h"
 #include "KLPreferences/KLPSliderCell.h"

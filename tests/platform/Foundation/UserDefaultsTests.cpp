@@ -1,15 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <csignal>
 #include <thread>
-#include <vector>
 
 #include "Foundation/NSArray.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
-#include "Foundation/NSUserDefaults.h"
 #include "Foundation/PropertyList.h"
 #include "tests/platform/Foundation/TempRoot.h"
 

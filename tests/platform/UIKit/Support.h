@@ -4,19 +4,10 @@
 #pragma once
 
 #include <cairo.h>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <gtest/gtest.h>
 #include <objc/runtime.h>
-#include <string>
 #include <tuple>
-#include <unistd.h>
-#include <vector>
 
-#include "Foundation/DeviceRoot.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Implementation.h"
 #include "ObjectModel/Message.h"
@@ -32,6 +23,7 @@
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITableViewController.h"
 #include "UIKit/UITextField.h"
+#include "tests/platform/Foundation/TempRoot.h"
 
 namespace uikit_support {
 
@@ -58,17 +50,13 @@ inline uint32_t pixelAt(cairo_surface_t* surface, int x, int y) {
 }
 
 // A device root of its own and a 320 x 480 screen at scale 2.
-class ScreenTest : public ::testing::Test {
+class ScreenTest : public testing_support::TempRootTest {
   protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavelin-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        setDeviceRoot(root_.string());
+        TempRootTest::SetUp();
         UIScreen::mainScreen()->setScale(2.0);
         UIScreen::mainScreen()->setSize({320, 480});
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-    std::filesystem::path root_;
 };
 
 // A class made at run time, without a C++ type of its own; with one method
