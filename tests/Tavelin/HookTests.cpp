@@ -2,13 +2,10 @@
 // scenario in a child process): where its hooks go, what the feed filter
 // keeps, and how the switch gates each post's mediaCoord.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
 #include <objc/runtime.h>
 #include <sstream>
 
-#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSNumber.h"
-#include "Foundation/NSUserDefaults.h"
 #include "ObjectModel/ClassBuilder.h"
 #include "ObjectModel/Message.h"
 #include "host/HostClasses.h"

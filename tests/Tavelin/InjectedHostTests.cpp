@@ -7,7 +7,6 @@
 
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
-#include "Foundation/NSUserDefaults.h"
 #include "ObjectModel/Message.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UISwitch.h"

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <plist/plist.h>
 
 #include "host/FilterList.h"

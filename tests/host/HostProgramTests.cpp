@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>

@@ -3,11 +3,8 @@
 // For test programs built with tavelin_injecting_test.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <sstream>
-#include <vector>
 
-#include "Foundation/DeviceRoot.h"
 #include "TestRoot.h"
 #include "host/HostClasses.h"
 

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
 #include <sstream>
 

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <sstream>
-#include <sys/wait.h>
-#include <vector>
 
 #include "tests/host/TestRoot.h"
 
@@ -12,15 +10,6 @@ struct ProgramRun {
     std::string out;
     std::string err;
 };
-
-inline std::string contents(const std::string& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-inline bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 inline std::vector<std::string> linesStartingWith(const std::string& text,
                                                   const std::string& start) {
@@ -51,7 +40,7 @@ inline ProgramRun runHostProgram(const TestRoot& root, std::vector<std::string> 
     }
     int status = 0;
     waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(out), contents(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(out), readText(err)};
 }
 
 // Runs a session script with the host program on the root.

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "host/HostClasses.h"
 #include "host/HostProgram.h"
 #include "host/HostSession.h"

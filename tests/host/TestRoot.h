@@ -1,13 +1,14 @@
 // A device root of its own for a test: a temporary folder, removed at the end.
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
-
 #include "host/Loader.h"
+#include "tests/platform/Foundation/TempRoot.h"
+
+using testing_support::readText;
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 class TestRoot {
   public:

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <set>
 
@@ -153,7 +151,7 @@ TEST_F(Tools, DefaultsRefusesBadInputAndWritesEveryTypeThatTheHostReads) {
                   "21: The domain/default pair of (com.burbn.instagram, plain) does not exist.",
                   "26: Domain com.tavelin.prefs does not exist; \"defaults read\" shows every "
                   "domain."}));
-    EXPECT_EQ(contents(damaged), "{{");
+    EXPECT_EQ(readText(damaged), "{{");
     for (const char* said :
          {"> defaults read com.burbn.instagram\n{\n}\n",
           "> defaults read com.burbn.instagram\n{\n    TVLSWitch1 = 1;\n    count = -42;\n"

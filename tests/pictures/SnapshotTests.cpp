@@ -16,10 +16,6 @@ std::pair<int, int> pictureSize(const std::string& path) {
     return size;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 void snapshotsAreWrittenSafelyOrRefusedWithTheRealReason() {
     PictureHost host(false);
     const std::string dir = host.root.path();

@@ -57,11 +57,6 @@ Ref<NSObject> roundTrip(NSObject* value) {
     return bytes ? parse(*bytes) : nullptr;
 }
 
-std::filesystem::path sourceDir() {
-    if (const char* dir = std::getenv("TAVELIN_SOURCE_DIR")) return dir;
-    return ".";
-}
-
 class PropertyListFileTest : public TempRootTest {
   protected:
     Ref<NSString> file(const char* name) { return NSString::string((root_ / name).string()); }

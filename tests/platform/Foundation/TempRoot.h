@@ -37,6 +37,12 @@ inline std::vector<std::string> folderNames(const std::filesystem::path& folder)
     return names;
 }
 
+// The source tree: $TAVELIN_SOURCE_DIR, else the working folder.
+inline std::filesystem::path sourceDir() {
+    const char* dir = std::getenv("TAVELIN_SOURCE_DIR");
+    return dir ? dir : ".";
+}
+
 // Runs a command line through the shell; answers its exit status (-1 when killed).
 inline int run(const std::string& command) {
     int status = std::system(command.c_str());

@@ -171,11 +171,7 @@ inline Ref<UINavigationController> onStack(UIViewController* top) {
 
 namespace snapshot {
 
-// The source tree: $TAVELIN_SOURCE_DIR, else the working folder.
-inline std::filesystem::path sourceDir() {
-    const char* dir = std::getenv("TAVELIN_SOURCE_DIR");
-    return dir ? dir : ".";
-}
+using testing_support::sourceDir;
 
 // Byte for byte the same pixels.
 inline bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
