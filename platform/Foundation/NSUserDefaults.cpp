@@ -147,6 +147,9 @@ void readersLeft([[maybe_unused]] const NSUserDefaults::Snapshot* snapshot) {
 #endif
 }
 
+// Set once the shared store exists: a reset before then has nothing to drop.
+std::atomic<bool> sharedStoreMade{false};
+
 std::string defaultsPath(const std::string& suite) {
     const std::string& domain = suite.empty() ? mainBundleIdentifier() : suite;
     return devicePath("/var/mobile/Library/Preferences/" + domain + ".plist");
@@ -154,19 +157,14 @@ std::string defaultsPath(const std::string& suite) {
 
 } // namespace
 
-// The shared store is made without reading its file: standardUserDefaults
-// reads it on first use, so a reset before then reads nothing twice.
-static thread_local bool makingSharedStore = false;
-
 NSUserDefaults* NSUserDefaults::sharedStore() {
     static NSUserDefaults* const store = [] {
         // A fork while the watcher holds the store's lock would leave the child stuck.
         pthread_atfork([] { sharedStore()->_writer.lock(); },
                        [] { sharedStore()->_writer.unlock(); },
                        [] { sharedStore()->_writer.unlock(); });
-        makingSharedStore = true;
         NSUserDefaults* made = make<NSUserDefaults>(&NSObject::init).leak();
-        makingSharedStore = false;
+        sharedStoreMade.store(true, std::memory_order_release);
         return made;
     }();
     return store;
@@ -179,8 +177,9 @@ NSUserDefaults* NSUserDefaults::standardUserDefaultsImp(Class) {
 }
 
 void NSUserDefaults::resetStandardUserDefaultsImp(Class) {
-    NSUserDefaults* store = sharedStore(); // without loading the file of a root that may be stale
-    std::unique_ptr<DefaultsDomain> old;   // its watcher stops outside the lock
+    if (!sharedStoreMade.load(std::memory_order_acquire)) return; // made later, on the current root
+    NSUserDefaults* store = sharedStore();
+    std::unique_ptr<DefaultsDomain> old; // its watcher stops outside the lock
     std::lock_guard lock(store->_writer);
     old = std::move(store->_domain);
     store->publish({}, {});
@@ -190,7 +189,7 @@ void NSUserDefaults::resetStandardUserDefaultsImp(Class) {
 
 NSObject* NSUserDefaults::initImp() {
     if (!sendSuper<NSObject*>(this, Super::objcClass(), "init"_sel)) return nullptr;
-    if (!makingSharedStore) load();
+    load();
     return this;
 }
 
