@@ -151,8 +151,10 @@ void UIView::layoutIfNeededImp() {
         // Views that the pass itself added or resized are in place already.
         _needsLayout = false;
     }
-    // Subviews that another view's layout placed are mirrored here too.
-    if (effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft)
+    // Subviews that another view's layout placed are mirrored here too; a
+    // view without subviews does not ask its superviews which way it reads.
+    if (_subviews->count() &&
+        effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirectionRightToLeft)
         mirrorSubviews();
     // Layout may change the subviews: walk a snapshot.
     Ref<NSMutableArray> children = _subviews->mutableCopy();
