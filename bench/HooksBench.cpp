@@ -129,6 +129,13 @@ Ref<NSArray> feedOf(long count) {
     return feed;
 }
 
+void countPerObject(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["per_object"] = benchmark::Counter(
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void feedFilter(benchmark::State& state, bool hooked) {
     auto source = IGMainFeedListAdapterDataSource::dataSourceWithObjects(feedOf(state.range(0)));
     auto adapter = IGListAdapter::adapterWithDataSource(source);
@@ -141,10 +148,21 @@ void feedFilter(benchmark::State& state, bool hooked) {
             benchmark::DoNotOptimize(
                 Ref<NSArray>(fromIMP<Retained<NSArray>(id, SEL, id)>(host)(source, sel, adapter)));
     }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["per_object"] = benchmark::Counter(
-        static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    countPerObject(state);
+}
+
+// What an array that owns its objects pays for each one it holds, a retain
+// when it takes the object and a release when it lets go: the filter pays it
+// for every object it keeps.
+void retainRelease(benchmark::State& state) {
+    Ref<NSArray> feed = feedOf(state.range(0));
+    for (auto _ : state) {
+        for (NSObject* object : *feed)
+            object->retain();
+        for (NSObject* object : *feed)
+            object->release();
+    }
+    countPerObject(state);
 }
 
 void feedFilterHooked(benchmark::State& state) {
@@ -167,6 +185,7 @@ BENCHMARK(boolForKey);
 BENCHMARK(classFromString);
 BENCHMARK(feedFilterHostOnly)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(feedFilterHooked)->Arg(10)->Arg(1000)->Arg(100000)->Arg(1000000);
+BENCHMARK(retainRelease)->Arg(1000)->Arg(100000)->Arg(1000000);
 
 int main(int argc, char** argv) {
     std::string defaults =

@@ -55,7 +55,20 @@ struct NSUserDefaults::Snapshot {
                 object->release();
     }
 
+    // The same key object at its home slot is the common case: the probe
+    // stays out of line so that the read needs few registers.
     const Slot& find(const NSString* key) const {
+        const Slot& home = table[key->utf8Hash() & (capacity - 1)];
+        if (home.object.load(std::memory_order_relaxed) == key) [[likely]]
+            return home;
+        return probe(key);
+    }
+
+    NSDictionary::Storage persistent;
+    NSDictionary::Storage registered;
+
+  private:
+    [[gnu::noinline]] const Slot& probe(const NSString* key) const {
         for (std::size_t at = key->utf8Hash() & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
             const Slot& slot = table[at];
             if (slot.object.load(std::memory_order_relaxed) == key) return slot;
@@ -67,10 +80,6 @@ struct NSUserDefaults::Snapshot {
         }
     }
 
-    NSDictionary::Storage persistent;
-    NSDictionary::Storage registered;
-
-  private:
     static bool truthOf(NSObject* value) {
         if (const NSNumber* number = as<NSNumber>(value)) return number->boolValue();
         if (const NSString* text = as<NSString>(value)) return text->boolValue();
