@@ -76,6 +76,13 @@ class Specifier {
     }
     // A text shown to the user, as the strings table translates it.
     NSString* shown(const char* name) { return translated(strings_, string(name)); }
+    // Texts shown to the user, each translated.
+    Ref<NSArray> shown(NSArray* texts) {
+        std::vector<NSObject*> out;
+        for (NSObject* item : *texts)
+            out.push_back(translated(strings_, as<NSString>(item)));
+        return NSArray::arrayWithObjects(out.data(), out.size());
+    }
     NSString* label() { return shown("label"); }
     const NSDictionary::Storage& entries() const { return item_->entries(); }
     NSDictionary* item() const { return item_; }
@@ -123,20 +130,26 @@ NSString* note(Specifier& specifier) {
     return specifier.string("PostNotification");
 }
 
-// validValues with their titles (the values themselves when no titles are
-// given); false when they do not pair up.
-bool choices(Specifier& specifier, NSArray*& values, NSArray*& titles) {
-    values = specifier.array("validValues");
-    titles = specifier.array("validTitles");
+// validValues with their titles as shown (the values themselves when no
+// titles are given); nothing when they do not pair up.
+struct Choices {
+    NSArray* values;
+    Ref<NSArray> titles;
+};
+
+std::optional<Choices> choices(Specifier& specifier) {
+    NSArray* values = specifier.array("validValues");
+    NSArray* titles = specifier.array("validTitles");
     if (!values && specifier.ok()) specifier.fail("validValues is missing");
     if (!titles) titles = values;
-    if (!specifier.ok()) return false;
+    if (!specifier.ok()) return std::nullopt;
     if (values->count() != titles->count())
         specifier.fail("validValues and validTitles differ in length");
     for (NSObject* title : *titles)
         if (!as<NSString>(title) && specifier.ok())
             specifier.fail("validTitles holds a non-string");
-    return specifier.ok();
+    if (!specifier.ok()) return std::nullopt;
+    return Choices{values, specifier.shown(titles)};
 }
 
 NSObject* firstOr(NSArray* values, NSObject* fallback) {
@@ -163,11 +176,11 @@ Ref<KLPCell> makeSlider(Specifier& specifier, Context&) {
 }
 
 Ref<KLPCell> makeSegment(Specifier& specifier, Context&) {
-    NSArray *values, *titles;
-    if (!choices(specifier, values, titles)) return nullptr;
-    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(values, ""_ns));
+    std::optional<Choices> choice = choices(specifier);
+    if (!choice) return nullptr;
+    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(choice->values, ""_ns));
     if (!setting) return nullptr;
-    return KLPSegmentCell::cellWithTitle(specifier.label(), setting, values, titles,
+    return KLPSegmentCell::cellWithTitle(specifier.label(), setting, choice->values, choice->titles,
                                          note(specifier), nullptr);
 }
 
@@ -180,11 +193,11 @@ Ref<KLPCell> makeEditText(Specifier& specifier, Context&) {
 }
 
 Ref<KLPCell> makeLinkList(Specifier& specifier, Context&) {
-    NSArray *values, *titles;
-    if (!choices(specifier, values, titles)) return nullptr;
-    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(values, ""_ns));
+    std::optional<Choices> choice = choices(specifier);
+    if (!choice) return nullptr;
+    Ref<KLPSettings> setting = boundSetting(specifier, firstOr(choice->values, ""_ns));
     if (!setting) return nullptr;
-    return KLPListCell::cellWithTitle(specifier.label(), setting, titles, values,
+    return KLPListCell::cellWithTitle(specifier.label(), setting, choice->titles, choice->values,
                                       specifier.flag("popViewOnSelect", true), note(specifier),
                                       nullptr);
 }

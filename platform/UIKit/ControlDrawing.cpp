@@ -96,12 +96,15 @@ void drawSegmentContent(cairo_t* cr, UISegmentedControl* control, long index, CG
 }
 
 // Thin dividers between segments, except beside the selected one.
-void drawDividers(cairo_t* cr, UISegmentedControl* control, CGFloat width, CGFloat height) {
+void drawDividers(cairo_t* cr, UISegmentedControl* control, CGFloat width, CGFloat height,
+                  CGFloat mirror) {
     long selected = control->selectedSegmentIndex();
     UIColor::Components divider = UIColor::separatorColor()->components();
     for (long i = 1; i < control->numberOfSegments(); ++i)
         if (i != selected && i != selected + 1)
-            fillRoundedRect(cr, CGRectMake(width * i - 0.5, height / 2 - 7, 1, 14), 0.5, divider);
+            fillRoundedRect(
+                cr, mirroredRect(CGRectMake(width * i - 0.5, height / 2 - 7, 1, 14), mirror), 0.5,
+                divider);
 }
 
 void drawSegmentedControl(id self, SEL, DrawContext* context) {
@@ -112,9 +115,13 @@ void drawSegmentedControl(id self, SEL, DrawContext* context) {
     CGRect bounds = control->bounds();
     fillRoundedRect(cr, bounds, kSegmentRadius, UIColor::tertiarySystemFillColor()->components());
     CGFloat width = bounds.size.width / static_cast<CGFloat>(count);
-    auto segment = [&](long i) { return CGRectMake(width * i, 0, width, bounds.size.height); };
+    // Right to left, the first segment is the rightmost; its text still reads as written.
+    CGFloat mirror = isRightToLeft(control) ? bounds.size.width : 0;
+    auto segment = [&](long i) {
+        return mirroredRect(CGRectMake(width * i, 0, width, bounds.size.height), mirror);
+    };
     long selected = control->selectedSegmentIndex();
-    drawDividers(cr, control, width, bounds.size.height);
+    drawDividers(cr, control, width, bounds.size.height, mirror);
     if (selected >= 0 && selected < count) drawRaisedSegment(cr, control, segment(selected));
     for (long i = 0; i < count; ++i)
         drawSegmentContent(cr, control, i, segment(i));

@@ -58,8 +58,10 @@ void drawChevron(cairo_t* cr, CGFloat right, CGFloat middle) {
     strokePath(cr, UIColor::tertiaryLabelColor()->components(), 2);
 }
 
+constexpr CGFloat kCheckmarkWidth = 14;
+
 void drawCheckmark(cairo_t* cr, CGFloat right, CGFloat middle, const UIColor::Components& tint) {
-    cairo_move_to(cr, right - 14, middle + 0.5);
+    cairo_move_to(cr, right - kCheckmarkWidth, middle + 0.5);
     cairo_line_to(cr, right - 9, middle + 5.5);
     cairo_line_to(cr, right, middle - 6);
     strokePath(cr, tint, 2.5);
@@ -79,9 +81,16 @@ void drawInfoButton(cairo_t* cr, CGFloat centreX, CGFloat middle, const UIColor:
 
 void drawAccessory(cairo_t* cr, UITableViewCell* cell) {
     if (cell->accessoryView()) return;
-    CGFloat right = cell->bounds().size.width - 16;
+    CGFloat width = cell->bounds().size.width;
+    CGFloat right = width - 16;
     CGFloat middle = cell->bounds().size.height / 2;
-    // Right to left, the indicators show at the left end, facing the other way.
+    // Right to left, a checkmark shows at the left end as written; the other
+    // indicators face the other way.
+    if (cell->accessoryType() == UITableViewCellAccessoryCheckmark) {
+        drawCheckmark(cr, isRightToLeft(cell) ? width - right + kCheckmarkWidth : right, middle,
+                      tintOf(cell));
+        return;
+    }
     MirroredDrawing mirrored(cr, cell);
     switch (cell->accessoryType()) {
     case UITableViewCellAccessoryDisclosureIndicator:
@@ -90,9 +99,6 @@ void drawAccessory(cairo_t* cr, UITableViewCell* cell) {
     case UITableViewCellAccessoryDetailDisclosureButton:
         drawChevron(cr, right, middle);
         drawInfoButton(cr, right - 30, middle, tintOf(cell));
-        break;
-    case UITableViewCellAccessoryCheckmark:
-        drawCheckmark(cr, right, middle, tintOf(cell));
         break;
     default:
         break;

@@ -57,7 +57,8 @@ TEST(ScreenPictures, InDarkOnEachDeviceClass) {
 }
 
 // In Arabic the list reads right to left: titles at the right, controls and
-// chevrons at the left, the back button at the right of the bar.
+// chevrons at the left, the first segment at the right, the back button at
+// the right of the bar; the choices it pushes read the same way.
 void aListInARightToLeftLanguage() {
     PictureHost host(true);
     std::filesystem::path module = devicePath(kKLPGalleryModulePath);
@@ -68,6 +69,8 @@ void aListInARightToLeftLanguage() {
         {"settings", "open-preferences " +
                          (snapshot::sourceDir() / "tests/pictures/rtl/Mirrored.plist").string()});
     EXPECT_TRUE(host.looksLike("preferences-arabic"));
+    host.run({"tap \"السمة\""});
+    EXPECT_TRUE(host.looksLike("preferences-arabic-choices"));
 }
 
 TEST(ScreenPictures, AListInARightToLeftLanguageIsMirrored) {

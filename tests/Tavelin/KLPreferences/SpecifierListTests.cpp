@@ -217,7 +217,11 @@ TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
                    entry("items",
                          "<array>" +
                              item(cell("PSGroupCell", "Head") + entry("footerText", str("Foot"))) +
-                             item(cell("PSStaticTextCell", "Kept")) + "</array>")));
+                             item(cell("PSStaticTextCell", "Kept")) +
+                             item(bound("PSLinkListCell", "Pick", "pick") +
+                                  entry("validValues", strings({"v", "w"})) +
+                                  entry("validTitles", strings({"Head", "W"}))) +
+                             "</array>")));
     std::filesystem::create_directories(root_ / "ar.lproj");
     std::ofstream(root_ / "ar.lproj/Tweak.strings")
         << "/* Arabic */\n\"Title\" = \"العنوان\";\nHead = \"رأس\";\n\"Foot\" = \"تذييل\";\n";
@@ -230,6 +234,10 @@ TEST_F(SpecifierList, TextsComeFromTheLanguagesStringsTableOrShowAsWritten) {
     EXPECT_EQ(section->footerTitle()->utf8(), "تذييل");
     EXPECT_EQ(rows(arabic.controller)[0]->textLabel()->text()->utf8(), "Kept")
         << "not in the table";
+    auto* list = static_cast<KLPListCell*>(rows(arabic.controller)[1]);
+    EXPECT_TRUE(list->items()->isEqual(NSArray::arrayWithObjects({"رأس"_ns, "W"_ns})));
+    EXPECT_TRUE(list->values()->isEqual(NSArray::arrayWithObjects({"v"_ns, "w"_ns})))
+        << "the stored values are not translated";
 
     // UTF-16 as Xcode writes it, either byte order after a byte-order mark;
     // what cannot be read shows the texts as written, with one warning.
