@@ -62,10 +62,6 @@ void KLPListCell::didSelectFromTableImp(UITableViewController* table) {
         KLPSelectListTable::ChangeBlock([self](NSString* item) { self->chooseItem(item); }));
     list->setTintUIColor(tintUIColor());
     list->showFrom(table);
-    // The list reads the way the screen it comes from does.
-    if (table->view()->effectiveUserInterfaceLayoutDirection() ==
-        UIUserInterfaceLayoutDirectionRightToLeft)
-        list->view()->setSemanticContentAttribute(UISemanticContentAttributeForceRightToLeft);
 }
 
 void KLPListCell::layoutSubviewsImp() {

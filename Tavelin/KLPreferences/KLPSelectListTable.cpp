@@ -110,11 +110,18 @@ void KLPSelectListTable::didReceiveMemoryWarningImp() {
 }
 
 void KLPSelectListTable::showFrom(UIViewController* presenter) {
-    if (Ref<UINavigationController> navigation = navigationOf(presenter)) {
+    if (Ref<UINavigationController> navigation = navigationOf(presenter))
         send(navigation, "pushViewController:animated:"_sel, static_cast<UIViewController*>(this),
              true);
-        return;
-    }
+    else
+        presentWrappedFrom(presenter);
+    // Set once shown: loading the view sooner would miss the navigation bar's tint.
+    if (presenter->view()->effectiveUserInterfaceLayoutDirection() ==
+        UIUserInterfaceLayoutDirectionRightToLeft)
+        view()->setSemanticContentAttribute(UISemanticContentAttributeForceRightToLeft);
+}
+
+void KLPSelectListTable::presentWrappedFrom(UIViewController* presenter) {
     Ref<UIBarButtonItem> doneItem = make<UIBarButtonItem>(
         &UIBarButtonItem::initWithTitle, "Done"_ns, static_cast<long>(UIBarButtonItemStyleDone),
         static_cast<id>(this), "done:"_sel);

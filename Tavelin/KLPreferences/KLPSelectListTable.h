@@ -48,7 +48,8 @@ struct KLPSelectListTable : UITableViewController {
     // C++ helpers (not messages).
     // Pushes the list onto the presenter's navigation controller, animated;
     // without one the presenter shows it modally in a navigation controller
-    // of its own, with a "Done" left bar button.
+    // of its own, with a "Done" left bar button. It reads the way the
+    // presenter's screen does (right to left or not).
     void showFrom(UIViewController* presenter);
     // Pops the list off its navigation controller, or dismisses the modal
     // presentation that shows it.
@@ -58,6 +59,7 @@ struct KLPSelectListTable : UITableViewController {
 
   private:
     long accessoryForRow(long row) const;
+    void presentWrappedFrom(UIViewController* presenter);
 
     Ref<NSArray> listItems;
     Ref<NSArray> listValues;
